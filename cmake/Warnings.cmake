@@ -1,0 +1,9 @@
+# Strict warnings for every target of the project; errors when TOVMAR_WERROR is on.
+function(tovmar_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                           -Wno-sign-conversion -Wnon-virtual-dtor
+                                           -Wold-style-cast -Woverloaded-virtual)
+  if(TOVMAR_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()

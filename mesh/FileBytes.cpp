@@ -1,0 +1,58 @@
+#include "mesh/FileBytes.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace tovmar {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr OpenForReading(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return FilePtr(_wfopen(path.c_str(), L"rb"));
+#else
+  return FilePtr(std::fopen(path.c_str(), "rb"));
+#endif
+}
+
+}  // namespace
+
+std::filesystem::path PathFromUtf8(const std::string& utf8Path) {
+  return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
+}
+
+std::string PathToUtf8(const std::filesystem::path& path) {
+  const std::u8string u8 = path.u8string();
+  return std::string(u8.begin(), u8.end());
+}
+
+FileReadStatus ReadWholeFile(const std::string& utf8Path, std::string& out,
+                             std::uint64_t maxBytes) {
+  FilePtr file = OpenForReading(PathFromUtf8(utf8Path));
+  if (!file) return FileReadStatus::kCannotOpen;
+
+  // The size is only a hint for the first allocation: the file may change while it is read.
+  std::error_code ec;
+  const std::uintmax_t hint = std::filesystem::file_size(PathFromUtf8(utf8Path), ec);
+  if (!ec && hint > maxBytes) return FileReadStatus::kTooLarge;
+
+  std::string bytes;
+  if (!ec) bytes.reserve(static_cast<std::size_t>(hint));
+  char chunk[64 * 1024];
+  for (;;) {
+    const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
+    if (bytes.size() + n > maxBytes) return FileReadStatus::kTooLarge;
+    bytes.append(chunk, n);
+    if (n < sizeof chunk) break;
+  }
+  if (std::ferror(file.get())) return FileReadStatus::kReadError;
+  out = std::move(bytes);
+  return FileReadStatus::kOk;
+}
+
+}  // namespace tovmar

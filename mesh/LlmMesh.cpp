@@ -1,0 +1,142 @@
+#include "mesh/LlmMesh.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "mesh/ByteReader.h"
+#include "mesh/FileBytes.h"
+#include "mesh/Text.h"
+
+namespace tovmar {
+
+static_assert(std::endian::native == std::endian::little,
+              "the reader copies little-endian file arrays straight into memory");
+
+namespace {
+
+// Mesh files hold at most 65535 vertices; anything near this size is not a mesh file.
+constexpr std::uint64_t kMaxFileBytes = 1ull << 30;
+
+constexpr char kEndMorphs[11] = {'E', 'n', 'd', ' ', 'M', 'o', 'r', 'p', 'h', 's', '\0'};
+
+// How many elements of `size` bytes the rest of the input can at least partly fill, at most
+// `count`: an array is never allocated for slots the file cannot reach.
+std::size_t ReachableCount(const ByteReader& in, std::uint64_t count, std::size_t size) {
+  const std::uint64_t reachable = (in.Remaining() + size - 1) / size;
+  return static_cast<std::size_t>(std::min(count, reachable));
+}
+
+// Reads `count` elements into `out`; the part the input cannot fill stays zero.
+template <typename T>
+void ReadArray(ByteReader& in, std::vector<T>& out, std::size_t count) {
+  out.resize(count);
+  if (count > 0) in.Read(out.data(), count * sizeof(T));
+}
+
+void ReadVec3(ByteReader& in, Vec3& v) { in.Read(&v, sizeof v); }
+
+// Reads the morph target blocks up to the end block or the end of the input.
+void ReadMorphSection(ByteReader& in, std::vector<MorphTarget>& targets) {
+  NameSlot name{};
+  while (in.Read(name.data(), 64) == 64) {
+    if (std::memcmp(name.data(), kEndMorphs, sizeof kEndMorphs) == 0) break;
+    MorphTarget& target = targets.emplace_back();
+    target.name = name;
+    // A negative count means no records; an oversized one is cut to what the file holds.
+    const std::int32_t declared = in.I32();
+    const std::size_t count =
+        declared > 0 ? ReachableCount(in, static_cast<std::uint64_t>(declared), sizeof(MorphVertex))
+                     : 0;
+    target.numVertices = static_cast<std::int32_t>(count);
+    ReadArray(in, target.vertices, count);
+  }
+}
+
+}  // namespace
+
+std::string MorphTarget::DisplayName() const {
+  return EightBitToUtf8(std::string_view(name.data(), std::strlen(name.data())));
+}
+
+bool LlmMesh::Load(const std::string& newPath) {
+  std::string bytes;
+  switch (ReadWholeFile(newPath, bytes, kMaxFileBytes)) {
+    case FileReadStatus::kOk:
+      LoadFromMemory(bytes);
+      break;
+    case FileReadStatus::kCannotOpen:
+      break;
+    case FileReadStatus::kReadError:
+    case FileReadStatus::kTooLarge:
+      // A file that cannot be read whole leaves the record exactly as it was.
+      return true;
+  }
+  path = newPath;
+  return true;
+}
+
+void LlmMesh::LoadFromMemory(std::string_view bytes) {
+  LlmMesh m;
+  ByteReader in(bytes);
+
+  // Fixed prefix.
+  in.Read(m.header.data(), m.header.size());
+  m.hasWeights = in.U8();
+  m.hasDetailTexCoords = in.U8();
+  ReadVec3(in, m.position);
+  ReadVec3(in, m.rotation);
+  m.rotationOrder = in.U8();
+  ReadVec3(in, m.scale);
+  m.numVertices = in.U16();
+
+  // Vertex arrays, always of the full vertex count: the faces index into them.
+  const std::size_t n = m.numVertices;
+  ReadArray(in, m.coords, n);
+  ReadArray(in, m.normals, n);
+  ReadArray(in, m.binormals, n);
+  ReadArray(in, m.texCoords, n);
+  // The detail texture coordinates come before the weights.
+  if (m.hasDetailTexCoords != 0) ReadArray(in, m.detailTexCoords, n);
+  if (m.hasWeights != 0) ReadArray(in, m.weights, n);
+
+  // Triangles.
+  m.numFaces = in.U16();
+  ReadArray(in, m.faces, std::size_t{m.numFaces} * 3);
+
+  // Joint names: 64 bytes each, every slot terminated by a zero byte of its own.
+  const std::uint16_t declaredJoints = in.U16();
+  const std::size_t joints = ReachableCount(in, declaredJoints, 64);
+  m.numSkinJoints = static_cast<std::uint16_t>(joints);
+  m.skinJointNames.assign(joints, NameSlot{});
+  for (NameSlot& slot : m.skinJointNames) in.Read(slot.data(), 64);
+
+  ReadMorphSection(in, m.morphTargets);
+
+  // Remaps: a negative count means none; an oversized one is cut to what the file holds.
+  const std::int32_t declaredRemaps = in.I32();
+  const std::size_t remapCount =
+      declaredRemaps > 0
+          ? ReachableCount(in, static_cast<std::uint64_t>(declaredRemaps), sizeof(VertexRemap))
+          : 0;
+  m.numRemaps = static_cast<std::int32_t>(remapCount);
+  ReadArray(in, m.remaps, remapCount);
+
+  m.path = std::move(path);
+  *this = std::move(m);
+}
+
+void LlmMesh::Release() {
+  std::string keptPath = std::move(path);
+  *this = LlmMesh();
+  path = std::move(keptPath);
+}
+
+MorphTarget* LlmMesh::FindMorphTarget(std::string_view name) {
+  for (MorphTarget& target : morphTargets) {
+    if (target.DisplayName() == name) return &target;
+  }
+  return nullptr;
+}
+
+}  // namespace tovmar

@@ -1,0 +1,96 @@
+#include "mesh/MeshObject.h"
+
+#include <cassert>
+#include <string>
+
+namespace tovmar {
+
+MeshObject::MeshObject() { header.name = "Mesh " + std::to_string(header.id); }
+
+MeshObject::~MeshObject() { FreeArrays(); }
+
+bool MeshObject::AllocateArrays(std::int32_t count, std::int32_t indexCount) {
+  assert(count >= 0 && indexCount >= 0);
+  FreeArrays();
+  numPositions = numNormals = numTexCoords = count;
+  positions.resize(static_cast<std::size_t>(count));
+  normals.resize(static_cast<std::size_t>(count));
+  texCoords.resize(static_cast<std::size_t>(count));
+  if (indexCount != 0) {
+    numIndices = indexCount;
+    indices.resize(static_cast<std::size_t>(indexCount));
+  }
+  return true;
+}
+
+void MeshObject::FreeArrays() {
+  positions = {};
+  normals = {};
+  texCoords = {};
+  indices = {};
+  numPositions = numNormals = numTexCoords = numIndices = 0;
+}
+
+std::int32_t MeshObject::Build(std::int32_t count, const Vec3* filePositions,
+                               std::int32_t indexCount, const std::uint16_t* indices16,
+                               const Vec3* fileNormals, const Vec2* fileTexCoords) {
+  AllocateArrays(count, indexCount);
+
+  // Vertex data as in the file.
+  for (std::int32_t i = 0; i < count; ++i) {
+    positions[i] = filePositions[i];
+    normals[i] = fileNormals[i];
+  }
+  if (fileTexCoords != nullptr) {
+    for (std::int32_t i = 0; i < count; ++i) texCoords[i] = fileTexCoords[i];
+  } else {
+    texCoords = {};
+    numTexCoords = 0;
+  }
+
+  // Index list, widened; a triangle that names a vertex the mesh does not have is left out so
+  // that it can never reach the drawing.
+  std::int32_t kept = 0;
+  for (std::int32_t t = 0; t + 2 < indexCount; t += 3) {
+    const std::int32_t a = indices16[t], b = indices16[t + 1], c = indices16[t + 2];
+    if (a >= count || b >= count || c >= count) continue;
+    indices[kept++] = a;
+    indices[kept++] = b;
+    indices[kept++] = c;
+  }
+  indices.resize(static_cast<std::size_t>(kept));
+  numIndices = kept;
+
+  drawStyle = 1;
+
+  // Centre the positions on their mean and scale them by 5; a mesh without vertices keeps the
+  // origin as its centre.
+  center = Vec3{};
+  ComputeCenter();
+  for (Vec3& p : positions) {
+    p -= center;
+    p *= 5.0f;
+  }
+  return header.id;
+}
+
+bool MeshObject::ComputeCenter() {
+  if (positions.empty()) return false;
+  Vec3 sum;
+  for (const Vec3& p : positions) sum += p;
+  sum *= 1.0f / static_cast<float>(numPositions);
+  center = sum;
+  return true;
+}
+
+std::int32_t MeshObject::SetTextureId(std::int32_t textureIdToSet) {
+  const std::int32_t previous = textureId;
+  textureId = textureIdToSet;
+  return previous;
+}
+
+void MeshObject::SetVisible(bool visible) {
+  flags = visible ? (flags | kVisible) : (flags & ~kVisible);
+}
+
+}  // namespace tovmar

@@ -1,0 +1,83 @@
+// Drawing one mesh object with client-side arrays and a texture uploaded for this draw only.
+#include <cmath>
+
+#include "mesh/MeshObject.h"
+#include "mesh/SceneStore.h"
+#include "render/GL.h"
+
+namespace tovmar {
+
+namespace {
+
+// Snaps a translation component to a multiple of 0.01, in double precision.
+float SnapToHundredths(float p) {
+  return static_cast<float>(std::floor(static_cast<double>(p) * 100.0 + 0.00001) * 0.01);
+}
+
+}  // namespace
+
+int MeshObject::Draw() {
+  if (numPositions == 0 || !IsVisible()) return 0;
+
+  // The texture counts only when it exists and holds pixels.
+  const auto mode = static_cast<GLenum>(flags & kPrimitiveModeMask);
+  const TextureObject* texture = nullptr;
+  if (numTexCoords > 0 && (flags & kTextureDisabled) == 0 && textureId != -1) {
+    texture = SceneStore::Instance().FindTexture(textureId);
+    if (texture != nullptr && !texture->HasPixels()) texture = nullptr;
+  }
+  const bool textured = texture != nullptr;
+
+  // Client-side arrays.
+  GLuint name = 0xFFFFFFFFu;
+  if (!positions.empty()) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    if (!normals.empty()) glEnableClientState(GL_NORMAL_ARRAY);
+    if (textured) glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    if (!normals.empty()) glNormalPointer(GL_FLOAT, 0, normals.data());
+
+    // The texture lives for this draw only, so a reloaded picture shows at the next paint.
+    if (textured) {
+      glEnable(GL_TEXTURE_2D);
+      glGenTextures(1, &name);
+      if (name != 0xFFFFFFFFu) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture->width, texture->height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, texture->pixels.data());
+      }
+      glTexCoordPointer(2, GL_FLOAT, 8, texCoords.data());
+    }
+  }
+
+  // Placement.
+  glMatrixMode(GL_MODELVIEW);
+  translation.Set(SnapToHundredths(translation.x), SnapToHundredths(translation.y),
+                  SnapToHundredths(translation.z));
+  glTranslatef(translation.x, translation.y, translation.z);
+  glRotatef(rotation.x, 1.0f, 0.0f, 0.0f);
+  glRotatef(rotation.y, 0.0f, 1.0f, 0.0f);
+  glRotatef(rotation.z, 0.0f, 0.0f, 1.0f);
+  glScalef(scale.x, scale.y, scale.z);
+
+  // One draw call for the whole object.
+  if (!indices.empty()) {
+    glDrawElements(mode, numIndices, GL_UNSIGNED_INT, indices.data());
+  } else if (!positions.empty()) {
+    glDrawArrays(GL_TRIANGLES, 0, numPositions / 3);
+  }
+
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  if (textured && name != 0xFFFFFFFFu) glDeleteTextures(1, &name);
+  if (textured) glDisable(GL_TEXTURE_2D);
+  return 1;
+}
+
+}  // namespace tovmar
