@@ -11,6 +11,8 @@
 
 namespace tovmar {
 
+struct AppearanceParam;
+
 // One per-vertex delta of a morph target: 48 bytes in the file.
 struct MorphVertex {
   std::int32_t vertexIndex = 0;
@@ -70,6 +72,11 @@ class LlmMesh {
 
   // The first morph target whose display name equals `name` exactly, or nullptr.
   MorphTarget* FindMorphTarget(std::string_view name);
+
+  // Sets the weight of every target that a record names (names compared after lower-casing A-Z
+  // in both; the first matching record wins; lower-cases the records' names in place). Returns
+  // how many targets were set.
+  int ApplyAppearanceParams(std::vector<AppearanceParam>& params);
 
   std::string path;
   std::array<char, 24> header{};

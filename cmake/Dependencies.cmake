@@ -1,0 +1,14 @@
+# Third-party libraries, each found once and wrapped in a target where CMake has none.
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
+find_package(LibXml2 REQUIRED)
+find_package(CURL REQUIRED)
+
+# wxWidgets: base and core for the image conversion, gl for the application's 3D view.
+find_package(wxWidgets 3.2 REQUIRED COMPONENTS gl core base)
+add_library(tovmar_wx INTERFACE)
+target_include_directories(tovmar_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})
+target_compile_definitions(tovmar_wx INTERFACE ${wxWidgets_DEFINITIONS})
+target_compile_options(tovmar_wx INTERFACE ${wxWidgets_CXX_FLAGS})
+target_link_libraries(tovmar_wx INTERFACE ${wxWidgets_LIBRARIES})
