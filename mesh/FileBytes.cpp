@@ -36,19 +36,24 @@ FileReadStatus ReadWholeFile(const std::string& utf8Path, std::string& out,
   FilePtr file = OpenForReading(PathFromUtf8(utf8Path));
   if (!file) return FileReadStatus::kCannotOpen;
 
-  // The size is only a hint for the first allocation: the file may change while it is read.
+  // The size is only a hint: the file may change while it is read.
   std::error_code ec;
   const std::uintmax_t hint = std::filesystem::file_size(PathFromUtf8(utf8Path), ec);
   if (!ec && hint > maxBytes) return FileReadStatus::kTooLarge;
 
-  std::string bytes;
-  if (!ec) bytes.reserve(static_cast<std::size_t>(hint));
-  char chunk[64 * 1024];
-  for (;;) {
-    const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-    if (bytes.size() + n > maxBytes) return FileReadStatus::kTooLarge;
-    bytes.append(chunk, n);
-    if (n < sizeof chunk) break;
+  // Read straight into a buffer of the expected size: one copy, no growing.
+  std::string bytes(ec ? 0 : static_cast<std::size_t>(hint), '\0');
+  if (!bytes.empty()) bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+
+  // Whatever lies past the expected size (a grown file, or one whose size was unknown).
+  if (!std::feof(file.get()) && !std::ferror(file.get())) {
+    char chunk[64 * 1024];
+    for (;;) {
+      const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
+      if (bytes.size() + n > maxBytes) return FileReadStatus::kTooLarge;
+      bytes.append(chunk, n);
+      if (n < sizeof chunk) break;
+    }
   }
   if (std::ferror(file.get())) return FileReadStatus::kReadError;
   out = std::move(bytes);

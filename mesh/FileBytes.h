@@ -17,7 +17,6 @@ enum class FileReadStatus { kOk, kCannotOpen, kReadError, kTooLarge };
 
 // Reads the whole file at `utf8Path` into `out` with one pass. Files over `maxBytes` are refused
 // with kTooLarge before anything is allocated; `out` is untouched unless the result is kOk.
-FileReadStatus ReadWholeFile(const std::string& utf8Path, std::string& out,
-                             std::uint64_t maxBytes);
+FileReadStatus ReadWholeFile(const std::string& utf8Path, std::string& out, std::uint64_t maxBytes);
 
 }  // namespace tovmar

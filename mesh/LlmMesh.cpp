@@ -34,7 +34,9 @@ void ReadArray(ByteReader& in, std::vector<T>& out, std::size_t count) {
   if (count > 0) in.Read(out.data(), count * sizeof(T));
 }
 
-void ReadVec3(ByteReader& in, Vec3& v) { in.Read(&v, sizeof v); }
+void ReadVec3(ByteReader& in, Vec3& v) {
+  in.Read(&v, sizeof v);
+}
 
 // Reads the morph target blocks up to the end block or the end of the input.
 void ReadMorphSection(ByteReader& in, std::vector<MorphTarget>& targets) {
@@ -56,7 +58,10 @@ void ReadMorphSection(ByteReader& in, std::vector<MorphTarget>& targets) {
 }  // namespace
 
 std::string MorphTarget::DisplayName() const {
-  return EightBitToUtf8(std::string_view(name.data(), std::strlen(name.data())));
+  // At most the 64 bytes of the file's name block, even when the slot's last byte was overwritten.
+  const auto end = std::find(name.begin(), name.begin() + 64, '\0');
+  return EightBitToUtf8(
+      std::string_view(name.data(), static_cast<std::size_t>(end - name.begin())));
 }
 
 bool LlmMesh::Load(const std::string& newPath) {

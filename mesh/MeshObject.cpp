@@ -5,9 +5,13 @@
 
 namespace tovmar {
 
-MeshObject::MeshObject() { header.name = "Mesh " + std::to_string(header.id); }
+MeshObject::MeshObject() {
+  header.name = "Mesh " + std::to_string(header.id);
+}
 
-MeshObject::~MeshObject() { FreeArrays(); }
+MeshObject::~MeshObject() {
+  FreeArrays();
+}
 
 bool MeshObject::AllocateArrays(std::int32_t count, std::int32_t indexCount) {
   assert(count >= 0 && indexCount >= 0);

@@ -16,9 +16,13 @@ SceneStore g_programStore;
 
 }  // namespace
 
-SceneStore& SceneStore::Instance() { return *g_pInstance; }
+SceneStore& SceneStore::Instance() {
+  return *g_pInstance;
+}
 
-SceneStore::SceneStore() : m_previousInstance(g_pInstance) { g_pInstance = this; }
+SceneStore::SceneStore() : m_previousInstance(g_pInstance) {
+  g_pInstance = this;
+}
 
 SceneStore::~SceneStore() {
   // Contexts first, then mesh objects, then texture objects.
@@ -45,8 +49,8 @@ MeshObject* SceneStore::GetMesh(std::size_t index) {
 }
 
 std::int32_t SceneStore::RemoveMesh(std::int32_t id) {
-  const auto it =
-      std::find_if(meshes.begin(), meshes.end(), [id](const auto& m) { return m->header.id == id; });
+  const auto it = std::find_if(meshes.begin(), meshes.end(),
+                               [id](const auto& m) { return m->header.id == id; });
   if (it == meshes.end()) return -1;
   const std::int32_t textureId = (*it)->textureId;
   const std::int32_t extraTextureId = (*it)->extraTextureId;
@@ -71,8 +75,8 @@ TextureObject* SceneStore::FindTexture(std::int32_t id) {
 
 std::int32_t SceneStore::RemoveTexture(std::int32_t id) {
   if (id < 0) return -1;
-  const bool inUse = std::any_of(meshes.begin(), meshes.end(),
-                                 [id](const auto& m) { return m->textureId == id; });
+  const bool inUse =
+      std::any_of(meshes.begin(), meshes.end(), [id](const auto& m) { return m->textureId == id; });
   if (inUse) return -1;
   const auto it = std::find_if(textures.begin(), textures.end(),
                                [id](const auto& t) { return t->header.id == id; });

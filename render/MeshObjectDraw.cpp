@@ -1,20 +1,10 @@
 // Drawing one mesh object with client-side arrays and a texture uploaded for this draw only.
-#include <cmath>
-
 #include "mesh/MeshObject.h"
 #include "mesh/SceneStore.h"
+#include "render/Camera.h"
 #include "render/GL.h"
 
 namespace tovmar {
-
-namespace {
-
-// Snaps a translation component to a multiple of 0.01, in double precision.
-float SnapToHundredths(float p) {
-  return static_cast<float>(std::floor(static_cast<double>(p) * 100.0 + 0.00001) * 0.01);
-}
-
-}  // namespace
 
 int MeshObject::Draw() {
   if (numPositions == 0 || !IsVisible()) return 0;

@@ -1,0 +1,55 @@
+#include "app/FileDialogs.h"
+
+#include <wx/filedlg.h>
+
+namespace tovmar {
+
+namespace {
+
+class WxFileDialogs : public FileDialogs {
+ public:
+  std::optional<FileDialogAnswer> AskOpenPath(const FileDialogRequest& request) override {
+    long style = wxFD_OPEN;
+    if (request.mustExist) style |= wxFD_FILE_MUST_EXIST;
+    return Ask(request, style);
+  }
+  std::optional<FileDialogAnswer> AskSavePath(const FileDialogRequest& request) override {
+    return Ask(request, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  }
+
+ private:
+  static std::optional<FileDialogAnswer> Ask(const FileDialogRequest& request, long style) {
+    wxFileDialog dialog(request.parent, wxFileSelectorPromptStr, request.initialFolder,
+                        wxEmptyString, WxFilter(request.filter), style);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return FileDialogAnswer{dialog.GetPath(), dialog.GetFilename()};
+  }
+};
+
+WxFileDialogs g_wxDialogs;
+FileDialogs* g_dialogs = nullptr;
+
+}  // namespace
+
+FileDialogs& CurrentFileDialogs() {
+  return g_dialogs != nullptr ? *g_dialogs : g_wxDialogs;
+}
+
+FileDialogs* InstallFileDialogs(FileDialogs* dialogs) {
+  FileDialogs* previous = g_dialogs;
+  g_dialogs = dialogs;
+  return previous;
+}
+
+wxString FolderOf(const FileDialogAnswer& answer) {
+  if (answer.fileName.length() > answer.path.length()) return wxString();
+  return answer.path.Left(answer.path.length() - answer.fileName.length());
+}
+
+wxString WxFilter(const wxString& filter) {
+  wxString f = filter;
+  while (f.EndsWith("|")) f.RemoveLast();
+  return f;
+}
+
+}  // namespace tovmar

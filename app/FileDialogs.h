@@ -1,0 +1,46 @@
+// The open-file and save-file dialogs as one small seam: the application shows wxFileDialog,
+// tests script the answers and record what was asked.
+#pragma once
+
+#include <optional>
+
+#include <wx/string.h>
+
+class wxWindow;
+
+namespace tovmar {
+
+struct FileDialogRequest {
+  wxWindow* parent = nullptr;
+  wxString filter;            // "name|pattern|name|pattern"
+  wxString defaultExtension;  // without the dot
+  wxString initialFolder;     // empty: the toolkit's choice
+  bool mustExist = false;
+};
+
+struct FileDialogAnswer {
+  wxString path;      // the full path
+  wxString fileName;  // its last component, as the dialog reports it
+};
+
+class FileDialogs {
+ public:
+  virtual ~FileDialogs() = default;
+  // The chosen file, or nothing when the user cancelled.
+  virtual std::optional<FileDialogAnswer> AskOpenPath(const FileDialogRequest& request) = 0;
+  virtual std::optional<FileDialogAnswer> AskSavePath(const FileDialogRequest& request) = 0;
+};
+
+// The installed dialogs (wxFileDialog unless a test installed others).
+FileDialogs& CurrentFileDialogs();
+// Installs `dialogs` (nullptr: wxFileDialog) and returns the previous ones.
+FileDialogs* InstallFileDialogs(FileDialogs* dialogs);
+
+// The folder part of a dialog answer, with its trailing separator: the path's first
+// (length of path − length of file name) characters.
+wxString FolderOf(const FileDialogAnswer& answer);
+
+// Converts a filter in the "name|pattern|...||" form to wxFileDialog's form (no trailing bars).
+wxString WxFilter(const wxString& filter);
+
+}  // namespace tovmar

@@ -1,0 +1,149 @@
+#include "app/MainFrame.h"
+
+#include <wx/accel.h>
+#include <wx/filename.h>
+#include <wx/splitter.h>
+
+#include "app/AboutDialog.h"
+#include "app/CommandIds.h"
+#include "app/FileDialogs.h"
+#include "app/RecentFiles.h"
+#include "app/TovmarDoc.h"
+#include "mesh/MessageSink.h"
+#include "panel/TovmarView.h"
+#include "render/GLView.h"
+
+namespace tovmar {
+
+namespace {
+const char kDocumentFilter[] = "Tovmar Files (*.tovm)|*.tovm||";
+}  // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, "Tovmar", wxDefaultPosition,
+                       wxSize(kInitialWidth, kInitialHeight),
+                       wxDEFAULT_FRAME_STYLE | wxCLIP_CHILDREN),
+      m_doc(doc) {
+  // A static 1 x 2 splitter: the panel keeps its column width when the frame changes size.
+  m_wndSplitter = new wxSplitterWindow(this, kSplitterId, wxDefaultPosition, wxDefaultSize,
+                                       wxSP_3D | wxSP_LIVE_UPDATE | wxBORDER_SIMPLE);
+  m_wndSplitter->SetSashGravity(0.0);
+  m_wndSplitter->SetMinimumPaneSize(1);
+  m_panel = new CTovmarView(m_wndSplitter, doc);
+  m_view = new GLView(m_wndSplitter, doc);
+  m_wndSplitter->SplitVertically(m_panel, m_view, kPanelWidth);
+
+  InstallAccelerators();
+  Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);
+  Bind(wxEVT_MENU, &CMainFrame::OnOpenDocument, this, ID_FILE_OPEN);
+  Bind(wxEVT_MENU, &CMainFrame::OnSaveDocument, this, ID_FILE_SAVE);
+  Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_NEXT_PANE);
+  Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_PREV_PANE);
+  Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ID_APP_ABOUT);
+  Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
+  Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
+}
+
+void CMainFrame::InstallAccelerators() {
+  // Undo, cut, copy and paste have keys but no handler; help has nothing to show.
+  wxAcceleratorEntry entries[] = {
+      {wxACCEL_CTRL, 'N', ID_FILE_NEW},           {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
+      {wxACCEL_CTRL, 'S', ID_FILE_SAVE},          {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
+      {wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},      {wxACCEL_CTRL, 'X', ID_EDIT_CUT},
+      {wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},   {wxACCEL_CTRL, 'C', ID_EDIT_COPY},
+      {wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},   {wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
+      {wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+      {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},      {wxACCEL_SHIFT, WXK_F1, ID_CONTEXT_HELP},
+      {wxACCEL_NORMAL, WXK_F1, ID_HELP},
+  };
+  SetAcceleratorTable(wxAcceleratorTable(std::size(entries), entries));
+}
+
+void CMainFrame::UpdateCaption() {
+  SetTitle(m_doc->GetTitle() + " - Tovmar");
+}
+
+void CMainFrame::NewDocument() {
+  m_doc->SetFilename(wxEmptyString, false);
+  m_doc->SetTitle("Untitled");
+  m_doc->SetDocumentSaved(false);
+  UpdateCaption();
+  m_doc->InitialUpdateAllPanes();
+}
+
+bool CMainFrame::OpenDocument(const wxString& path) {
+  if (!m_doc->OnOpenDocument(path)) {
+    ShowMessage("Failed to open document.");
+    return false;
+  }
+  m_doc->SetTitle(wxFileName(path).GetFullName());
+  RecentFiles::Add(path);
+  UpdateCaption();
+  m_doc->InitialUpdateAllPanes();
+  return true;
+}
+
+void CMainFrame::SaveDocument() {
+  wxString path = m_doc->GetFilename();
+  if (path.empty() || !m_doc->GetDocumentSaved()) {
+    FileDialogRequest request;
+    request.parent = this;
+    request.filter = kDocumentFilter;
+    request.defaultExtension = "tovm";
+    const auto answer = CurrentFileDialogs().AskSavePath(request);
+    if (!answer) return;
+    path = answer->path;
+    if (wxFileName(path).GetExt().empty()) path += ".tovm";
+  }
+  if (!m_doc->OnSaveDocument(path)) {
+    ShowMessage("Failed to save document.");
+    return;
+  }
+  m_doc->SetTitle(wxFileName(path).GetFullName());
+  RecentFiles::Add(path);
+  UpdateCaption();
+}
+
+void CMainFrame::OnNewDocument(wxCommandEvent&) {
+  NewDocument();
+}
+
+void CMainFrame::OnOpenDocument(wxCommandEvent&) {
+  FileDialogRequest request;
+  request.parent = this;
+  request.filter = kDocumentFilter;
+  request.defaultExtension = "tovm";
+  request.mustExist = true;
+  if (const auto answer = CurrentFileDialogs().AskOpenPath(request)) OpenDocument(answer->path);
+}
+
+void CMainFrame::OnSaveDocument(wxCommandEvent&) {
+  SaveDocument();
+}
+
+void CMainFrame::OnSwitchPane(wxCommandEvent&) {
+  // With two panes, the next and the previous pane are both the other one.
+  wxWindow* focus = wxWindow::FindFocus();
+  const bool inPanel = focus != nullptr && (focus == m_panel || m_panel->IsDescendant(focus));
+  if (inPanel) {
+    m_view->SetFocus();
+  } else {
+    m_panel->SetFocus();
+  }
+}
+
+void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {
+  if (event.GetNumberOfFiles() > 0) OpenDocument(event.GetFiles()[0]);
+}
+
+void CMainFrame::OnAbout(wxCommandEvent&) {
+  ShowAboutDialog(this);
+}
+
+void CMainFrame::OnCloseWindow(wxCloseEvent& event) {
+  // The document is never modified: the window closes without asking.
+  RecentFiles::Save();
+  event.Skip();
+}
+
+}  // namespace tovmar

@@ -1,0 +1,55 @@
+// The main window: a plain resizable frame whose client area is a 1 x 2 splitter with the
+// control panel on the left and the 3D view on the right.
+#pragma once
+
+#include <wx/docview.h>
+
+class wxSplitterWindow;
+
+namespace tovmar {
+
+class CTovmarDoc;
+class CTovmarView;
+class GLView;
+
+// The splitter's child id, so that panes can be found from the frame (window ids stay below
+// 32767 in wxWidgets).
+constexpr int kSplitterId = 1100;
+
+class CMainFrame : public wxDocParentFrame {
+ public:
+  static constexpr int kInitialWidth = 500;
+  static constexpr int kInitialHeight = 700;
+  static constexpr int kPanelWidth = 86;
+
+  CMainFrame(wxDocManager* manager, CTovmarDoc* doc);
+
+  CTovmarView* Panel() const { return m_panel; }
+  GLView* View3D() const { return m_view; }
+
+  // The caption: the document's title, " - ", then "Tovmar".
+  void UpdateCaption();
+
+  // The document commands. None reads or clears the mesh, the folders or the panes' state;
+  // each runs both panes' initial update again (New, Open) or writes an empty file (Save).
+  void NewDocument();
+  bool OpenDocument(const wxString& path);
+  void SaveDocument();
+
+ private:
+  void OnNewDocument(wxCommandEvent& event);
+  void OnOpenDocument(wxCommandEvent& event);
+  void OnSaveDocument(wxCommandEvent& event);
+  void OnSwitchPane(wxCommandEvent& event);
+  void OnDropFiles(wxDropFilesEvent& event);
+  void OnAbout(wxCommandEvent& event);
+  void OnCloseWindow(wxCloseEvent& event);
+  void InstallAccelerators();
+
+  CTovmarDoc* m_doc;
+  wxSplitterWindow* m_wndSplitter;
+  CTovmarView* m_panel;
+  GLView* m_view;
+};
+
+}  // namespace tovmar

@@ -1,0 +1,93 @@
+#include "app/TovmarApp.h"
+
+#include <wx/cmdline.h>
+#include <wx/config.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/stdpaths.h>
+
+#include "app/MainFrame.h"
+#include "app/RecentFiles.h"
+#include "app/ShellRegistration.h"
+#include "app/TovmarDoc.h"
+#include "mesh/SceneStore.h"
+#include "panel/TovmarView.h"
+
+namespace tovmar {
+
+namespace {
+const char kVendor[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
+}  // namespace
+
+void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
+  wxApp::OnInitCmdLine(parser);
+  parser.AddOption("", "mesh", "load this .llm mesh after start-up", wxCMD_LINE_VAL_STRING);
+  parser.AddParam("document", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
+  if (!wxApp::OnCmdLineParsed(parser)) return false;
+  parser.Found("mesh", &m_meshArg);
+  if (parser.GetParamCount() > 0) m_documentArg = parser.GetParam(0);
+  return true;
+}
+
+bool CTovmarApp::OnInit() {
+  // The profile lives in the user's configuration folder (the registry on Windows).
+  SetVendorName(wxString::FromUTF8(kVendor));
+  SetAppName("Tovmar");
+  wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+#ifndef __WXMSW__
+  // The profile file's folder must exist before the profile is first written.
+  const long kProfileStyle = wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_SUBDIR;
+  wxFileName::Mkdir(wxFileName(wxFileConfig::GetLocalFileName("Tovmar", kProfileStyle)).GetPath(),
+                    wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+#endif
+  wxConfigBase::Set(new wxConfig("Tovmar", GetVendorName(), wxEmptyString, wxEmptyString,
+                                 wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_SUBDIR));
+  if (!wxApp::OnInit()) return false;
+
+  wxInitAllImageHandlers();
+  InstallMessageSink(&m_messages);
+  SceneStore::Instance().SetRenderBinding(&m_renderBinding);
+  RecentFiles::Load();
+  RegisterDocumentTypeForUser();
+
+  // The single document type; the document is created once and reused by New and Open.
+  m_docManager = std::make_unique<wxDocManager>();
+  auto* docTemplate = new wxDocTemplate(m_docManager.get(), "Tovmar Files (*.tovm)", "*.tovm",
+                                        wxEmptyString, "tovm", "Tovmar.Document", "Tovmar.Document",
+                                        CLASSINFO(CTovmarDoc), nullptr);
+  m_doc = dynamic_cast<CTovmarDoc*>(docTemplate->CreateDocument(wxEmptyString, wxDOC_NEW));
+  if (m_doc == nullptr) return false;
+  m_doc->SetTitle("Untitled");
+
+  m_frame = new CMainFrame(m_docManager.get(), m_doc);
+  SetTopWindow(m_frame);
+  m_frame->UpdateCaption();
+  m_doc->InitialUpdateAllPanes();
+  if (!m_documentArg.empty() && !m_frame->OpenDocument(m_documentArg)) return false;
+  m_frame->Show();
+  m_frame->DragAcceptFiles(true);
+  ApplyStartupOptions();
+  return true;
+}
+
+void CTovmarApp::ApplyStartupOptions() {
+  if (m_meshArg.empty()) return;
+  const wxFileName mesh(wxFileName(m_meshArg).GetAbsolutePath());
+  m_frame->Panel()->LoadMeshFile(mesh.GetFullPath(), mesh.GetPathWithSep());
+}
+
+int CTovmarApp::OnExit() {
+  RecentFiles::Save();
+  delete wxConfigBase::Set(nullptr);
+  // The contexts go before the toolkit does; the store's own teardown then finds none.
+  SceneStore::Instance().ReleaseContexts();
+  SceneStore::Instance().SetRenderBinding(nullptr);
+  InstallMessageSink(nullptr);
+  return wxApp::OnExit();
+}
+
+}  // namespace tovmar

@@ -1,0 +1,40 @@
+// The application object: start-up, the one document, the main frame and the start-up options.
+#pragma once
+
+#include <memory>
+
+#include <wx/app.h>
+#include <wx/docview.h>
+
+#include "app/WxMessageSink.h"
+#include "render/WxRenderBinding.h"
+
+namespace tovmar {
+
+class CMainFrame;
+class CTovmarDoc;
+
+class CTovmarApp : public wxApp {
+ public:
+  bool OnInit() override;
+  int OnExit() override;
+  void OnInitCmdLine(wxCmdLineParser& parser) override;
+  bool OnCmdLineParsed(wxCmdLineParser& parser) override;
+
+  CMainFrame* MainFrame() const { return m_frame; }
+  CTovmarDoc* Document() const { return m_doc; }
+
+ private:
+  // Loads what the start-up options name, as the panel's buttons would without their dialogs.
+  void ApplyStartupOptions();
+
+  std::unique_ptr<wxDocManager> m_docManager;
+  CTovmarDoc* m_doc = nullptr;
+  CMainFrame* m_frame = nullptr;
+  WxMessageSink m_messages;
+  WxRenderBinding m_renderBinding;
+  wxString m_documentArg;
+  wxString m_meshArg;
+};
+
+}  // namespace tovmar

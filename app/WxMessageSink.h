@@ -1,0 +1,13 @@
+// Messages as a modal box with an OK button, owned by the main window.
+#pragma once
+
+#include "mesh/MessageSink.h"
+
+namespace tovmar {
+
+class WxMessageSink : public MessageSink {
+ public:
+  void Show(const std::string& text) override;
+};
+
+}  // namespace tovmar

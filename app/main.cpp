@@ -1,0 +1,23 @@
+// The program's entry point: the wxWidgets application Tovmar.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/TovmarApp.h"
+
+wxIMPLEMENT_APP_NO_MAIN(tovmar::CTovmarApp);
+
+int main(int argc, char** argv) {
+#if defined(__linux__) || defined(__FreeBSD__)
+  // Without a display the toolkit can only fail with its own error: say plainly what is missing.
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  if ((x11 == nullptr || *x11 == '\0') && (wayland == nullptr || *wayland == '\0')) {
+    std::fprintf(stderr,
+                 "tovmar: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
+                 "is set).\nRun it from a desktop session, or in a virtual display, for example:\n"
+                 "  xvfb-run -a tovmar --mesh FILE.llm\n");
+    return 1;
+  }
+#endif
+  return wxEntry(argc, argv);
+}

@@ -1,0 +1,106 @@
+// Reading a mesh file into an LlmMesh, against reading the same file into memory with one read.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "bench/Ratio.h"
+#include "bench/SyntheticMesh.h"
+#include "mesh/LlmMesh.h"
+#include "tests/support/LlmWriter.h"
+
+namespace tovmar::bench {
+
+namespace {
+
+// Loading may cost at most this many times the bare read of the file.
+constexpr double kLoadTarget = 1.5;
+
+// A uniquely named temporary file holding the synthetic mesh, removed when this goes away.
+class TempMeshFile {
+ public:
+  TempMeshFile() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tovmar-bench-mesh-XXXXXX.llm").string();
+    const int fd = mkstemps(pattern.data(), 4);
+    if (fd < 0) return;
+    close(fd);
+    m_path = pattern;
+    if (!WriteFileBytes(m_path, WriteLlm(MakeSyntheticMesh()))) Remove();
+  }
+  ~TempMeshFile() { Remove(); }
+  TempMeshFile(const TempMeshFile&) = delete;
+  TempMeshFile& operator=(const TempMeshFile&) = delete;
+
+  const std::string& Path() const { return m_path; }
+
+ private:
+  void Remove() {
+    if (!m_path.empty()) std::remove(m_path.c_str());
+    m_path.clear();
+  }
+
+  std::string m_path;
+};
+
+void LoadMesh(benchmark::State& state, const std::string& path) {
+  for (auto _ : state) {
+    LlmMesh mesh;
+    mesh.Load(path);
+    benchmark::DoNotOptimize(mesh.morphTargets.data());
+  }
+  state.SetBytesProcessed(state.iterations() *
+                          static_cast<std::int64_t>(std::filesystem::file_size(path)));
+}
+
+// The least any loader must do: open the file, make room for all of it and read it in one go.
+void ReadFileOnce(benchmark::State& state, const std::string& path) {
+  const std::size_t size = static_cast<std::size_t>(std::filesystem::file_size(path));
+  for (auto _ : state) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+      state.SkipWithError("cannot open the mesh file");
+      break;
+    }
+    const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(size);
+    const std::size_t got = std::fread(buffer.get(), 1, size, f);
+    std::fclose(f);
+    benchmark::DoNotOptimize(buffer.get());
+    benchmark::DoNotOptimize(got);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(size));
+}
+
+// Registers the pair for `path` under `label`, with its ratio line.
+void RegisterPair(const std::string& label, const std::string& path, double target) {
+  const std::string load = "LlmLoad/" + label;
+  const std::string read = "ReadFileOnce/" + label;
+  benchmark::RegisterBenchmark(load.c_str(), LoadMesh, path)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(read.c_str(), ReadFileOnce, path)->Unit(benchmark::kMillisecond);
+  AddRatio(load, read, target);
+}
+
+}  // namespace
+
+}  // namespace tovmar::bench
+
+int main(int argc, char** argv) {
+  using namespace tovmar::bench;
+  // Static, so that it is removed also when the benchmark library ends the process (--help).
+  static const TempMeshFile synthetic;
+  if (synthetic.Path().empty()) {
+    std::fprintf(stderr, "cannot write the synthetic mesh file\n");
+    return 1;
+  }
+  RegisterPair("Synthetic", synthetic.Path(), kLoadTarget);
+  // The real mesh is small, so its ratio is reported without a target.
+  if (const std::string real = RealLowerBodyPath(); !real.empty()) {
+    RegisterPair("LowerBody", real, 0.0);
+  }
+  return RunBenchmarksWithRatios(argc, argv);
+}

@@ -1,0 +1,32 @@
+// A subcommand of tovmar-cli: its name, its help and the function that runs it.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "cli/Options.h"
+
+namespace tovmar::cli {
+
+struct Command {
+  std::string_view name;
+  // What follows the name in the usage line, e.g. "FILE.llm [--json]".
+  std::string_view arguments;
+  // One sentence for the help texts.
+  std::string_view summary;
+  std::span<const OptionInfo> options;
+  // Runs the command and returns the exit status; failures throw CliError.
+  int (*run)(const ParsedArgs& args);
+};
+
+// The subcommands, one file each.
+const Command& InfoCommand();
+const Command& ExportObjCommand();
+
+// Every subcommand, in the order the help lists them.
+std::span<const Command> AllCommands();
+
+// The subcommand called `name`, or nullptr.
+const Command* FindCommand(std::string_view name);
+
+}  // namespace tovmar::cli

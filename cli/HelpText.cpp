@@ -1,0 +1,60 @@
+#include "cli/HelpText.h"
+
+#include <algorithm>
+
+namespace tovmar::cli {
+
+namespace {
+
+// "info FILE.llm [--json]" and the like.
+std::string Synopsis(const Command& command) {
+  return std::string(command.name) + " " + std::string(command.arguments);
+}
+
+// "  -o, --output OUT.obj" and the like.
+std::string OptionLabel(const OptionInfo& option) {
+  std::string label = "  ";
+  label += option.name;
+  if (!option.alias.empty()) label.append(", ").append(option.alias);
+  if (!option.valueName.empty()) label.append(" ").append(option.valueName);
+  return label;
+}
+
+// Labels and their help in two aligned columns.
+void AppendColumns(std::string& out, const std::vector<std::pair<std::string, std::string>>& rows) {
+  std::size_t width = 0;
+  for (const auto& row : rows) width = std::max(width, row.first.size());
+  for (const auto& [label, help] : rows) {
+    out += label + std::string(width - label.size() + 3, ' ') + help + "\n";
+  }
+}
+
+}  // namespace
+
+std::string GeneralHelp() {
+  std::string out = "Usage: tovmar-cli COMMAND [ARGUMENTS]\n\n";
+  out += "Reads avatar meshes (\".llm\" files) without a window.\n\nCommands:\n";
+  for (const Command& command : AllCommands()) {
+    out += "  " + Synopsis(command) + "\n      " + std::string(command.summary) + "\n";
+  }
+  out += "\nOptions:\n";
+  AppendColumns(out, {{"  -h, --help", "Show this help; after a command, that command's help."},
+                      {"  --version", "Show the version."}});
+  out += "\nErrors are reported on one line of standard error, with exit status 2.\n";
+  return out;
+}
+
+std::string CommandHelp(const Command& command) {
+  std::string out =
+      "Usage: tovmar-cli " + Synopsis(command) + "\n\n" + std::string(command.summary) + "\n";
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const OptionInfo& option : command.options) {
+    rows.emplace_back(OptionLabel(option), std::string(option.help));
+  }
+  rows.emplace_back("  -h, --help", "Show this help.");
+  out += "\nOptions:\n";
+  AppendColumns(out, rows);
+  return out;
+}
+
+}  // namespace tovmar::cli

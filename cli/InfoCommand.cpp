@@ -1,0 +1,99 @@
+// tovmar-cli info: what a mesh file holds, as text or as one JSON object.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "cli/CliError.h"
+#include "cli/Command.h"
+#include "cli/JsonText.h"
+#include "cli/ReadMeshFile.h"
+#include "cli/TerminalText.h"
+#include "mesh/Text.h"
+
+namespace tovmar::cli {
+
+namespace {
+
+constexpr OptionInfo kOptions[] = {
+    {"--json", "", "", "Print one JSON object instead of text.", false},
+};
+
+// The header bytes up to the first zero byte, as UTF-8.
+std::string HeaderText(const LlmMesh& mesh) {
+  const auto end = std::find(mesh.header.begin(), mesh.header.end(), '\0');
+  return EightBitToUtf8(std::string_view(mesh.header.data(), end - mesh.header.begin()));
+}
+
+const char* YesNo(std::uint8_t flag) {
+  return flag != 0 ? "yes" : "no";
+}
+const char* TrueFalse(std::uint8_t flag) {
+  return flag != 0 ? "true" : "false";
+}
+
+std::string Text(const LlmMesh& mesh) {
+  std::string out;
+  auto line = [&out](const char* label, const std::string& value) {
+    char padded[32];
+    std::snprintf(padded, sizeof padded, "%-24s", label);
+    out += padded + value + "\n";
+  };
+  line("File:", PrintableText(mesh.path));
+  line("Header:", PrintableText(HeaderText(mesh)));
+  line("Weights:", YesNo(mesh.hasWeights));
+  line("Detail texture coords:", YesNo(mesh.hasDetailTexCoords));
+  line("Vertices:", std::to_string(mesh.numVertices));
+  line("Faces:", std::to_string(mesh.numFaces));
+  line("Skin joints:", std::to_string(mesh.numSkinJoints));
+  line("Morph targets:", std::to_string(mesh.morphTargets.size()));
+  line("Remaps:", std::to_string(mesh.numRemaps));
+  if (!mesh.morphTargets.empty()) {
+    out += "\n Records  Morph target\n";
+    for (const MorphTarget& target : mesh.morphTargets) {
+      char count[16];
+      std::snprintf(count, sizeof count, "%8d", static_cast<int>(target.numVertices));
+      out += count + ("  " + PrintableText(target.DisplayName())) + "\n";
+    }
+  }
+  return out;
+}
+
+std::string Json(const LlmMesh& mesh) {
+  std::string out = "{\"path\": " + JsonString(mesh.path);
+  out += ", \"header\": " + JsonString(HeaderText(mesh));
+  out += ", \"hasWeights\": " + std::string(TrueFalse(mesh.hasWeights));
+  out += ", \"hasDetailTexCoords\": " + std::string(TrueFalse(mesh.hasDetailTexCoords));
+  out += ", \"vertices\": " + std::to_string(mesh.numVertices);
+  out += ", \"faces\": " + std::to_string(mesh.numFaces);
+  out += ", \"joints\": " + std::to_string(mesh.numSkinJoints);
+  out += ", \"remaps\": " + std::to_string(mesh.numRemaps);
+  out += ", \"morphs\": [";
+  for (std::size_t i = 0; i < mesh.morphTargets.size(); ++i) {
+    const MorphTarget& target = mesh.morphTargets[i];
+    if (i > 0) out += ", ";
+    out += "{\"name\": " + JsonString(target.DisplayName()) +
+           ", \"records\": " + std::to_string(target.numVertices) + "}";
+  }
+  out += "]}\n";
+  return out;
+}
+
+int RunInfo(const ParsedArgs& args) {
+  if (args.positionals.size() != 1) throw CliError("info: expected one mesh file");
+  const LlmMesh mesh = ReadMeshFile(args.positionals[0]);
+  const std::string out = args.Has("--json") ? Json(mesh) : Text(mesh);
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return kExitSuccess;
+}
+
+}  // namespace
+
+const Command& InfoCommand() {
+  static const Command kCommand{
+      "info", "FILE.llm [--json]",
+      "Show a mesh file's header, flags, counts and morph targets with their record counts.",
+      kOptions, RunInfo};
+  return kCommand;
+}
+
+}  // namespace tovmar::cli

@@ -1,0 +1,86 @@
+#include "cli/Options.h"
+
+#include <optional>
+
+#include "cli/CliError.h"
+
+namespace tovmar::cli {
+
+namespace {
+
+const OptionInfo* FindOption(std::span<const OptionInfo> options, std::string_view word) {
+  for (const OptionInfo& candidate : options) {
+    if (word == candidate.name || (!candidate.alias.empty() && word == candidate.alias)) {
+      return &candidate;
+    }
+  }
+  return nullptr;
+}
+
+bool LooksLikeOption(std::string_view word) {
+  return word.size() > 1 && word[0] == '-';
+}
+
+}  // namespace
+
+const std::vector<std::string>& ParsedArgs::Values(std::string_view name) const {
+  static const std::vector<std::string> kNone;
+  const auto it = m_values.find(std::string(name));
+  return it == m_values.end() ? kNone : it->second;
+}
+
+const std::string* ParsedArgs::Value(std::string_view name) const {
+  const std::vector<std::string>& values = Values(name);
+  return values.empty() ? nullptr : &values.back();
+}
+
+ParsedArgs ParseArgs(const std::vector<std::string>& args, std::span<const OptionInfo> options) {
+  ParsedArgs parsed;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (optionsEnded || !LooksLikeOption(word)) {
+      parsed.positionals.push_back(word);
+      continue;
+    }
+    if (word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (word == "-h" || word == "--help") {
+      parsed.help = true;
+      continue;
+    }
+
+    // A long option may carry its value after "=".
+    std::string_view key = word;
+    std::optional<std::string> attached;
+    if (const std::size_t equals = word.find('=');
+        word.starts_with("--") && equals != std::string::npos) {
+      key = std::string_view(word).substr(0, equals);
+      attached = word.substr(equals + 1);
+    }
+
+    const OptionInfo* option = FindOption(options, key);
+    if (option == nullptr) throw CliError("unknown option '" + std::string(key) + "'");
+    if (!option->repeatable && parsed.Has(option->name)) {
+      throw CliError("option " + std::string(option->name) + " given more than once");
+    }
+    if (option->valueName.empty()) {
+      if (attached) {
+        throw CliError("option " + std::string(option->name) + " takes no value");
+      }
+      parsed.Add(option->name, {});
+    } else if (attached) {
+      parsed.Add(option->name, *attached);
+    } else if (i + 1 < args.size()) {
+      parsed.Add(option->name, args[++i]);
+    } else {
+      throw CliError("option " + std::string(option->name) + " needs a value (" +
+                     std::string(option->valueName) + ")");
+    }
+  }
+  return parsed;
+}
+
+}  // namespace tovmar::cli

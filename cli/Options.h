@@ -1,0 +1,47 @@
+// A small parser for one subcommand's arguments: positionals, flags and options with values.
+#pragma once
+
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovmar::cli {
+
+// One option a command accepts; the same description feeds the parser and the help text.
+struct OptionInfo {
+  std::string_view name;       // "--json", "-o"
+  std::string_view alias;      // another spelling ("--output"), or empty
+  std::string_view valueName;  // shown in the help ("NAME=VALUE"); empty for a flag
+  std::string_view help;
+  bool repeatable = false;
+};
+
+class ParsedArgs {
+ public:
+  std::vector<std::string> positionals;
+  // True when -h or --help stood among the options.
+  bool help = false;
+
+  bool Has(std::string_view name) const { return m_values.contains(std::string(name)); }
+  // Every value given for the option, in command-line order (flags: one empty text per use).
+  const std::vector<std::string>& Values(std::string_view name) const;
+  // The value of a non-repeatable option, or nullptr when it was not given.
+  const std::string* Value(std::string_view name) const;
+
+  void Add(std::string_view name, std::string value) {
+    m_values[std::string(name)].push_back(std::move(value));
+  }
+
+ private:
+  std::map<std::string, std::vector<std::string>> m_values;
+};
+
+// Parses `args` (the words after the subcommand) against `options`. Values are stored under the
+// option's `name`. An option with a value takes the next word, or for long options also the form
+// --name=VALUE; "--" ends the options. Throws CliError for an unknown option, a missing value,
+// a value given to a flag, or a non-repeatable option given twice.
+ParsedArgs ParseArgs(const std::vector<std::string>& args, std::span<const OptionInfo> options);
+
+}  // namespace tovmar::cli

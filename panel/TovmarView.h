@@ -1,0 +1,63 @@
+// The control panel: the left pane, a narrow column of buttons under three section labels, two
+// picture links and the texture thumbnail. Every command of the program starts here.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/scrolwin.h>
+
+#include "app/PaneWindow.h"
+
+class wxButton;
+class wxCheckBox;
+class wxToggleButton;
+
+namespace tovmar {
+
+class BitmapFrame;
+class CTovmarDoc;
+class HPJumpFrame;
+class MorphParamDialog;
+class StaticFrame;
+
+class CTovmarView : public wxScrolledWindow, public PaneWindow {
+ public:
+  // The form's size in dialog units.
+  static constexpr int kFormWidth = 48;
+  static constexpr int kFormHeight = 387;
+
+  CTovmarView(wxWindow* parent, CTovmarDoc* doc);
+
+  void OnInitialUpdate() override;
+  void OnUpdate(wxView* sender, int hint, wxObject* object) override;
+
+  // The mesh load of control 1002 without its dialog: reads `path` into the document's mesh,
+  // rebuilds both mesh objects and clears the thumbnail. `folder` is remembered as the mesh
+  // folder (with its trailing separator).
+  void LoadMeshFile(const wxString& path, const wxString& folder);
+
+  CTovmarDoc* GetDocument() const { return m_doc; }
+  wxSize FormSizeInPixels() const;
+
+  wxBitmap m_bmpLightPos;
+  MorphParamDialog* m_pMorphDlg = nullptr;
+  int m_bTexFit = 0;
+  HPJumpFrame* m_link1 = nullptr;
+  HPJumpFrame* m_link2 = nullptr;
+  StaticFrame* m_labelMesh = nullptr;
+  StaticFrame* m_labelTexture = nullptr;
+  StaticFrame* m_labelDisplay = nullptr;
+  BitmapFrame* m_thumbnail = nullptr;
+
+ private:
+  void CreateControls();
+  void FitFrameToForm();
+  void OnLoadMesh(wxCommandEvent& event);
+  void OnAlwaysOnTop(wxCommandEvent& event);
+  void OnPanButton(wxCommandEvent& event);
+  void OnLightPos(wxCommandEvent& event);
+  void RefreshView3D(bool erase);
+
+  CTovmarDoc* m_doc;
+};
+
+}  // namespace tovmar

@@ -1,0 +1,56 @@
+// Camera arithmetic of the 3D view: quaternions, the rotation matrix, drag rotation, zoom and
+// the light pad. Everything here is plain single-precision arithmetic with no window attached.
+#pragma once
+
+#include <array>
+
+#include "mesh/Vec.h"
+
+namespace tovmar {
+
+// (x, y, z, w), w the scalar part.
+struct Quaternion {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+  float w = 1.0f;
+
+  friend bool operator==(const Quaternion&, const Quaternion&) = default;
+};
+
+// The Hamilton product a ⊗ b: first b, then a.
+Quaternion Multiply(const Quaternion& a, const Quaternion& b);
+
+// The rotation v ↦ q·v·q⁻¹ as an OpenGL column-major matrix, computed in single precision and
+// widened to double; q is not renormalised.
+std::array<double, 16> RotationMatrix(const Quaternion& q);
+
+// The rotation of a drag from the press point by (dx, dy) pixels in a client area of
+// width x height: dx / width radians about +Z, then dy / height radians about +Y.
+Quaternion DragRotation(int dx, int dy, int width, int height);
+
+// A mesh object's translation component snapped down to a multiple of 0.01 (computed in double
+// precision, as drawing stores it back).
+float SnapToHundredths(float p);
+
+// The view's camera and light, as drawing reads them and the mouse and panel change them.
+struct ViewCamera {
+  float distance = 5.0f;
+  Vec3 pan;
+  Quaternion stored;
+  Quaternion shown;
+  std::array<float, 4> light{10.0f, 0.0f, 0.0f, 0.0f};
+
+  // Back to the start position: distance 5, no pan, no rotation, light from the camera's side.
+  void Reset() { *this = ViewCamera(); }
+};
+
+// The viewing distance after a wheel rotation of `rotation` (120 per notch), kept in [1, 100].
+float ZoomedDistance(float distance, int rotation);
+
+// The light position for a click at (x, y) in a light pad of width x height pixels: the 3 x 3
+// pixels around the centre reset the light; elsewhere the click sets its y and z.
+std::array<float, 4> LightFromPad(const std::array<float, 4>& light, int x, int y, int width,
+                                  int height);
+
+}  // namespace tovmar

@@ -1,0 +1,73 @@
+#include "tests/gui/AppAccess.h"
+
+#include <cmath>
+#include <numbers>
+
+#include <unistd.h>
+
+#include "mesh/FileBytes.h"
+#include "tests/support/LlmWriter.h"
+
+namespace tovmar {
+
+TestFolder::TestFolder(const std::string& name)
+    : m_path(std::filesystem::temp_directory_path() /
+             (name + "-" + std::to_string(::getpid()) + "-" +
+              std::to_string(reinterpret_cast<std::uintptr_t>(this)))) {
+  std::filesystem::create_directories(m_path);
+}
+
+TestFolder::~TestFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(m_path, ec);
+}
+
+wxString TestFolder::File(const std::string& name) const {
+  return wxString::FromUTF8(PathToUtf8(m_path / PathFromUtf8(name)));
+}
+
+wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius) {
+  constexpr int kRings = 16;
+  constexpr int kSegments = 24;
+  LlmMesh mesh;
+  for (int r = 0; r <= kRings; ++r) {
+    const double theta = std::numbers::pi * r / kRings;
+    for (int s = 0; s <= kSegments; ++s) {
+      const double phi = 2.0 * std::numbers::pi * s / kSegments;
+      const Vec3 n{static_cast<float>(std::sin(theta) * std::cos(phi)),
+                   static_cast<float>(std::sin(theta) * std::sin(phi)),
+                   static_cast<float>(std::cos(theta))};
+      mesh.coords.push_back(Vec3{n.x * radius, n.y * radius, n.z * radius});
+      mesh.normals.push_back(n);
+      mesh.binormals.push_back(Vec3{});
+      mesh.texCoords.push_back(Vec2{static_cast<float>(s) / kSegments,
+                                    1.0f - static_cast<float>(r) / kRings});
+    }
+  }
+  for (int r = 0; r < kRings; ++r) {
+    for (int s = 0; s < kSegments; ++s) {
+      const auto a = static_cast<std::uint16_t>(r * (kSegments + 1) + s);
+      const auto b = static_cast<std::uint16_t>(a + kSegments + 1);
+      mesh.faces.insert(mesh.faces.end(), {a, b, static_cast<std::uint16_t>(a + 1)});
+      mesh.faces.insert(mesh.faces.end(),
+                        {static_cast<std::uint16_t>(a + 1), b, static_cast<std::uint16_t>(b + 1)});
+    }
+  }
+  mesh.numVertices = static_cast<std::uint16_t>(mesh.coords.size());
+  mesh.numFaces = static_cast<std::uint16_t>(mesh.faces.size() / 3);
+  std::vector<MorphVertex> belly;
+  for (std::size_t i = 0; i < mesh.coords.size(); ++i) {
+    if (mesh.normals[i].x > 0.3f) {
+      MorphVertex v;
+      v.vertexIndex = static_cast<std::int32_t>(i);
+      v.coordDelta = Vec3{radius * 0.5f, 0.0f, 0.0f};
+      belly.push_back(v);
+    }
+  }
+  mesh.morphTargets.push_back(MakeMorphTarget("Big_Belly", std::move(belly)));
+  const wxString path = folder.File(name);
+  WriteFileBytes(path.utf8_string(), WriteLlm(mesh));
+  return path;
+}
+
+}  // namespace tovmar

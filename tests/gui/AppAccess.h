@@ -1,0 +1,41 @@
+// Reaching the running application's windows and writing the meshes the window tests load.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <wx/app.h>
+
+#include "app/MainFrame.h"
+#include "app/TovmarApp.h"
+#include "app/TovmarDoc.h"
+#include "panel/TovmarView.h"
+#include "render/GLView.h"
+
+namespace tovmar {
+
+inline CTovmarApp& App() { return *dynamic_cast<CTovmarApp*>(wxTheApp); }
+inline CMainFrame& Frame() { return *App().MainFrame(); }
+inline CTovmarDoc& Doc() { return *App().Document(); }
+inline CTovmarView& Panel() { return *Frame().Panel(); }
+inline GLView& View3D() { return *Frame().View3D(); }
+
+// A folder of the test's own under the temporary folder, removed with the object.
+class TestFolder {
+ public:
+  explicit TestFolder(const std::string& name);
+  ~TestFolder();
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
+  std::filesystem::path Path() const { return m_path; }
+  wxString File(const std::string& name) const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// Writes a ball of the given radius in file units, centred at the origin, with outward normals
+// and one morph target "Big_Belly" that pushes it out along +X, and returns its path.
+wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius);
+
+}  // namespace tovmar

@@ -1,0 +1,222 @@
+// Damaged ".llm" files: counts that do not fit the file, files cut short, corrupted bytes and
+// unreadable paths never make the reader read or write outside its arrays.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "mesh/FileBytes.h"
+#include "mesh/LlmMesh.h"
+#include "tests/mesh/MeshFixtures.h"
+#include "tests/mesh/TempFolder.h"
+#include "tests/support/LlmWriter.h"
+
+namespace tovmar {
+namespace {
+
+// Every array is as long as its count says, optional arrays follow their flags and every name
+// slot is terminated.
+::testing::AssertionResult IsConsistent(const LlmMesh& m) {
+  const std::size_t n = m.numVertices;
+  if (m.coords.size() != n || m.normals.size() != n || m.binormals.size() != n ||
+      m.texCoords.size() != n) {
+    return ::testing::AssertionFailure() << "vertex arrays differ from numVertices " << n;
+  }
+  if (m.detailTexCoords.size() != (m.hasDetailTexCoords != 0 ? n : 0) ||
+      m.weights.size() != (m.hasWeights != 0 ? n : 0)) {
+    return ::testing::AssertionFailure() << "optional arrays differ from their flags";
+  }
+  if (m.faces.size() != 3 * std::size_t{m.numFaces}) {
+    return ::testing::AssertionFailure() << "faces differ from numFaces";
+  }
+  if (m.skinJointNames.size() != m.numSkinJoints) {
+    return ::testing::AssertionFailure() << "joint names differ from numSkinJoints";
+  }
+  for (const NameSlot& slot : m.skinJointNames) {
+    if (slot[64] != '\0') return ::testing::AssertionFailure() << "joint name not terminated";
+  }
+  for (const MorphTarget& t : m.morphTargets) {
+    if (t.numVertices < 0 || t.vertices.size() != static_cast<std::size_t>(t.numVertices)) {
+      return ::testing::AssertionFailure() << "target records differ from numVertices";
+    }
+    if (t.name[64] != '\0') return ::testing::AssertionFailure() << "target name not terminated";
+  }
+  if (m.numRemaps < 0 || m.remaps.size() != static_cast<std::size_t>(m.numRemaps)) {
+    return ::testing::AssertionFailure() << "remaps differ from numRemaps";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+LlmMesh Parse(const std::string& bytes) {
+  LlmMesh m;
+  m.LoadFromMemory(bytes);
+  return m;
+}
+
+TEST(LlmMeshHardening, NegativeMorphCountsMeanNoRecords) {
+  for (const std::int32_t count : {-1, -5, INT_MIN}) {
+    SCOPED_TRACE(count);
+    LlmMesh written = MakeSampleMesh();
+    written.morphTargets[0].numVertices = count;
+    written.morphTargets[0].vertices.clear();
+    const LlmMesh m = Parse(WriteLlm(written));
+
+    ASSERT_EQ(m.morphTargets.size(), 2u);
+    EXPECT_EQ(m.morphTargets[0].numVertices, 0);
+    EXPECT_TRUE(m.morphTargets[0].vertices.empty());
+    // The next block starts right after the count.
+    EXPECT_EQ(m.morphTargets[1].DisplayName(), "Frown");
+    EXPECT_TRUE(SameRecord(m.morphTargets[1].vertices[0], written.morphTargets[1].vertices[0]));
+    EXPECT_EQ(m.numRemaps, 2);
+    EXPECT_TRUE(IsConsistent(m));
+  }
+}
+
+TEST(LlmMeshHardening, OversizedMorphCountsAreCutToTheRestOfTheFile) {
+  const LlmMesh written = MakeSampleMesh();
+  const std::string full = WriteLlm(written);
+  const std::size_t countOffset = MorphCountOffset(written, 1);
+  // Whatever follows the count is taken as records: a record the file only partly covers counts.
+  const std::size_t reachable = (full.size() - countOffset - 4 + 47) / 48;
+
+  // Includes counts whose byte size wraps around in 32 bits to 0 and to a small number.
+  for (const std::int32_t count : {INT_MAX, 0x40000000, 0x05555556, 1000}) {
+    SCOPED_TRACE(count);
+    std::string bytes = full;
+    PutI32(bytes, countOffset, count);
+    const LlmMesh m = Parse(bytes);
+
+    ASSERT_EQ(m.morphTargets.size(), 2u);
+    EXPECT_EQ(m.morphTargets[1].numVertices, static_cast<std::int32_t>(reachable));
+    ASSERT_EQ(m.morphTargets[1].vertices.size(), reachable);
+    EXPECT_TRUE(SameRecord(m.morphTargets[1].vertices[0], written.morphTargets[1].vertices[0]));
+    // The tail of the last, partly covered record is zero.
+    EXPECT_EQ(m.morphTargets[1].vertices.back().texCoordDelta, (Vec2{0.0f, 0.0f}));
+    EXPECT_EQ(m.numRemaps, 0);
+    EXPECT_TRUE(IsConsistent(m));
+  }
+}
+
+TEST(LlmMeshHardening, RemapCountsAreClampedToTheFile) {
+  LlmMesh written = MakeSampleMesh();
+  written.numRemaps = -1;
+  written.remaps.clear();
+  LlmMesh m = Parse(WriteLlm(written));
+  EXPECT_EQ(m.numRemaps, 0);
+  EXPECT_TRUE(m.remaps.empty());
+
+  written = MakeSampleMesh();
+  std::string bytes = WriteLlm(written);
+  const std::size_t countOffset = bytes.size() - 4 - 8 * 2;
+  PutI32(bytes, countOffset, INT_MAX);
+  m = Parse(bytes);
+  ASSERT_EQ(m.numRemaps, 2);
+  EXPECT_EQ(m.remaps[1].source, 5);
+  EXPECT_EQ(m.remaps[1].destination, 1);
+
+  // A third remap of which only the first integer is in the file.
+  PutI32(bytes, countOffset, 3);
+  bytes += std::string("\x07\x00\x00\x00", 4);
+  m = Parse(bytes);
+  ASSERT_EQ(m.numRemaps, 3);
+  EXPECT_EQ(m.remaps[2].source, 7);
+  EXPECT_EQ(m.remaps[2].destination, 0);
+}
+
+TEST(LlmMeshHardening, ArraysTheFileCannotFillAreZeroFilled) {
+  const LlmMesh written = MakeSampleMesh();
+  const std::string full = WriteLlm(written);
+
+  // Cut inside the normals: the vertex arrays keep their full length.
+  LlmMesh m = Parse(full.substr(0, 65 + 4 * 12 + 2 * 12));
+  ASSERT_EQ(m.numVertices, 4);
+  EXPECT_EQ(m.coords, written.coords);
+  EXPECT_EQ(m.normals[1], written.normals[1]);
+  EXPECT_EQ(m.normals[2], (Vec3{}));
+  EXPECT_EQ(m.texCoords, std::vector<Vec2>(4));
+  EXPECT_EQ(m.weights, std::vector<VertexWeight>(4));
+  EXPECT_EQ(m.numFaces, 0);
+  EXPECT_TRUE(m.morphTargets.empty());
+  EXPECT_TRUE(IsConsistent(m));
+
+  // Cut after two face indices: the face count stays, the missing indices are 0.
+  const std::size_t facesStart = 65 + 4 * (12 * 3 + 8 + 8 + 4) + 2;
+  m = Parse(full.substr(0, facesStart + 4));
+  EXPECT_EQ(m.numFaces, 2);
+  EXPECT_EQ(m.faces, (std::vector<std::uint16_t>{0, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(m.numSkinJoints, 0);
+
+  // Cut inside the header: everything after it is zero.
+  m = Parse(full.substr(0, 10));
+  EXPECT_EQ(std::string(m.header.data(), 10), full.substr(0, 10));
+  EXPECT_EQ(m.header[10], '\0');
+  EXPECT_EQ(m.numVertices, 0);
+  EXPECT_TRUE(IsConsistent(m));
+}
+
+TEST(LlmMeshHardening, JointCountFarPastTheEndSwallowsOnlyTheRestOfTheFile) {
+  const LlmMesh written = MakeSampleMesh();
+  std::string bytes = WriteLlm(written);
+  const std::size_t jointCountOffset = MorphSectionOffset(written) - 2 - 64 * 2;
+  PutU16(bytes, jointCountOffset, 65535);
+  const LlmMesh m = Parse(bytes);
+
+  EXPECT_EQ(m.coords, written.coords);
+  EXPECT_EQ(m.faces, written.faces);
+  const std::size_t reachable = (bytes.size() - jointCountOffset - 2 + 63) / 64;
+  EXPECT_EQ(m.numSkinJoints, reachable);
+  EXPECT_EQ(m.skinJointNames.size(), reachable);
+  EXPECT_EQ(SlotText(m.skinJointNames[0]), "mPelvis");
+  EXPECT_TRUE(m.morphTargets.empty());
+  EXPECT_EQ(m.numRemaps, 0);
+  EXPECT_TRUE(IsConsistent(m));
+}
+
+TEST(LlmMeshHardening, EveryTruncationAndCorruptedByteStaysConsistent) {
+  const std::string full = WriteLlm(MakeSampleMesh());
+  for (std::size_t length = 0; length <= full.size(); ++length) {
+    EXPECT_TRUE(IsConsistent(Parse(full.substr(0, length)))) << "cut at " << length;
+  }
+  // 0xFF makes a count byte large or a count negative; 0x7F makes a high byte huge.
+  for (const char value : {'\xFF', '\x7F'}) {
+    for (std::size_t i = 0; i < full.size(); ++i) {
+      std::string bytes = full;
+      bytes[i] = value;
+      EXPECT_TRUE(IsConsistent(Parse(bytes))) << "byte " << i << " = " << int{value};
+    }
+  }
+}
+
+TEST(LlmMeshHardening, ReadErrorLeavesTheRecordExactlyAsItWas) {
+  TempFolder folder;
+  const std::string meshPath = folder.Write("sample.llm", WriteLlm(MakeSampleMesh()));
+  LlmMesh m;
+  m.Load(meshPath);
+  m.morphTargets[0].weight = 0.5f;
+
+  // A folder opens for reading on this platform, but reading from it fails.
+  const std::string folderPath = PathToUtf8(folder.Path());
+  std::string ignored;
+  ASSERT_EQ(ReadWholeFile(folderPath, ignored, 1 << 20), FileReadStatus::kReadError);
+
+  EXPECT_TRUE(m.Load(folderPath));
+  EXPECT_EQ(m.path, meshPath);
+  EXPECT_EQ(m.morphTargets[0].weight, 0.5f);
+  m.morphTargets[0].weight = 0.0f;
+  ExpectSameContents(m, MakeSampleMesh());
+}
+
+TEST(LlmMeshHardening, EmptyFileGivesAnEmptyRecord) {
+  TempFolder folder;
+  const std::string path = folder.Write("empty.llm", "");
+  LlmMesh m;
+  m.Load(folder.Write("sample.llm", WriteLlm(MakeSampleMesh())));
+  m.Load(path);
+  EXPECT_EQ(m.path, path);
+  ExpectSameContents(m, LlmMesh());
+}
+
+}  // namespace
+}  // namespace tovmar

@@ -1,0 +1,57 @@
+// A folder of one test's own under the system's temporary folder, removed with everything in
+// it when the test ends.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "mesh/FileBytes.h"
+#include "tests/support/LlmWriter.h"
+
+namespace tovmar {
+
+class TempFolder {
+ public:
+  TempFolder() {
+    // create_directory fails when the name exists, so a folder it made belongs to this test.
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+      const std::filesystem::path candidate =
+          base / ("tovmar-mesh-test-" + std::to_string(random()) + std::to_string(random()));
+      std::error_code ec;
+      if (std::filesystem::create_directory(candidate, ec)) m_path = candidate;
+    }
+    if (m_path.empty()) throw std::runtime_error("no temporary folder could be made");
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return m_path; }
+
+  // The UTF-8 path of `relativeUtf8` inside the folder.
+  std::string PathOf(const std::string& relativeUtf8) const {
+    return PathToUtf8(m_path / PathFromUtf8(relativeUtf8));
+  }
+
+  // Writes `bytes` to `relativeUtf8` inside the folder and returns its UTF-8 path.
+  std::string Write(const std::string& relativeUtf8, const std::string& bytes) const {
+    const std::string path = PathOf(relativeUtf8);
+    if (!WriteFileBytes(path, bytes)) ADD_FAILURE() << "cannot write " << path;
+    return path;
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+}  // namespace tovmar

@@ -1,0 +1,92 @@
+#include "render/Camera.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace tovmar {
+namespace {
+
+// v ↦ R·v with R in OpenGL's column-major order.
+Vec3 Rotate(const std::array<double, 16>& r, const Vec3& v) {
+  return Vec3{static_cast<float>(r[0] * v.x + r[4] * v.y + r[8] * v.z),
+              static_cast<float>(r[1] * v.x + r[5] * v.y + r[9] * v.z),
+              static_cast<float>(r[2] * v.x + r[6] * v.y + r[10] * v.z)};
+}
+
+TEST(CameraTest, RotationMatrixTurnsVectorsAsTheQuaternionDoes) {
+  // Identity.
+  const auto identity = RotationMatrix(Quaternion{});
+  for (int i = 0; i < 16; ++i) EXPECT_DOUBLE_EQ(identity[i], i % 5 == 0 ? 1.0 : 0.0);
+
+  // A quarter turn about +Z takes +X to +Y.
+  const float h = std::sqrt(0.5f);
+  const Vec3 turned = Rotate(RotationMatrix(Quaternion{0, 0, h, h}), Vec3{1, 0, 0});
+  EXPECT_NEAR(turned.x, 0.0f, 1e-6f);
+  EXPECT_NEAR(turned.y, 1.0f, 1e-6f);
+  EXPECT_NEAR(turned.z, 0.0f, 1e-6f);
+
+  // The matrix is widened from single precision: no renormalisation of a long quaternion.
+  const auto scaled = RotationMatrix(Quaternion{0, 0, 0, 2});
+  EXPECT_DOUBLE_EQ(scaled[0], 1.0);
+}
+
+TEST(CameraTest, DragRotationComposesAfterTheStoredOrientation) {
+  // No movement: identity.
+  EXPECT_EQ(DragRotation(0, 0, 400, 300), (Quaternion{0, 0, 0, 1}));
+
+  // A drag across the full width: one radian about +Z.
+  const Quaternion d = DragRotation(400, 0, 400, 300);
+  EXPECT_NEAR(d.z, std::sin(0.5f), 1e-6f);
+  EXPECT_NEAR(d.w, std::cos(0.5f), 1e-6f);
+  EXPECT_FLOAT_EQ(d.x, 0.0f);
+  EXPECT_FLOAT_EQ(d.y, 0.0f);
+
+  // Two such drags add up to two radians.
+  const Quaternion twice = Multiply(d, d);
+  EXPECT_NEAR(2.0f * std::atan2(twice.z, twice.w), 2.0f, 1e-5f);
+
+  // A vertical drag turns about +Y; composing keeps first the stored, then the drag rotation.
+  const Quaternion down = DragRotation(0, 300, 400, 300);
+  EXPECT_NEAR(down.y, std::sin(0.5f), 1e-6f);
+  const Quaternion both = Multiply(down, d);
+  const Vec3 v = Rotate(RotationMatrix(both), Vec3{1, 0, 0});
+  const Vec3 expected = Rotate(RotationMatrix(down), Rotate(RotationMatrix(d), Vec3{1, 0, 0}));
+  EXPECT_NEAR(v.x, expected.x, 1e-5f);
+  EXPECT_NEAR(v.y, expected.y, 1e-5f);
+  EXPECT_NEAR(v.z, expected.z, 1e-5f);
+}
+
+TEST(CameraTest, SnappingToHundredthsRoundsDown) {
+  EXPECT_FLOAT_EQ(SnapToHundredths(0.123f), 0.12f);
+  EXPECT_FLOAT_EQ(SnapToHundredths(-0.001f), -0.01f);
+  EXPECT_FLOAT_EQ(SnapToHundredths(0.0f), 0.0f);
+  // A value already on a multiple stays there despite binary rounding.
+  EXPECT_FLOAT_EQ(SnapToHundredths(0.29f), 0.29f);
+}
+
+TEST(CameraTest, WheelZoomIsClampedToOneAndOneHundred) {
+  EXPECT_FLOAT_EQ(ZoomedDistance(5.0f, 120), 5.0f - 0.24f);
+  EXPECT_FLOAT_EQ(ZoomedDistance(5.0f, -120), 5.0f + 0.24f);
+  EXPECT_FLOAT_EQ(ZoomedDistance(1.1f, 120 * 10), 1.0f);
+  EXPECT_FLOAT_EQ(ZoomedDistance(99.9f, -120 * 10), 100.0f);
+}
+
+TEST(CameraTest, LightPadCentreResetsAndEdgesReachFiveHundred) {
+  const std::array<float, 4> moved{10.0f, 123.0f, -45.0f, 0.0f};
+  const std::array<float, 4> reset{10.0f, 0.0f, 0.0f, 0.0f};
+  // Centre of an 80 x 80 pad is (40, 40): it and its neighbours reset the light.
+  EXPECT_EQ(LightFromPad(moved, 40, 40, 80, 80), reset);
+  EXPECT_EQ(LightFromPad(moved, 41, 39, 80, 80), reset);
+  // Two pixels away does not.
+  EXPECT_NE(LightFromPad(moved, 42, 40, 80, 80), reset);
+  // The top-left corner gives y = -500 and z = +500; x and w stay.
+  const auto corner = LightFromPad(moved, 0, 0, 80, 80);
+  EXPECT_FLOAT_EQ(corner[0], 10.0f);
+  EXPECT_FLOAT_EQ(corner[1], -500.0f);
+  EXPECT_FLOAT_EQ(corner[2], 500.0f);
+  EXPECT_FLOAT_EQ(corner[3], 0.0f);
+}
+
+}  // namespace
+}  // namespace tovmar

@@ -1,0 +1,51 @@
+// File dialogs whose answers a test scripts in advance; every request is recorded. Installed
+// for the life of the object.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "app/FileDialogs.h"
+
+namespace tovmar {
+
+class ScriptedFileDialogs : public FileDialogs {
+ public:
+  ScriptedFileDialogs() : m_previous(InstallFileDialogs(this)) {}
+  ~ScriptedFileDialogs() override { InstallFileDialogs(m_previous); }
+  ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
+  ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
+
+  // The next dialog answers with `path` (its file name taken from the last separator).
+  void Choose(const wxString& path) {
+    const size_t slash = path.find_last_of("/\\");
+    m_answers.push_back(
+        FileDialogAnswer{path, slash == wxString::npos ? path : path.substr(slash + 1)});
+  }
+  // The next dialog is cancelled.
+  void Cancel() { m_answers.push_back(std::nullopt); }
+
+  std::optional<FileDialogAnswer> AskOpenPath(const FileDialogRequest& request) override {
+    return Answer(request);
+  }
+  std::optional<FileDialogAnswer> AskSavePath(const FileDialogRequest& request) override {
+    return Answer(request);
+  }
+
+  std::vector<FileDialogRequest> requests;
+
+ private:
+  std::optional<FileDialogAnswer> Answer(const FileDialogRequest& request) {
+    requests.push_back(request);
+    if (m_answers.empty()) return std::nullopt;
+    std::optional<FileDialogAnswer> answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+  }
+
+  std::deque<std::optional<FileDialogAnswer>> m_answers;
+  FileDialogs* m_previous;
+};
+
+}  // namespace tovmar
