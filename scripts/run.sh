@@ -19,3 +19,7 @@ obj="$sample/sample-deformed.obj"
 echo
 echo "Sample files: $sample (sample.llm, sample.png, sample.xml)"
 echo "Deformed sample written to: $obj"
+
+# The window with the sample mesh (without a display, the program says how to get one).
+echo "Opening Tovmar with the sample mesh..."
+exec "$build/app/tovmar" --mesh "$sample/sample.llm"
