@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The first command to run: installs what is missing, builds Tovmar in Release into
 # build/release, shows what the generated sample mesh holds and exports it, deformed by two morph
-# weights, as a Wavefront OBJ file. Running it again only rebuilds what changed.
+# weights, as a Wavefront OBJ file, then opens the window with the sample mesh. Running it again
+# only rebuilds what changed.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
