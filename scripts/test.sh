@@ -17,5 +17,6 @@ build_and_test() {
 
 build_and_test test-release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
   build_and_test test-sanitize -DCMAKE_BUILD_TYPE=Debug -DTOVMAR_SANITIZE=ON \
   -DTOVMAR_BUILD_BENCHMARKS=OFF
