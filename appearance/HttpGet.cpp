@@ -1,0 +1,102 @@
+#include "appearance/HttpGet.h"
+
+#include <curl/curl.h>
+
+#include <cstddef>
+#include <memory>
+
+namespace tovmar {
+
+namespace {
+
+void InitCurlOnce() {
+  // A function-local static runs once, also when several threads get here together.
+  static const CURLcode initResult = curl_global_init(CURL_GLOBAL_DEFAULT);
+  static_cast<void>(initResult);
+}
+
+struct Download {
+  std::string bytes;
+  std::uint64_t maxBytes = 0;
+  bool tooLarge = false;
+};
+
+// Keeps the body as it arrives; taking fewer bytes than offered makes libcurl stop the transfer.
+std::size_t AppendChunk(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* download = static_cast<Download*>(user);
+  const std::size_t n = size * count;
+  if (download->bytes.size() + n > download->maxBytes) {
+    download->tooLarge = true;
+    return 0;
+  }
+  download->bytes.append(data, n);
+  return n;
+}
+
+struct CurlCleanup {
+  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+
+void LimitProtocols(CURL* curl) {
+#if LIBCURL_VERSION_NUM >= 0x075500
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+#else
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                   static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+#endif
+}
+
+FetchResult Failed(std::string text) {
+  return FetchResult{FetchStatus::kFailed, {}, std::move(text)};
+}
+
+}  // namespace
+
+FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
+  InitCurlOnce();
+  const std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
+  if (!curl) return Failed(curl_easy_strerror(CURLE_FAILED_INIT));
+
+  Download download;
+  download.maxBytes = options.maxBytes;
+  char errorBuffer[CURL_ERROR_SIZE] = {};
+
+  // Bounded in time, size and redirects; http and https only, also after a redirect.
+  CURL* c = curl.get();
+  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeout.count()));
+  curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(c, CURLOPT_MAXREDIRS, options.maxRedirects);
+  LimitProtocols(c);
+  curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendChunk);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &download);
+
+  const CURLcode code = curl_easy_perform(c);
+  long status = 0;
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+
+  // Sort the outcome: too large, not there (silent), broken off (with text), or loaded.
+  if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return Failed(kTooLargeText);
+  switch (code) {
+    case CURLE_OK:
+      break;
+    case CURLE_HTTP_RETURNED_ERROR:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+      return FetchResult{};
+    default:
+      return Failed(errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code));
+  }
+  if (status < 200 || status > 299) return FetchResult{};
+  return FetchResult{FetchStatus::kLoaded, std::move(download.bytes), {}};
+}
+
+}  // namespace tovmar

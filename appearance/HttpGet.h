@@ -1,0 +1,15 @@
+// One HTTP or HTTPS download with libcurl, bounded in time, size and redirects.
+#pragma once
+
+#include <string>
+
+#include "appearance/LocationFetcher.h"
+
+namespace tovmar {
+
+// Downloads `url` (http or https only, redirects included). A status other than 2xx, an unknown
+// host and a refused connection give kNotLoaded; every other failure gives kFailed with
+// libcurl's error text.
+FetchResult HttpGet(const std::string& url, const FetchOptions& options);
+
+}  // namespace tovmar

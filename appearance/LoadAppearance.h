@@ -1,0 +1,18 @@
+// Loading an appearance file onto the mesh: its records set the morph weights they name, and
+// the visible mesh object is rebuilt from the new weights.
+#pragma once
+
+#include <string>
+
+namespace tovmar {
+
+class LlmMesh;
+class SceneStore;
+
+// Reads `location` (a file path or an "http://" or "https://" address); when it yields records,
+// applies them to `mesh` and rebuilds mesh object 0 of `store` (texture coordinates too with
+// `applyTexCoords`). Returns whether records came back; without them nothing changes.
+bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
+                    bool applyTexCoords);
+
+}  // namespace tovmar

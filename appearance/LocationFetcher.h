@@ -1,0 +1,51 @@
+// Fetching the bytes of an appearance location: a local file, or an "http://" or "https://"
+// address. Fetching is synchronous; a caller with a window shows a busy cursor around it.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace tovmar {
+
+enum class FetchStatus {
+  kLoaded,     // `bytes` holds the document
+  kNotLoaded,  // missing file, unreachable host or HTTP error status: nothing to tell the user
+  kFailed,     // the fetch broke off; `errorText` says why
+};
+
+struct FetchResult {
+  FetchStatus status = FetchStatus::kNotLoaded;
+  std::string bytes;
+  std::string errorText;
+};
+
+struct FetchOptions {
+  std::chrono::milliseconds connectTimeout{10'000};
+  std::chrono::milliseconds totalTimeout{60'000};
+  std::uint64_t maxBytes = 16u * 1024u * 1024u;
+  long maxRedirects = 5;
+};
+
+// The text of a fetch refused for its size, locally or remotely.
+inline constexpr const char* kTooLargeText = "Maximum file size exceeded";
+
+class LocationFetcher {
+ public:
+  virtual ~LocationFetcher() = default;
+  virtual FetchResult Fetch(const std::string& location) = 0;
+};
+
+// Locations that begin with "http://" or "https://" (exactly, lower case) go over the network;
+// every other location is a UTF-8 file path.
+class DefaultLocationFetcher : public LocationFetcher {
+ public:
+  DefaultLocationFetcher() = default;
+  explicit DefaultLocationFetcher(const FetchOptions& options) : m_options(options) {}
+  FetchResult Fetch(const std::string& location) override;
+
+ private:
+  FetchOptions m_options;
+};
+
+}  // namespace tovmar
