@@ -9,7 +9,7 @@ bash "$root/scripts/install-deps.sh"
 
 build="$root/build/release"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTOVMAR_BUILD_TESTS=OFF -DTOVMAR_BUILD_BENCHMARKS=OFF
+  -DTOVMAR_BUILD_TESTS=OFF -DTOVMAR_BUILD_BENCHMARKS=OFF -DTOVMAR_WERROR=OFF
 cmake --build "$build"
 
 cli="$build/cli/tovmar-cli"
