@@ -9,6 +9,9 @@
 
 namespace tovmar {
 
+// The largest texture side accepted, in pixels: 16384 x 16384 pixels take 1 GiB.
+inline constexpr std::int32_t kMaxTextureSide = 16384;
+
 class TextureObject {
  public:
   TextureObject();
@@ -17,6 +20,19 @@ class TextureObject {
 
   // Frees the pixels and the source path.
   void ReleaseContents();
+
+  // Fills the object from an image file through a temporary BMP file. On failure it shows a
+  // message, keeps no pixels and an empty source path, and width and height keep their values.
+  bool Load(const std::string& sourcePath);
+
+  // Decodes the image file with the installed image converter and writes it as a BMP file at
+  // `tempPath`; shows "D3DXCreateTextureFromFile error" when that is not possible.
+  bool ConvertToBmp(const std::string& sourcePath, const std::string& tempPath);
+
+  // Frees the pixels and allocates zero-filled ones for width x height, which it then records.
+  // Refuses negative sizes, sides over kMaxTextureSide and a failed allocation (no pixels then;
+  // width and height unchanged).
+  bool AllocatePixels(std::int32_t newWidth, std::int32_t newHeight);
 
   SceneItem header;
   std::uint32_t state = 1;

@@ -1,5 +1,6 @@
 #include "panel/DisplayPixels.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 
@@ -41,8 +42,8 @@ wxBitmap PlaceDisplayPixels(const std::uint8_t* pixels, int width, int height, i
   assert(width >= 1 && height >= 1 && outWidth >= 1 && outHeight >= 1);
   wxImage image(outWidth, outHeight, true);
   unsigned char* out = image.GetData();
-  const int shownWidth = width < outWidth ? width : outWidth;
-  const int shownHeight = height < outHeight ? height : outHeight;
+  const int shownWidth = std::min(width, outWidth);
+  const int shownHeight = std::min(height, outHeight);
   for (int y = 0; y < shownHeight; ++y) {
     const std::uint8_t* sourceRow = pixels + std::size_t(y) * width * 4;
     unsigned char* outRow = out + std::size_t(y) * outWidth * 3;

@@ -69,7 +69,9 @@ void HPJumpFrame::OnPaint(wxPaintEvent&) {
 }
 
 // A click is a press and a release both inside the control, as with a push button; the press
-// captures the mouse so that a release outside is seen and dropped.
+// captures the mouse so that a release outside is seen and dropped. The second press of a double
+// click arrives as a double-click event, which is not handled: a double click opens the address
+// once.
 void HPJumpFrame::OnLeftDown(wxMouseEvent&) {
   if (!HasCapture()) CaptureMouse();
 }

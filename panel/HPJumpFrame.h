@@ -15,7 +15,8 @@ class HPJumpFrame : public wxControl {
               const wxSize& size);
 
   // Takes the address and a copy of width x height pixels (blue, green, red, 0, top row first).
-  // Refused (false, nothing changed) without pixels or with a side outside 1 to 10000.
+  // Refused (false, nothing changed) without pixels or with a side outside 1 to 10000; refused
+  // (false, no picture, address kept) when the memory for a new size cannot be had.
   bool SetLink(const wxString& url, const std::uint8_t* pixels, std::int32_t width,
                std::int32_t height);
 

@@ -9,7 +9,7 @@ packages=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libosmesa6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth fonts-ipafont-gothic
+  xvfb xauth libx11-dev fonts-ipafont-gothic
 )
 
 missing=()

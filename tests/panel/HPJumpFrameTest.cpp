@@ -14,6 +14,8 @@ namespace tovmar {
 namespace {
 
 constexpr Rgb kBlack{0, 0, 0};
+// Longer than the desktop's double-click time (400 ms by default).
+constexpr int kDoubleClickMs = 600;
 
 // A picture of width x height pixels (blue, green, red, 0, top row first) in which every pixel
 // of the top-left 100 x 40 has its own colour, derived from `seed`.
@@ -41,6 +43,8 @@ class HPJumpFrameTest : public ShownFrameTest {
     return new HPJumpFrame(m_panel, 1000, "URL1", wxPoint(10, 10), size);
   }
 
+  // Presses at `press` and releases at `release`, then waits out the double-click time so that
+  // the next press is a click of its own.
   static void Click(wxWindow* window, wxPoint press, wxPoint release) {
     wxUIActionSimulator mouse;
     mouse.MouseMove(window->ClientToScreen(press));
@@ -50,7 +54,7 @@ class HPJumpFrameTest : public ShownFrameTest {
     mouse.MouseMove(window->ClientToScreen(release));
     PumpEvents(50);
     mouse.MouseUp();
-    PumpEvents(100);
+    PumpEvents(kDoubleClickMs);
   }
 
   static void ExpectShowsPicture(const wxImage& shown, int width, int height, int seed) {
@@ -132,6 +136,21 @@ TEST_F(HPJumpFrameTest, ClickOpensTheAddressOnlyWhenReleasedInside) {
   Click(link, wxPoint(30, 10), wxPoint(150, 10));
   EXPECT_TRUE(opener.urls.empty());
   Click(link, wxPoint(30, 10), wxPoint(35, 12));
+  EXPECT_EQ(opener.urls, std::vector<std::string>{"https://tovmar.example.org/"});
+}
+
+TEST_F(HPJumpFrameTest, DoubleClickOpensTheAddressOnce) {
+  RecordingUrlOpener opener;
+  HPJumpFrame* link = MakeLink();
+  const std::vector<std::uint8_t> picture = MakePicture(84, 36, 50);
+  ASSERT_TRUE(link->SetLink("https://tovmar.example.org/", picture.data(), 84, 36));
+  PumpEvents(200);
+
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(link->ClientToScreen(wxPoint(30, 10)));
+  PumpEvents(50);
+  mouse.MouseDblClick();
+  PumpEvents(kDoubleClickMs);
   EXPECT_EQ(opener.urls, std::vector<std::string>{"https://tovmar.example.org/"});
 }
 

@@ -12,9 +12,7 @@ namespace {
 
 class ByteWriter {
  public:
-  void Raw(const void* data, std::size_t size) {
-    out.append(static_cast<const char*>(data), size);
-  }
+  void Raw(const void* data, std::size_t size) { out.append(static_cast<const char*>(data), size); }
   void U8(std::uint8_t v) { Raw(&v, 1); }
   void U16(std::uint16_t v) { Raw(&v, 2); }
   void I32(std::int32_t v) { Raw(&v, 4); }

@@ -1,13 +1,26 @@
 #include "tests/support/WxTestUtil.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <bit>
 #include <chrono>
 #include <thread>
 
 #include <wx/app.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
+#include <wx/utils.h>
 
 namespace tovmar {
+
+namespace {
+
+// One colour channel of an X pixel as 0..255, from the channel's mask.
+unsigned char Channel(unsigned long pixel, unsigned long mask) {
+  const unsigned long maximum = mask >> std::countr_zero(mask);
+  return static_cast<unsigned char>(((pixel & mask) >> std::countr_zero(mask)) * 255 / maximum);
+}
+
+}  // namespace
 
 void PumpEvents(int ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -19,17 +32,29 @@ void PumpEvents(int ms) {
   }
 }
 
+// Reads the display's own pixels with XGetImage on the root window. A wxScreenDC blit is not
+// used: its cairo surface of the root window keeps returning the first picture it read.
 wxImage GrabWindow(wxWindow* window) {
   const wxSize size = window->GetClientSize();
   const wxPoint origin = window->ClientToScreen(wxPoint(0, 0));
-  wxBitmap bitmap(size.x, size.y, 24);
-  {
-    wxScreenDC screen;
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, size.x, size.y, &screen, origin.x, origin.y);
+  Display* display = wxGetX11Display();
+  XSync(display, False);
+  XImage* shot = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y, size.x, size.y,
+                           AllPlanes, ZPixmap);
+  if (shot == nullptr) return wxImage();
+
+  wxImage image(size.x, size.y, false);
+  unsigned char* out = image.GetData();
+  for (int y = 0; y < size.y; ++y) {
+    for (int x = 0; x < size.x; ++x, out += 3) {
+      const unsigned long pixel = XGetPixel(shot, x, y);
+      out[0] = Channel(pixel, shot->red_mask);
+      out[1] = Channel(pixel, shot->green_mask);
+      out[2] = Channel(pixel, shot->blue_mask);
+    }
   }
-  bitmap.ConvertToImage().SaveFile("/tmp/hp/g.png", wxBITMAP_TYPE_PNG);
-  return bitmap.ConvertToImage();
+  XDestroyImage(shot);
+  return image;
 }
 
 }  // namespace tovmar

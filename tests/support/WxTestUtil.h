@@ -10,7 +10,7 @@ namespace tovmar {
 // shown windows get mapped and painted and refreshed windows repaint.
 void PumpEvents(int ms);
 
-// What `window` shows on the screen in its client area, read back from the display.
+// What `window` shows on the screen in its client area, read back from the X display.
 wxImage GrabWindow(wxWindow* window);
 
 }  // namespace tovmar

@@ -1,0 +1,91 @@
+// The scene-store side of the texture load and refresh commands, with real image files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "mesh/FileBytes.h"
+#include "mesh/SceneStore.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/texture/TestImages.h"
+#include "tests/texture/TextureTestFolder.h"
+#include "texture/TextureCommands.h"
+#include "texture/WxImageConverter.h"
+
+namespace tovmar {
+namespace {
+
+class TextureCommands : public ::testing::Test {
+ protected:
+  // Writes the quadrant picture of the given size as a TGA file named `name`.
+  std::string WriteTga(const std::string& name, std::int32_t width, std::int32_t height) {
+    return folder.WriteImage(
+        name, MakeTga(MakeQuadrants(width, height), TgaKind::kTrueColour24, false, false));
+  }
+
+  TextureTestFolder folder;
+  RecordingMessageSink messages;
+  WxImageConverter converter;
+  ScopedImageConverter installed{&converter};
+  SceneStore store;
+};
+
+TEST_F(TextureCommands, WithoutAMeshNothingIsLoadedOrRefreshed) {
+  EXPECT_EQ(LoadMeshTexture(store, WriteTga("a.tga", 4, 4)), nullptr);
+  EXPECT_EQ(store.TextureCount(), 0u);
+  EXPECT_EQ(RefreshMeshTexture(store), nullptr);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(TextureCommands, ASecondLoadReplacesTheFirstTextureWithTheNextId) {
+  store.CreateMesh();
+  MeshObject& mesh = *store.GetMesh(0);
+  EXPECT_EQ(RefreshMeshTexture(store), nullptr);
+
+  TextureObject* first = LoadMeshTexture(store, WriteTga("a.tga", 4, 2));
+  ASSERT_NE(first, nullptr);
+  const std::int32_t firstId = first->header.id;
+  EXPECT_EQ(mesh.GetTextureId(), firstId);
+  EXPECT_EQ(first->width, 4);
+
+  TextureObject* second = LoadMeshTexture(store, WriteTga("b.tga", 2, 8));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->header.id, firstId + 1);
+  EXPECT_EQ(second->header.name, "tex " + std::to_string(firstId + 1));
+  EXPECT_EQ(mesh.GetTextureId(), second->header.id);
+  EXPECT_EQ(store.FindTexture(firstId), nullptr);
+  EXPECT_EQ(store.TextureCount(), 1u);
+
+  // A failed load discards its new object; the mesh keeps its texture.
+  EXPECT_EQ(LoadMeshTexture(store, folder.WriteImage("bad.png", "no picture")), nullptr);
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"D3DXCreateTextureFromFile error"});
+  EXPECT_EQ(mesh.GetTextureId(), second->header.id);
+  EXPECT_EQ(store.TextureCount(), 1u);
+  EXPECT_TRUE(second->HasPixels());
+}
+
+TEST_F(TextureCommands, RefreshTakesOverAChangedFileAndEmptiesTheTextureWhenItIsGone) {
+  store.CreateMesh();
+  const std::string path = WriteTga("skin.tga", 4, 4);
+  TextureObject* texture = LoadMeshTexture(store, path);
+  ASSERT_NE(texture, nullptr);
+
+  // The file changed on disk, size included.
+  WriteTga("skin.tga", 6, 2);
+  EXPECT_EQ(RefreshMeshTexture(store), texture);
+  ExpectTextureShows(*texture, MakeQuadrants(6, 2));
+  EXPECT_EQ(texture->sourcePath, path);
+
+  // The file was deleted: no pixels, no source path, and a further refresh does nothing.
+  std::filesystem::remove(PathFromUtf8(path));
+  EXPECT_EQ(RefreshMeshTexture(store), texture);
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"D3DXCreateTextureFromFile error"});
+  EXPECT_FALSE(texture->HasPixels());
+  EXPECT_EQ(texture->sourcePath, "");
+  EXPECT_EQ(RefreshMeshTexture(store), nullptr);
+  EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tovmar

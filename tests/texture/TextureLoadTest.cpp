@@ -1,0 +1,196 @@
+// The whole texture load with a scripted conversion stage: the temporary file, the messages of
+// every failure, and what the texture object keeps afterwards.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mesh/FileBytes.h"
+#include "mesh/TextureObject.h"
+#include "tests/support/LlmWriter.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/texture/TestImages.h"
+#include "tests/texture/TextureTestFolder.h"
+#include "texture/ImageConverter.h"
+
+namespace tovmar {
+namespace {
+
+// A conversion stage that runs `script` on the temporary path, after noting what it was given.
+class ScriptedConverter : public ImageConverter {
+ public:
+  explicit ScriptedConverter(std::function<bool(const std::string&)> script)
+      : m_script(std::move(script)) {}
+
+  bool ConvertToBmp(const std::string& source, const std::string& bmpPath) override {
+    sources.push_back(source);
+    bmpPaths.push_back(bmpPath);
+    std::error_code ec;
+    tempWasEmpty = std::filesystem::file_size(PathFromUtf8(bmpPath), ec) == 0 && !ec;
+    return m_script(bmpPath);
+  }
+
+  std::vector<std::string> sources;
+  std::vector<std::string> bmpPaths;
+  bool tempWasEmpty = false;
+
+ private:
+  std::function<bool(const std::string&)> m_script;
+};
+
+// A script that writes `bytes` and reports success.
+std::function<bool(const std::string&)> Writes(std::string bytes) {
+  return [bytes](const std::string& path) { return WriteFileBytes(path, bytes); };
+}
+
+// A 2 x 2 BMP of 24 bits: bottom row blue, white; top row red, green.
+std::string SmallBmp() {
+  return MakeBmp(2, 2, 24, std::string("\xFF\0\0\xFF\xFF\xFF\0\0\0\0\xFF\0\xFF\0\0\0", 16));
+}
+
+class TextureLoad : public ::testing::Test {
+ protected:
+  TextureTestFolder folder;
+  RecordingMessageSink messages;
+};
+
+TEST_F(TextureLoad, FillsTheObjectThroughAnEmptyUniqueTemporaryFileAndDeletesIt) {
+  ScriptedConverter converter(Writes(SmallBmp()));
+  ScopedImageConverter installed(&converter);
+  TextureObject texture;
+  ASSERT_TRUE(texture.Load("/pictures/skin.tga"));
+
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(texture.sourcePath, "/pictures/skin.tga");
+  EXPECT_EQ(texture.width, 2);
+  EXPECT_EQ(texture.height, 2);
+  EXPECT_EQ(texture.pixels, (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 255, 255, 0, 255, 0, 0, 0,
+                                                       0, 255, 0, 0}));
+  ASSERT_EQ(converter.sources, std::vector<std::string>{"/pictures/skin.tga"});
+  const std::filesystem::path temp = PathFromUtf8(converter.bmpPaths[0]);
+  EXPECT_EQ(temp.parent_path(), folder.Temp());
+  EXPECT_TRUE(PathToUtf8(temp.filename()).starts_with("bmp"));
+  EXPECT_TRUE(converter.tempWasEmpty);
+  EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
+
+  // Each load has its own temporary file.
+  ASSERT_TRUE(texture.Load("/pictures/skin.tga"));
+  EXPECT_NE(converter.bmpPaths[1], converter.bmpPaths[0]);
+}
+
+TEST_F(TextureLoad, LargeFilesAreReadInPiecesInEitherRowOrder) {
+  // Over a mebibyte of rows, the last row without its padding; every pixel tells its place.
+  const std::int32_t width = 1001;
+  const std::int32_t height = 400;
+  std::string rows;
+  for (std::int32_t r = 0; r < height; ++r) {
+    for (std::int32_t c = 0; c < width; ++c) {
+      rows += {static_cast<char>(c), static_cast<char>(r >> 8), static_cast<char>(r)};
+    }
+    if (r + 1 < height) rows.push_back('\xEE');
+  }
+  for (const bool topDown : {false, true}) {
+    SCOPED_TRACE(topDown);
+    ScriptedConverter converter(Writes(MakeBmp(width, topDown ? -height : height, 24, rows)));
+    ScopedImageConverter installed(&converter);
+    TextureObject texture;
+    ASSERT_TRUE(texture.Load("/pictures/large.bmp"));
+    ASSERT_EQ(texture.pixels.size(), std::size_t{4} * width * height);
+    int mismatches = 0;
+    for (std::int32_t row = 0; row < height; ++row) {
+      const std::int32_t fileRow = topDown ? height - 1 - row : row;
+      for (std::int32_t c = 0; c < width; ++c) {
+        const std::uint8_t* p = &texture.pixels[4 * (static_cast<std::size_t>(row) * width + c)];
+        const bool same =
+            p[0] == (fileRow & 0xFF) && p[1] == (fileRow >> 8) && p[2] == (c & 0xFF) && p[3] == 0;
+        if (!same) ++mismatches;
+      }
+    }
+    EXPECT_EQ(mismatches, 0);
+  }
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(TextureLoad, EveryFailureShowsItsMessageDeletesTheFileAndEmptiesTheObject) {
+  struct Case {
+    const char* what;
+    std::function<bool(const std::string&)> script;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"no converter", nullptr, "D3DXCreateTextureFromFile error"},
+      {"undecodable", [](const std::string&) { return false; }, "D3DXCreateTextureFromFile error"},
+      {"file gone", [](const std::string& p) { return std::filesystem::remove(PathFromUtf8(p)); },
+       "指定ファイルが読み込めませんでした。"},
+      {"nothing written", [](const std::string&) { return true; },
+       "指定ファイルが読み込めませんでした。"},
+      {"short header", Writes(SmallBmp().substr(0, 29)), "指定ファイルが読み込めませんでした。"},
+      {"short rows", Writes(SmallBmp().substr(0, 67)), "指定ファイルが読み込めませんでした。"},
+      {"zero height", Writes(MakeBmp(2, 0, 24, "")), "指定ファイルが読み込めませんでした。"},
+      {"too wide", Writes(MakeBmp(16385, 1, 24, "")), "画像が大きすぎます。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TextureObject texture;
+    {
+      ScriptedConverter good(Writes(SmallBmp()));
+      ScopedImageConverter installed(&good);
+      ASSERT_TRUE(texture.Load("/pictures/old.png"));
+    }
+    ScriptedConverter converter(c.script);
+    ScopedImageConverter installed(c.script ? &converter : nullptr);
+    messages.messages.clear();
+
+    EXPECT_FALSE(texture.Load("/pictures/new.png"));
+    EXPECT_EQ(messages.messages, std::vector<std::string>{c.message});
+    EXPECT_FALSE(texture.HasPixels());
+    EXPECT_EQ(texture.sourcePath, "");
+    EXPECT_EQ(texture.width, 2);
+    EXPECT_EQ(texture.height, 2);
+    EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
+  }
+}
+
+TEST_F(TextureLoad, AMissingOrUnwritableTemporaryFolderStopsBeforeConversion) {
+  ScriptedConverter converter(Writes(SmallBmp()));
+  ScopedImageConverter installed(&converter);
+  TextureObject texture;
+
+  folder.SetTempFolder(folder.Temp() / "missing");
+  EXPECT_FALSE(texture.Load("/pictures/skin.tga"));
+  EXPECT_EQ(messages.messages, std::vector<std::string>{"テンポラリファイルパスが見つかりません"});
+
+  // Owner permissions do not bind a privileged user; /proc accepts no new files from anyone.
+  std::filesystem::permissions(
+      folder.Temp(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const bool stillWritable = access(folder.Temp().c_str(), W_OK) == 0;
+  folder.SetTempFolder(stillWritable ? std::filesystem::path("/proc") : folder.Temp());
+  messages.messages.clear();
+  EXPECT_FALSE(texture.Load("/pictures/skin.tga"));
+  EXPECT_EQ(messages.messages,
+            std::vector<std::string>{"テンポラリファイルが作成できませんでした。"});
+
+  EXPECT_TRUE(converter.sources.empty());
+  EXPECT_FALSE(texture.HasPixels());
+}
+
+TEST(TextureObjectPixels, AllocatesZeroedPixelsWithinTheSizeLimit) {
+  TextureObject texture;
+  ASSERT_TRUE(texture.AllocatePixels(3, 2));
+  EXPECT_EQ(texture.pixels, std::vector<std::uint8_t>(24, 0));
+  EXPECT_EQ(texture.width, 3);
+  EXPECT_EQ(texture.height, 2);
+
+  for (auto [w, h] : {std::pair{-1, 2}, {2, -1}, {16385, 1}, {1, 16385}}) {
+    EXPECT_FALSE(texture.AllocatePixels(w, h));
+    EXPECT_FALSE(texture.HasPixels());
+    EXPECT_EQ(texture.width, 3);
+    EXPECT_EQ(texture.height, 2);
+  }
+}
+
+}  // namespace
+}  // namespace tovmar

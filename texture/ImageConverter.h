@@ -1,0 +1,37 @@
+// The image conversion stage of the texture load, as one small seam: it decodes an image file
+// and writes the picture as an uncompressed bottom-up BMP file that the loader reads back.
+#pragma once
+
+#include <string>
+
+namespace tovmar {
+
+class ImageConverter {
+ public:
+  virtual ~ImageConverter() = default;
+
+  // Decodes the image file at `source` (UTF-8) and writes it to `bmpPath` (UTF-8) as a BMP of 8,
+  // 24 or 32 bits per pixel. Returns false when the file cannot be decoded or written.
+  virtual bool ConvertToBmp(const std::string& source, const std::string& bmpPath) = 0;
+};
+
+// The installed converter, or nullptr when there is none.
+ImageConverter* InstalledImageConverter();
+
+// Installs `converter` (nullptr: none) and returns the previous one.
+ImageConverter* InstallImageConverter(ImageConverter* converter);
+
+// Installs a converter for the life of this object, then puts the previous one back.
+class ScopedImageConverter {
+ public:
+  explicit ScopedImageConverter(ImageConverter* converter)
+      : m_previous(InstallImageConverter(converter)) {}
+  ~ScopedImageConverter() { InstallImageConverter(m_previous); }
+  ScopedImageConverter(const ScopedImageConverter&) = delete;
+  ScopedImageConverter& operator=(const ScopedImageConverter&) = delete;
+
+ private:
+  ImageConverter* m_previous;
+};
+
+}  // namespace tovmar

@@ -1,0 +1,185 @@
+#include "texture/ImageSizeProbe.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tovmar {
+
+namespace {
+
+// Little- and big-endian reads of the bytes; callers check with Has before they read.
+class Bytes {
+ public:
+  explicit Bytes(std::string_view bytes) : m_bytes(bytes) {}
+
+  bool Has(std::uint64_t at, std::uint64_t count) const {
+    return at <= m_bytes.size() && count <= m_bytes.size() - at;
+  }
+  std::uint32_t U8(std::uint64_t at) const {
+    return static_cast<std::uint8_t>(m_bytes[static_cast<std::size_t>(at)]);
+  }
+  std::uint32_t Le(std::uint64_t at, int size) const {
+    std::uint32_t v = 0;
+    for (int i = size; i-- > 0;) v = (v << 8) | U8(at + static_cast<std::uint64_t>(i));
+    return v;
+  }
+  std::uint32_t Be(std::uint64_t at, int size) const {
+    std::uint32_t v = 0;
+    for (int i = 0; i < size; ++i) v = (v << 8) | U8(at + static_cast<std::uint64_t>(i));
+    return v;
+  }
+  bool StartsWith(std::string_view prefix) const { return m_bytes.starts_with(prefix); }
+
+ private:
+  std::string_view m_bytes;
+};
+
+ProbeResult Known(ImageExtent& extent, std::uint32_t width, std::uint32_t height) {
+  extent.width = width;
+  extent.height = height;
+  extent.totalPixels = std::uint64_t{width} * height;
+  return ProbeResult::kKnown;
+}
+
+// Signature, then the IHDR chunk with big-endian width and height.
+ProbeResult ProbePng(const Bytes& b, ImageExtent& extent) {
+  if (!b.Has(0, 24)) return ProbeResult::kCutShort;
+  if (b.Be(12, 4) != 0x49484452u) return ProbeResult::kNotProbed;
+  return Known(extent, b.Be(16, 4), b.Be(20, 4));
+}
+
+bool IsStartOfFrame(std::uint32_t marker) {
+  return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Marker segments up to the first start-of-frame, which holds height and width.
+ProbeResult ProbeJpeg(const Bytes& b, ImageExtent& extent) {
+  std::uint64_t pos = 2;
+  while (b.Has(pos, 2)) {
+    if (b.U8(pos) != 0xFF) return ProbeResult::kNotProbed;
+    const std::uint32_t marker = b.U8(pos + 1);
+    if (marker == 0xFF) {  // fill byte
+      pos += 1;
+      continue;
+    }
+    pos += 2;
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+    if (marker == 0xD9 || marker == 0xDA) return ProbeResult::kNotProbed;
+    if (!b.Has(pos, 2)) break;
+    const std::uint32_t length = b.Be(pos, 2);
+    if (length < 2) return ProbeResult::kNotProbed;
+    if (IsStartOfFrame(marker)) {
+      if (!b.Has(pos, 7)) break;
+      return Known(extent, b.Be(pos + 5, 2), b.Be(pos + 3, 2));
+    }
+    pos += length;
+  }
+  return ProbeResult::kCutShort;
+}
+
+// Skips a chain of data sub-blocks, each led by its length, ended by a zero length.
+std::uint64_t SkipGifSubBlocks(const Bytes& b, std::uint64_t pos) {
+  while (b.Has(pos, 1)) {
+    const std::uint32_t length = b.U8(pos);
+    pos += 1 + length;
+    if (length == 0) break;
+  }
+  return pos;
+}
+
+// The logical screen and every image descriptor up to the trailer, since the decoder keeps
+// every frame.
+ProbeResult ProbeGif(const Bytes& b, ImageExtent& extent) {
+  if (!b.Has(0, 13)) return ProbeResult::kCutShort;
+  Known(extent, b.Le(6, 2), b.Le(8, 2));
+  std::uint64_t pos = 13;
+  if ((b.U8(10) & 0x80u) != 0) pos += 3u << ((b.U8(10) & 7u) + 1);
+  while (b.Has(pos, 1)) {
+    const std::uint32_t block = b.U8(pos);
+    if (block == 0x21) {
+      pos = SkipGifSubBlocks(b, pos + 2);
+    } else if (block == 0x2C && b.Has(pos, 10)) {
+      const std::uint32_t w = b.Le(pos + 5, 2);
+      const std::uint32_t h = b.Le(pos + 7, 2);
+      extent.width = std::max(extent.width, w);
+      extent.height = std::max(extent.height, h);
+      extent.totalPixels += std::uint64_t{w} * h;
+      const std::uint32_t packed = b.U8(pos + 9);
+      pos += 10;
+      if ((packed & 0x80u) != 0) pos += 3u << ((packed & 7u) + 1);
+      pos = SkipGifSubBlocks(b, pos + 1);
+    } else if (block == 0x2C) {
+      break;
+    } else {
+      return ProbeResult::kKnown;  // the trailer, or a block that ends the decoder's reading
+    }
+  }
+  return ProbeResult::kCutShort;
+}
+
+// The core header of OS/2 files has 16-bit sizes, the others signed 32-bit ones.
+ProbeResult ProbeBmp(const Bytes& b, ImageExtent& extent) {
+  if (!b.Has(0, 18)) return ProbeResult::kCutShort;
+  if (b.Le(14, 4) == 12) {
+    if (!b.Has(0, 22)) return ProbeResult::kCutShort;
+    return Known(extent, b.Le(18, 2), b.Le(20, 2));
+  }
+  if (!b.Has(0, 26)) return ProbeResult::kCutShort;
+  const auto width = static_cast<std::int32_t>(b.Le(18, 4));
+  const auto height = static_cast<std::int32_t>(b.Le(22, 4));
+  return Known(extent, static_cast<std::uint32_t>(std::llabs(std::int64_t{width})),
+               static_cast<std::uint32_t>(std::llabs(std::int64_t{height})));
+}
+
+// The first image file directory, whose entries hold the width (tag 256) and length (tag 257).
+ProbeResult ProbeTiff(const Bytes& b, ImageExtent& extent) {
+  const bool little = b.StartsWith("II");
+  auto read = [&](std::uint64_t at, int size) { return little ? b.Le(at, size) : b.Be(at, size); };
+  if (!b.Has(0, 8)) return ProbeResult::kCutShort;
+  const std::uint64_t directory = read(4, 4);
+  if (!b.Has(directory, 2)) return ProbeResult::kCutShort;
+  const std::uint32_t entries = read(directory, 2);
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  for (std::uint32_t i = 0; i < entries; ++i) {
+    const std::uint64_t entry = directory + 2 + 12 * std::uint64_t{i};
+    if (!b.Has(entry, 12)) return ProbeResult::kCutShort;
+    const std::uint32_t tag = read(entry, 2);
+    const std::uint32_t type = read(entry + 2, 2);
+    if (tag != 256 && tag != 257) continue;
+    const std::uint32_t value = type == 3 ? read(entry + 8, 2) : read(entry + 8, 4);
+    (tag == 256 ? width : height) = value;
+  }
+  return Known(extent, width, height);
+}
+
+// TGA has no signature: the header must look like one of the types that decoders read.
+ProbeResult ProbeTga(const Bytes& b, ImageExtent& extent) {
+  if (!b.Has(0, 18)) return ProbeResult::kNotProbed;
+  const std::uint32_t mapType = b.U8(1);
+  const std::uint32_t imageType = b.U8(2);
+  const std::uint32_t depth = b.U8(16);
+  const bool mapped = imageType == 1 || imageType == 9;
+  const bool direct = imageType == 2 || imageType == 3 || imageType == 10 || imageType == 11;
+  if (mapped ? mapType != 1 : !(direct && mapType <= 1)) return ProbeResult::kNotProbed;
+  if (depth != 8 && depth != 15 && depth != 16 && depth != 24 && depth != 32) {
+    return ProbeResult::kNotProbed;
+  }
+  return Known(extent, b.Le(12, 2), b.Le(14, 2));
+}
+
+}  // namespace
+
+ProbeResult ProbeImageExtent(std::string_view bytes, ImageExtent& extent) {
+  const Bytes b(bytes);
+  if (b.StartsWith("\x89PNG\r\n\x1a\n")) return ProbePng(b, extent);
+  if (b.StartsWith("\xFF\xD8")) return ProbeJpeg(b, extent);
+  if (b.StartsWith("GIF87a") || b.StartsWith("GIF89a")) return ProbeGif(b, extent);
+  if (b.StartsWith("BM")) return ProbeBmp(b, extent);
+  if (b.StartsWith(std::string_view("II*\0", 4)) || b.StartsWith(std::string_view("MM\0*", 4))) {
+    return ProbeTiff(b, extent);
+  }
+  return ProbeTga(b, extent);
+}
+
+}  // namespace tovmar

@@ -1,0 +1,24 @@
+// The scene-store side of the texture commands of the control panel, without dialogs or
+// windows: loading a chosen image onto the visible mesh, and reloading it from its file.
+#pragma once
+
+#include <string>
+
+#include "mesh/SceneStore.h"
+#include "mesh/TextureObject.h"
+
+namespace tovmar {
+
+// Loads the image file `path` into a new texture object. On success the object becomes the
+// texture of mesh object 0 and the previous texture leaves the store unless another mesh object
+// still uses it; on failure the new object is removed and the mesh keeps its texture. Returns
+// the texture object now on the mesh, or nullptr when the load failed or there is no mesh
+// object 0 (nothing is created then).
+TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path);
+
+// Loads mesh object 0's texture again from its source path. Returns that texture object, which
+// holds no pixels after a failed load, or nullptr when there is no mesh object 0, no texture or
+// no source path (nothing happens then).
+TextureObject* RefreshMeshTexture(SceneStore& store);
+
+}  // namespace tovmar

@@ -1,0 +1,121 @@
+#include "texture/WxImageConverter.h"
+
+#include <wx/ffile.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/wfstream.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "mesh/FileBytes.h"
+#include "mesh/TextureObject.h"
+#include "texture/BmpWriter.h"
+#include "texture/ImageSizeProbe.h"
+
+namespace tovmar {
+
+namespace {
+
+// The largest image file decoded: an uncompressed 32-bit picture at the largest size, with room.
+constexpr std::uint64_t kMaxSourceBytes =
+    std::uint64_t{kMaxTextureSide} * kMaxTextureSide * 4 + (std::uint64_t{1} << 20);
+
+// The first bytes of a file, which hold the declared size of nearly every picture.
+constexpr std::size_t kProbeBytes = std::size_t{1} << 16;
+
+constexpr std::uint64_t kMaxSide = kMaxTextureSide;
+
+std::FILE* OpenForReading(const std::string& utf8Path) {
+#ifdef _WIN32
+  return _wfopen(PathFromUtf8(utf8Path).c_str(), L"rb");
+#else
+  return std::fopen(PathFromUtf8(utf8Path).c_str(), "rb");
+#endif
+}
+
+// Up to `count` bytes from the current position of `file`.
+std::string ReadUpTo(wxFFile& file, std::size_t count) {
+  std::string bytes(count, '\0');
+  bytes.resize(file.Read(bytes.data(), count));
+  return bytes;
+}
+
+// Whether the declared size is one that the decoder may allocate and fill.
+bool Acceptable(const ImageExtent& extent) {
+  return extent.width <= kMaxSide && extent.height <= kMaxSide &&
+         extent.totalPixels <= kMaxSide * kMaxSide;
+}
+
+// Decodes the picture, choosing the decoder by content, not by extension.
+bool Decode(wxInputStream& stream, wxImage& image) {
+  return image.LoadFile(stream, wxBITMAP_TYPE_ANY) && image.IsOk();
+}
+
+// Reads the declared size from the file's first bytes (all of them when those do not suffice),
+// refuses a picture over the size limit, and decodes it.
+bool CheckAndDecode(const std::string& source, wxImage& image) {
+  // Only plain files: a device or a pipe could feed a decoder without end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(PathFromUtf8(source), ec)) return false;
+  wxFFile file(OpenForReading(source));  // closes the file when it goes
+  if (!file.IsOpened()) return false;
+  const wxFileOffset length = file.Length();
+  if (length < 0 || static_cast<std::uint64_t>(length) > kMaxSourceBytes) return false;
+
+  std::string bytes = ReadUpTo(file, kProbeBytes);
+  bool whole = bytes.size() == static_cast<std::size_t>(length);
+  ImageExtent extent;
+  ProbeResult probe = ProbeImageExtent(bytes, extent);
+  if (probe == ProbeResult::kCutShort && !whole) {
+    bytes += ReadUpTo(file, static_cast<std::size_t>(length) - bytes.size());
+    whole = true;
+    probe = ProbeImageExtent(bytes, extent);
+  }
+  // A file cut short still declares the pictures up to where it ends.
+  if (probe != ProbeResult::kNotProbed && !Acceptable(extent)) return false;
+
+  // Bytes already in memory are decoded from there; otherwise the decoder reads the file.
+  if (whole) {
+    wxMemoryInputStream stream(bytes.data(), bytes.size());
+    return Decode(stream, image);
+  }
+  if (!file.Seek(0)) return false;
+  wxFFileInputStream stream(file);
+  return Decode(stream, image);
+}
+
+}  // namespace
+
+void AddWxImageHandlers() {
+  static const bool added = [] {
+    // The application may have added them already; adding them twice only wastes work.
+    if (wxImage::FindHandler(wxBITMAP_TYPE_BMP) == nullptr) wxImage::InitStandardHandlers();
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxInitAllImageHandlers();
+    return true;
+  }();
+  static_cast<void>(added);
+}
+
+bool WxImageConverter::ConvertToBmp(const std::string& source, const std::string& bmpPath) {
+  AddWxImageHandlers();
+  // Complaints of the decoders and of wxFFile must not reach a log window: failing is enough.
+  wxLogNull noLog;
+  wxImage image;
+  try {
+    if (!CheckAndDecode(source, image)) return false;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+
+  // Alpha and masks are left behind: the texture keeps colour only.
+  const int width = image.GetWidth();
+  const int height = image.GetHeight();
+  if (width > kMaxTextureSide || height > kMaxTextureSide) return false;
+  return WriteBmp24(bmpPath, image.GetData(), width, height);
+}
+
+}  // namespace tovmar
