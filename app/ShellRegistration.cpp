@@ -6,18 +6,11 @@
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
+#include "resources/MimeTypeXml.h"
+
 namespace tovmar {
 
 namespace {
-
-const char kMimeType[] =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-    "  <mime-type type=\"application/x-tovmar-document\">\n"
-    "    <comment>Tovmar.Document</comment>\n"
-    "    <glob pattern=\"*.tovm\"/>\n"
-    "  </mime-type>\n"
-    "</mime-info>\n";
 
 // The XDG data folder of the user: $XDG_DATA_HOME, or ~/.local/share.
 wxString UserDataFolder() {
@@ -48,7 +41,7 @@ void RegisterDocumentTypeForUser() {
 #if defined(__linux__) || defined(__FreeBSD__)
   wxLogNull quiet;
   const wxString data = UserDataFolder();
-  WriteIfChanged(data + "/mime/packages/tovmar-document.xml", kMimeType);
+  WriteIfChanged(data + "/mime/packages/tovmar-document.xml", wxString::FromUTF8(kMimeTypeXml));
   const wxString desktop = wxString::Format(
       "[Desktop Entry]\nType=Application\nName=Tovmar\nExec=\"%s\" %%f\n"
       "MimeType=application/x-tovmar-document;\nNoDisplay=true\n",

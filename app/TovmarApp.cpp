@@ -4,7 +4,6 @@
 #include <wx/config.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
-#include <wx/image.h>
 #include <wx/stdpaths.h>
 
 #include "app/MainFrame.h"
@@ -13,6 +12,7 @@
 #include "app/TovmarDoc.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
+#include "texture/ImageConverter.h"
 
 namespace tovmar {
 
@@ -23,12 +23,18 @@ const char kVendor[] = "アプリケーション ウィザードで生成され�
 void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
   wxApp::OnInitCmdLine(parser);
   parser.AddOption("", "mesh", "load this .llm mesh after start-up", wxCMD_LINE_VAL_STRING);
+  parser.AddOption("", "texture", "then put this image on it as its texture",
+                   wxCMD_LINE_VAL_STRING);
+  parser.AddOption("", "appearance", "then apply this appearance file or http(s) address",
+                   wxCMD_LINE_VAL_STRING);
   parser.AddParam("document", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
 bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
   if (!wxApp::OnCmdLineParsed(parser)) return false;
   parser.Found("mesh", &m_meshArg);
+  parser.Found("texture", &m_textureArg);
+  parser.Found("appearance", &m_appearanceArg);
   if (parser.GetParamCount() > 0) m_documentArg = parser.GetParam(0);
   return true;
 }
@@ -48,7 +54,8 @@ bool CTovmarApp::OnInit() {
                                  wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_SUBDIR));
   if (!wxApp::OnInit()) return false;
 
-  wxInitAllImageHandlers();
+  AddWxImageHandlers();
+  InstallImageConverter(&m_imageConverter);
   InstallMessageSink(&m_messages);
   SceneStore::Instance().SetRenderBinding(&m_renderBinding);
   RecentFiles::Load();
@@ -75,9 +82,22 @@ bool CTovmarApp::OnInit() {
 }
 
 void CTovmarApp::ApplyStartupOptions() {
-  if (m_meshArg.empty()) return;
-  const wxFileName mesh(wxFileName(m_meshArg).GetAbsolutePath());
-  m_frame->Panel()->LoadMeshFile(mesh.GetFullPath(), mesh.GetPathWithSep());
+  CTovmarView* panel = m_frame->Panel();
+  const auto absolute = [](const wxString& path) { return wxFileName(path).GetAbsolutePath(); };
+  if (!m_meshArg.empty()) {
+    const wxFileName mesh(absolute(m_meshArg));
+    panel->LoadMeshFile(mesh.GetFullPath(), mesh.GetPathWithSep());
+  }
+  // Like the buttons, these need a mesh first and say so when there is none.
+  if (!m_textureArg.empty() && panel->RequireMesh()) {
+    const wxFileName texture(absolute(m_textureArg));
+    panel->LoadTextureFile(texture.GetFullPath(), texture.GetPathWithSep());
+  }
+  if (!m_appearanceArg.empty() && panel->RequireMesh()) {
+    const bool remote =
+        m_appearanceArg.StartsWith("http://") || m_appearanceArg.StartsWith("https://");
+    panel->LoadAppearance(remote ? m_appearanceArg : absolute(m_appearanceArg));
+  }
 }
 
 int CTovmarApp::OnExit() {
@@ -87,6 +107,7 @@ int CTovmarApp::OnExit() {
   SceneStore::Instance().ReleaseContexts();
   SceneStore::Instance().SetRenderBinding(nullptr);
   InstallMessageSink(nullptr);
+  InstallImageConverter(nullptr);
   return wxApp::OnExit();
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/WxMessageSink.h"
 #include "render/WxRenderBinding.h"
+#include "texture/WxImageConverter.h"
 
 namespace tovmar {
 
@@ -33,8 +34,11 @@ class CTovmarApp : public wxApp {
   CMainFrame* m_frame = nullptr;
   WxMessageSink m_messages;
   WxRenderBinding m_renderBinding;
+  WxImageConverter m_imageConverter;
   wxString m_documentArg;
   wxString m_meshArg;
+  wxString m_textureArg;
+  wxString m_appearanceArg;
 };
 
 }  // namespace tovmar

@@ -9,8 +9,10 @@
 #include "app/FileDialogs.h"
 #include "app/Hints.h"
 #include "app/TovmarDoc.h"
+#include "appearance/MorphParamDialog.h"
 #include "mesh/ApplyMorphs.h"
 #include "mesh/MeshLoad.h"
+#include "mesh/MessageSink.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"
@@ -115,6 +117,11 @@ void CTovmarView::CreateControls() {
   Bind(wxEVT_CHECKBOX, &CTovmarView::OnAlwaysOnTop, this, IDC_ALWAYS_ON_TOP);
   Bind(wxEVT_BUTTON, &CTovmarView::OnPanButton, this, IDC_MOVE_UP, IDC_MOVE_DOWN);
   Bind(wxEVT_BUTTON, &CTovmarView::OnLightPos, this, IDC_LIGHT_POS);
+  Bind(wxEVT_BUTTON, &CTovmarView::OnOpenMorphDialog, this, IDC_MORPHING);
+  Bind(wxEVT_BUTTON, &CTovmarView::OnLoadTexture, this, IDC_LOAD_TEXTURE);
+  Bind(wxEVT_BUTTON, &CTovmarView::OnRefreshTexture, this, IDC_REFRESH_TEXTURE);
+  Bind(wxEVT_TOGGLEBUTTON, &CTovmarView::OnTexFit, this, IDC_TEX_FIT);
+  Bind(wxEVT_BUTTON, &CTovmarView::OnLoadAvatarSettings, this, IDC_LOAD_AVATAR);
 }
 
 void CTovmarView::OnInitialUpdate() {
@@ -174,8 +181,15 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   mesh.Load(path.utf8_string());
   BuildMeshObjects(mesh, SceneStore::Instance(), path.utf8_string());
   m_doc->SetMeshFolder(folder);
+  if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);
+}
+
+bool CTovmarView::RequireMesh() const {
+  if (SceneStore::Instance().GetMesh(0) != nullptr) return true;
+  ShowMessage("先にLLMメッシュを読み込んで下さい。");
+  return false;
 }
 
 void CTovmarView::OnAlwaysOnTop(wxCommandEvent&) {
@@ -186,7 +200,7 @@ void CTovmarView::OnAlwaysOnTop(wxCommandEvent&) {
   frame->SetWindowStyleFlag(check->GetValue() ? (style | wxSTAY_ON_TOP) : (style & ~wxSTAY_ON_TOP));
 }
 
-void CTovmarView::RefreshView3D(bool erase) {
+void CTovmarView::RefreshView3D(bool erase) const {
   if (wxWindow* view = m_doc->GetPaneView(1)) view->Refresh(erase);
 }
 

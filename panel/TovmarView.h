@@ -18,6 +18,7 @@ class CTovmarDoc;
 class HPJumpFrame;
 class MorphParamDialog;
 class StaticFrame;
+class TextureObject;
 
 class CTovmarView : public wxScrolledWindow, public PaneWindow {
  public:
@@ -34,6 +35,17 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // rebuilds both mesh objects and clears the thumbnail. `folder` is remembered as the mesh
   // folder (with its trailing separator).
   void LoadMeshFile(const wxString& path, const wxString& folder);
+
+  // The texture load of control 1010 without its dialog: `path` becomes the texture of the
+  // visible mesh and the thumbnail; `folder` is remembered as the texture folder either way.
+  void LoadTextureFile(const wxString& path, const wxString& folder);
+
+  // Reads the appearance file or address `location`, sets the weights it names and rebuilds the
+  // visible mesh.
+  void LoadAppearance(const wxString& location);
+
+  // Refuses a command that needs a mesh when none is loaded, with a message.
+  bool RequireMesh() const;
 
   CTovmarDoc* GetDocument() const { return m_doc; }
   wxSize FormSizeInPixels() const;
@@ -55,7 +67,15 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void OnAlwaysOnTop(wxCommandEvent& event);
   void OnPanButton(wxCommandEvent& event);
   void OnLightPos(wxCommandEvent& event);
-  void RefreshView3D(bool erase);
+  void OnLoadTexture(wxCommandEvent& event);
+  void OnRefreshTexture(wxCommandEvent& event);
+  void OnTexFit(wxCommandEvent& event);
+  void OnLoadAvatarSettings(wxCommandEvent& event);
+  // Shows the texture object `texture` (none: nothing) in the thumbnail.
+  void ShowThumbnail(const TextureObject* texture);
+  // Opens the morph parameter dialog beside the main window, replacing an open one.
+  void OnOpenMorphDialog(wxCommandEvent& event);
+  void RefreshView3D(bool erase) const;
 
   CTovmarDoc* m_doc;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The first command to run: installs what is missing, builds Tovmar in Release into
 # build/release, shows what the generated sample mesh holds and exports it, deformed by two morph
-# weights, as a Wavefront OBJ file, then opens the window with the sample mesh. Running it again
+# weights, as a Wavefront OBJ file, then opens the window with the sample mesh,
+# its texture and its appearance. Running it again
 # only rebuilds what changed.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,4 +24,5 @@ echo "Deformed sample written to: $obj"
 
 # The window with the sample mesh (without a display, the program says how to get one).
 echo "Opening Tovmar with the sample mesh..."
-exec "$build/app/tovmar" --mesh "$sample/sample.llm"
+exec "$build/app/tovmar" --mesh "$sample/sample.llm" --texture "$sample/sample.png" \
+  --appearance "$sample/sample.xml"

@@ -40,8 +40,8 @@ wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float 
       mesh.coords.push_back(Vec3{n.x * radius, n.y * radius, n.z * radius});
       mesh.normals.push_back(n);
       mesh.binormals.push_back(Vec3{});
-      mesh.texCoords.push_back(Vec2{static_cast<float>(s) / kSegments,
-                                    1.0f - static_cast<float>(r) / kRings});
+      mesh.texCoords.push_back(
+          Vec2{static_cast<float>(s) / kSegments, 1.0f - static_cast<float>(r) / kRings});
     }
   }
   for (int r = 0; r < kRings; ++r) {

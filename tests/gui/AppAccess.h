@@ -14,11 +14,21 @@
 
 namespace tovmar {
 
-inline CTovmarApp& App() { return *dynamic_cast<CTovmarApp*>(wxTheApp); }
-inline CMainFrame& Frame() { return *App().MainFrame(); }
-inline CTovmarDoc& Doc() { return *App().Document(); }
-inline CTovmarView& Panel() { return *Frame().Panel(); }
-inline GLView& View3D() { return *Frame().View3D(); }
+inline CTovmarApp& App() {
+  return *dynamic_cast<CTovmarApp*>(wxTheApp);
+}
+inline CMainFrame& Frame() {
+  return *App().MainFrame();
+}
+inline CTovmarDoc& Doc() {
+  return *App().Document();
+}
+inline CTovmarView& Panel() {
+  return *Frame().Panel();
+}
+inline GLView& View3D() {
+  return *Frame().View3D();
+}
 
 // A folder of the test's own under the temporary folder, removed with the object.
 class TestFolder {

@@ -45,15 +45,24 @@ TEST(MainWindowTest, PanelHoldsEveryControlInTabOrder) {
   };
   // The form's tab order, with each control's caption.
   const Expected order[] = {
-      {IDC_ALWAYS_ON_TOP, "常に手前"}, {IDC_LOAD_MESH, "読み込み"},
-      {IDC_LOAD_TEXTURE, "読み込み"},  {IDC_REFRESH_TEXTURE, "更新"},
-      {IDC_LABEL_DISPLAY, "表示"},     {IDC_MOVE_UP, "↑"},
-      {IDC_MOVE_LEFT, "←"},            {IDC_MOVE_RIGHT, "→"},
-      {IDC_MOVE_DOWN, "↓"},            {IDC_LABEL_MESH, "LLM メッシュ"},
-      {IDC_URL1, "URL1"},              {IDC_URL2, "URL2"},
-      {IDC_LABEL_TEXTURE, "テクスチャ"}, {IDC_THUMBNAIL, "Texture"},
-      {IDC_LIGHT_POS, "Light Pos"},    {IDC_MORPHING, "モーフィング"},
-      {IDC_LOAD_AVATAR, "Avatar設定読込"}, {IDC_TEX_FIT, "TEX フィット"},
+      {IDC_ALWAYS_ON_TOP, "常に手前"},
+      {IDC_LOAD_MESH, "読み込み"},
+      {IDC_LOAD_TEXTURE, "読み込み"},
+      {IDC_REFRESH_TEXTURE, "更新"},
+      {IDC_LABEL_DISPLAY, "表示"},
+      {IDC_MOVE_UP, "↑"},
+      {IDC_MOVE_LEFT, "←"},
+      {IDC_MOVE_RIGHT, "→"},
+      {IDC_MOVE_DOWN, "↓"},
+      {IDC_LABEL_MESH, "LLM メッシュ"},
+      {IDC_URL1, "URL1"},
+      {IDC_URL2, "URL2"},
+      {IDC_LABEL_TEXTURE, "テクスチャ"},
+      {IDC_THUMBNAIL, "Texture"},
+      {IDC_LIGHT_POS, "Light Pos"},
+      {IDC_MORPHING, "モーフィング"},
+      {IDC_LOAD_AVATAR, "Avatar設定読込"},
+      {IDC_TEX_FIT, "TEX フィット"},
   };
   const wxWindowList& children = Panel().GetChildren();
   ASSERT_EQ(children.size(), std::size(order));

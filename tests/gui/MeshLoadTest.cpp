@@ -8,29 +8,15 @@
 #include "mesh/SceneStore.h"
 #include "panel/ControlIds.h"
 #include "tests/gui/AppAccess.h"
+#include "tests/gui/PanelCommands.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
 
 namespace tovmar {
 namespace {
 
-void Press(int id) {
-  wxWindow* control = Panel().FindWindow(id);
-  ASSERT_NE(control, nullptr);
-  wxCommandEvent event(wxEVT_BUTTON, id);
-  event.SetEventObject(control);
-  control->GetEventHandler()->ProcessEvent(event);
-}
-
 bool IsBackground(const wxImage& image, int x, int y) {
   return image.GetRed(x, y) == 64 && image.GetGreen(x, y) == 64 && image.GetBlue(x, y) == 64;
-}
-
-// The 3D view as it shows after its next paints.
-wxImage ShownScene() {
-  View3D().Refresh(false);
-  PumpEvents(150);
-  return GrabWindow(&View3D());
 }
 
 class MeshLoadTest : public testing::Test {

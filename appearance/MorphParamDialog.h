@@ -1,0 +1,77 @@
+// The morph parameter dialog: eight rows of a label and a slider over the loaded mesh's morph
+// targets, paged eight at a time. A slider movement that has ended sets its target's weight and
+// has the views update; OK keeps the weights, Cancel puts back the ones the dialog found.
+// Modeless: it deletes itself once its window is gone.
+#pragma once
+
+#include <array>
+
+#include <wx/dialog.h>
+
+class wxScrollEvent;
+class wxSlider;
+class wxStaticText;
+
+namespace tovmar {
+
+class CTovmarView;
+class LlmMesh;
+struct MorphTarget;
+
+// The dialog's own id and the ids of its controls.
+constexpr int IDD_MORPH_PARAM = 131;
+constexpr std::array<int, 8> kMorphLabelIds = {1020, 1021, 1023, 1025, 1027, 1029, 1031, 1033};
+constexpr std::array<int, 8> kMorphSliderIds = {1018, 1022, 1024, 1026, 1028, 1030, 1032, 1034};
+constexpr int IDC_PREV_PAGE = 1035;
+constexpr int IDC_NEXT_PAGE = 1036;
+
+class MorphParamDialog : public wxDialog {
+ public:
+  static constexpr int kRows = 8;
+  // The size of the saved-weights table: targets after the hundredth are never shown.
+  static constexpr int kMaxTargets = 100;
+
+  MorphParamDialog() = default;
+  // Tells the views that the dialog has gone, unless they were told when the main window
+  // closed or are being destroyed themselves.
+  ~MorphParamDialog() override;
+
+  // Creates the window as a child of the panel `parent`, beside the main window, and shows it.
+  // Returns whether the window could be created.
+  bool Open(CTovmarView* parent);
+
+  // Takes `mesh` (or none), goes to page 0, saves the weights of its covered targets and shows
+  // the page. Without a mesh the rows keep what they show.
+  void Rebuild(LlmMesh* mesh);
+
+ private:
+  struct Row {
+    wxStaticText* label = nullptr;
+    wxSlider* slider = nullptr;
+  };
+
+  void CreateControls();
+  void PlaceBesideMainWindow();
+  void FillPage(LlmMesh* mesh);
+  // The target that row `r`'s slider sets: the first one named as its label shows.
+  MorphTarget* RowTarget(int r) const;
+  void UpdateToolTip(int r);
+  void SendHint(int hint);
+
+  void OnPrevPage(wxCommandEvent& event);
+  void OnNextPage(wxCommandEvent& event);
+  void OnOK(wxCommandEvent& event);
+  void OnCancel(wxCommandEvent& event);
+  void OnSliderScroll(wxScrollEvent& event);
+  void OnSliderMoved(wxCommandEvent& event);
+  void OnSliderEnter(wxMouseEvent& event);
+  void OnMainWindowClose(wxCloseEvent& event);
+
+  CTovmarView* m_pView = nullptr;
+  LlmMesh* m_pMesh = nullptr;
+  int m_page = 0;
+  std::array<float, kMaxTargets> m_savedWeights{};
+  std::array<Row, kRows> m_rows{};
+};
+
+}  // namespace tovmar

@@ -1,0 +1,43 @@
+// The panel's appearance command (1018): an appearance file sets the morph weights it names.
+#include <wx/utils.h>
+
+#include "app/FileDialogs.h"
+#include "app/TovmarDoc.h"
+#include "appearance/LoadAppearance.h"
+#include "mesh/SceneStore.h"
+#include "panel/TovmarView.h"
+
+namespace tovmar {
+
+namespace {
+const char kAppearanceFilter[] = "Appearance XML(*.xml)|*.xml|全て(*.*)|*.*||";
+}  // namespace
+
+void CTovmarView::OnLoadAvatarSettings(wxCommandEvent&) {
+  if (!RequireMesh()) return;
+  FileDialogRequest request;
+  request.parent = this;
+  request.filter = wxString::FromUTF8(kAppearanceFilter);
+  request.defaultExtension = "new archetype.xml";
+  request.initialFolder = m_doc->GetMeshFolder();
+  request.mustExist = true;
+  const auto answer = CurrentFileDialogs().AskOpenPath(request);
+  if (!answer || answer->path.empty()) return;
+  LoadAppearance(answer->path);
+  m_doc->SetMeshFolder(FolderOf(*answer));
+}
+
+void CTovmarView::LoadAppearance(const wxString& location) {
+  {
+    // A remote location may take a while; the window shows that it is waiting.
+    wxBusyCursor busy;
+    if (!tovmar::LoadAppearance(location.utf8_string(), m_doc->m_mesh, SceneStore::Instance(),
+                                m_bTexFit != 0)) {
+      return;
+    }
+  }
+  // The new shape shows at once rather than at the next repaint.
+  RefreshView3D(false);
+}
+
+}  // namespace tovmar

@@ -1,0 +1,22 @@
+// The panel's morph command (1017): the morph parameter dialog beside the main window.
+#include "app/TovmarDoc.h"
+#include "appearance/MorphParamDialog.h"
+#include "panel/TovmarView.h"
+
+namespace tovmar {
+
+void CTovmarView::OnOpenMorphDialog(wxCommandEvent&) {
+  // An open dialog goes without restoring its weights. It is deleted at once rather than at the
+  // next idle time, so that its closing notice, which forgets the panel's dialog, comes before
+  // the new dialog is remembered.
+  delete m_pMorphDlg;
+  auto* dialog = new MorphParamDialog;
+  if (!dialog->Open(this)) {
+    delete dialog;
+    return;
+  }
+  dialog->Rebuild(&m_doc->m_mesh);
+  m_pMorphDlg = dialog;
+}
+
+}  // namespace tovmar

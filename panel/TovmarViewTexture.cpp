@@ -1,0 +1,62 @@
+// The panel's texture commands: load (1010), refresh (1015) and texture fit (1036).
+#include <wx/tglbtn.h>
+#include <wx/utils.h>
+
+#include "app/FileDialogs.h"
+#include "app/TovmarDoc.h"
+#include "mesh/ApplyMorphs.h"
+#include "mesh/SceneStore.h"
+#include "panel/BitmapFrame.h"
+#include "panel/ControlIds.h"
+#include "panel/TovmarView.h"
+#include "texture/TextureCommands.h"
+
+namespace tovmar {
+
+namespace {
+const char kImageFilter[] =
+    "画像ファイル(*.tga;*.jpg;*.bmp;*.png)|*.tga;*.jpg;*.bmp;*.png|全て(*.*)|*.*||";
+}  // namespace
+
+void CTovmarView::ShowThumbnail(const TextureObject* texture) {
+  if (texture == nullptr) return;
+  m_thumbnail->SetImage(texture->width, texture->height,
+                        texture->HasPixels() ? texture->pixels.data() : nullptr);
+  m_thumbnail->Refresh(false);
+}
+
+void CTovmarView::OnLoadTexture(wxCommandEvent&) {
+  if (!RequireMesh()) return;
+  FileDialogRequest request;
+  request.parent = this;
+  request.filter = wxString::FromUTF8(kImageFilter);
+  request.defaultExtension = "tga";
+  request.initialFolder = m_doc->GetTextureFolder();
+  request.mustExist = true;
+  const auto answer = CurrentFileDialogs().AskOpenPath(request);
+  if (!answer || answer->path.empty()) return;
+  LoadTextureFile(answer->path, FolderOf(*answer));
+}
+
+void CTovmarView::LoadTextureFile(const wxString& path, const wxString& folder) {
+  {
+    // Decoding a large picture takes a moment.
+    wxBusyCursor busy;
+    ShowThumbnail(LoadMeshTexture(SceneStore::Instance(), path.utf8_string()));
+  }
+  m_doc->SetTextureFolder(folder);
+}
+
+void CTovmarView::OnRefreshTexture(wxCommandEvent&) {
+  wxBusyCursor busy;
+  ShowThumbnail(RefreshMeshTexture(SceneStore::Instance()));
+}
+
+void CTovmarView::OnTexFit(wxCommandEvent& event) {
+  auto* toggle = dynamic_cast<wxToggleButton*>(event.GetEventObject());
+  m_bTexFit = toggle != nullptr && toggle->GetValue() ? 1 : 0;
+  ApplyMorphs(m_doc->m_mesh, SceneStore::Instance(), m_bTexFit != 0);
+  RefreshView3D(true);
+}
+
+}  // namespace tovmar

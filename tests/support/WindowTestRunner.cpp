@@ -1,0 +1,58 @@
+#include "tests/support/WindowTestRunner.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/window.h>
+
+namespace tovmar {
+
+namespace {
+
+// A failed wxWidgets assertion fails the running test instead of opening a dialog.
+void FailTestOnAssert(const wxString& file, int line, const wxString& function,
+                      const wxString& condition, const wxString& message) {
+  ADD_FAILURE_AT(file.utf8_str(), line)
+      << "wxWidgets assertion " << condition.utf8_string() << " failed in "
+      << function.utf8_string() << ": " << message.utf8_string();
+}
+
+}  // namespace
+
+int RunWindowTests(int argc, char** argv, const std::function<wxApp*()>& makeApp) {
+  testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (as the build does to register them) needs no display.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+
+  // No accessibility bridge: it would look for a session bus that a virtual display has not got.
+  setenv("NO_AT_BRIDGE", "1", 0);
+  int appArgc = 1;
+  wxApp::SetInstance(makeApp());
+  if (!wxEntryStart(appArgc, argv) || !wxTheApp->CallOnInit()) {
+    std::fprintf(stderr, "Cannot start wxWidgets: window tests need a display (xvfb-run).\n");
+    return 1;
+  }
+  // Log messages go to standard error: a message box would wait for a user.
+  delete wxLog::SetActiveTarget(new wxLogStderr);
+  wxSetAssertHandler(FailTestOnAssert);
+
+  int result = 0;
+  {
+    wxGUIEventLoop loop;
+    wxEventLoopActivator activator(&loop);
+    result = RUN_ALL_TESTS();
+    // A main window closes as a user would close it.
+    if (wxWindow* top = wxTheApp->GetTopWindow()) top->Close(true);
+    wxTheApp->ProcessIdle();
+  }
+  wxTheApp->OnExit();
+  wxEntryCleanup();
+  return result;
+}
+
+}  // namespace tovmar
