@@ -24,15 +24,25 @@ std::vector<RatioSpec>& Ratios() {
 // The console reporter, also keeping each run's time per iteration by name.
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
+  // With repetitions the median of each benchmark counts; without, its one run.
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        times[run.benchmark_name()] = run.GetAdjustedRealTime();
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        medians[name] = run.GetAdjustedRealTime();
+      } else if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+        singles[name] = run.GetAdjustedRealTime();
       }
     }
     ConsoleReporter::ReportRuns(runs);
   }
-  std::map<std::string, double> times;
+  double Time(const std::string& name) const {
+    if (const auto m = medians.find(name); m != medians.end()) return m->second;
+    const auto s = singles.find(name);
+    return s != singles.end() ? s->second : 0.0;
+  }
+  std::map<std::string, double> medians;
+  std::map<std::string, double> singles;
 };
 
 }  // namespace
@@ -49,10 +59,10 @@ int RunBenchmarksWithRatios(int argc, char** argv) {
   benchmark::Shutdown();
 
   for (const RatioSpec& r : Ratios()) {
-    const auto s = reporter.times.find(r.subject);
-    const auto b = reporter.times.find(r.baseline);
-    if (s == reporter.times.end() || b == reporter.times.end() || b->second <= 0.0) continue;
-    const double ratio = s->second / b->second;
+    const double subject = reporter.Time(r.subject);
+    const double baseline = reporter.Time(r.baseline);
+    if (subject <= 0.0 || baseline <= 0.0) continue;
+    const double ratio = subject / baseline;
     if (r.target > 0.0) {
       std::printf("ratio %s / %s = %.2fx (target <= %.2fx: %s)\n", r.subject.c_str(),
                   r.baseline.c_str(), ratio, r.target, ratio <= r.target ? "met" : "MISSED");

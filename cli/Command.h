@@ -21,7 +21,9 @@ struct Command {
 
 // The subcommands, one file each.
 const Command& InfoCommand();
+const Command& ParamsCommand();
 const Command& ExportObjCommand();
+const Command& RenderCommand();
 
 // Every subcommand, in the order the help lists them.
 std::span<const Command> AllCommands();

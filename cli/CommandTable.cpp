@@ -3,7 +3,8 @@
 namespace tovmar::cli {
 
 std::span<const Command> AllCommands() {
-  static const Command kCommands[] = {InfoCommand(), ExportObjCommand()};
+  static const Command kCommands[] = {InfoCommand(), ParamsCommand(), ExportObjCommand(),
+                                      RenderCommand()};
   return kCommands;
 }
 

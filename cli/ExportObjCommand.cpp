@@ -1,69 +1,27 @@
 // tovmar-cli export-obj: a mesh file, deformed by morph weights, as a Wavefront OBJ file.
 #include <charconv>
-#include <cmath>
 #include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "cli/CliError.h"
 #include "cli/Command.h"
+#include "cli/MorphSettings.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
-#include "mesh/ApplyMorphs.h"
-#include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
-#include "mesh/Text.h"
 
 namespace tovmar::cli {
 
 namespace {
 
 constexpr OptionInfo kOptions[] = {
-    {"--weight", "", "NAME=VALUE",
-     "Set the weight of the morph targets called NAME (A-Z in any case); repeatable.", true},
+    kAppearanceOption,
+    kWeightOption,
     {"-o", "--output", "OUT.obj", "The OBJ file to write (required).", false},
 };
 
 // The deformation works on positions centred on the mesh and scaled by this factor.
 constexpr float kPositionScale = 5.0f;
-
-struct WeightSetting {
-  std::string name;
-  float value = 0.0f;
-};
-
-// "NAME=VALUE": the value after the last "=", a finite decimal number read the same in every
-// locale.
-WeightSetting ParseWeight(const std::string& text) {
-  const std::size_t equals = text.rfind('=');
-  if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) {
-    throw CliError("malformed --weight '" + text + "': expected NAME=VALUE");
-  }
-  WeightSetting setting{text.substr(0, equals), 0.0f};
-  const char* first = text.data() + equals + 1;
-  const char* last = text.data() + text.size();
-  if (*first == '+' && first + 1 != last) ++first;
-  const auto [end, ec] = std::from_chars(first, last, setting.value);
-  if (ec != std::errc() || end != last || !std::isfinite(setting.value)) {
-    throw CliError("malformed --weight '" + text + "': VALUE is not a number");
-  }
-  return setting;
-}
-
-// Sets the weight of every target whose name matches, A-Z compared without letter case; a name
-// that matches none is an error.
-void SetWeights(LlmMesh& mesh, const std::vector<WeightSetting>& settings) {
-  for (const WeightSetting& setting : settings) {
-    const std::string wanted = LowerAscii(EightBitToUtf8(setting.name));
-    int matched = 0;
-    for (MorphTarget& target : mesh.morphTargets) {
-      if (LowerAscii(target.DisplayName()) != wanted) continue;
-      target.weight = setting.value;
-      ++matched;
-    }
-    if (matched == 0) throw CliError("no morph target named '" + setting.name + "'");
-  }
-}
 
 void AppendNumber(std::string& out, float value) {
   char buffer[32];
@@ -120,16 +78,12 @@ int RunExportObj(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("export-obj: expected one mesh file");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("export-obj: missing -o OUT.obj");
-  std::vector<WeightSetting> settings;
-  for (const std::string& text : args.Values("--weight")) settings.push_back(ParseWeight(text));
+  const MorphSettings settings = ReadMorphSettings(args);
 
   const std::string& path = args.positionals[0];
   LlmMesh mesh = ReadMeshFile(path);
-  SetWeights(mesh, settings);
-
   SceneStore& store = SceneStore::Instance();
-  BuildMeshObjects(mesh, store, path);
-  ApplyMorphs(mesh, store, false);
+  BuildDeformedMesh(mesh, store, path, settings);
   ReplaceFileContents(*output, ObjText(*store.GetMesh(0)));
   return kExitSuccess;
 }
@@ -138,7 +92,7 @@ int RunExportObj(const ParsedArgs& args) {
 
 const Command& ExportObjCommand() {
   static const Command kCommand{
-      "export-obj", "FILE.llm [--weight NAME=VALUE]... -o OUT.obj",
+      "export-obj", "FILE.llm [--appearance FILE-or-URL] [--weight NAME=VALUE]... -o OUT.obj",
       "Deform a mesh by morph weights and write it as a Wavefront OBJ file.", kOptions,
       RunExportObj};
   return kCommand;

@@ -1,5 +1,7 @@
 #include "cli/Options.h"
 
+#include <charconv>
+#include <cmath>
 #include <optional>
 
 #include "cli/CliError.h"
@@ -32,6 +34,17 @@ const std::vector<std::string>& ParsedArgs::Values(std::string_view name) const 
 const std::string* ParsedArgs::Value(std::string_view name) const {
   const std::vector<std::string>& values = Values(name);
   return values.empty() ? nullptr : &values.back();
+}
+
+bool ReadFiniteFloat(std::string_view text, float& value) {
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  if (first != last && *first == '+' && first + 1 != last) ++first;
+  float read = 0.0f;
+  const auto [end, ec] = std::from_chars(first, last, read);
+  if (ec != std::errc() || end != last || !std::isfinite(read)) return false;
+  value = read;
+  return true;
 }
 
 ParsedArgs ParseArgs(const std::vector<std::string>& args, std::span<const OptionInfo> options) {

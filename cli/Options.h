@@ -38,6 +38,10 @@ class ParsedArgs {
   std::map<std::string, std::vector<std::string>> m_values;
 };
 
+// Reads `text` whole as a finite decimal number, the same in every locale ("+" allowed before
+// the digits). False for anything else, "inf" and "nan" included.
+bool ReadFiniteFloat(std::string_view text, float& value);
+
 // Parses `args` (the words after the subcommand) against `options`. Values are stored under the
 // option's `name`. An option with a value takes the next word, or for long options also the form
 // --name=VALUE; "--" ends the options. Throws CliError for an unknown option, a missing value,

@@ -1,5 +1,7 @@
 #include "cli/TerminalText.h"
 
+#include <cstdio>
+
 #include "mesh/Text.h"
 
 namespace tovmar::cli {
@@ -21,6 +23,10 @@ std::string PrintableText(std::string_view text) {
     }
   }
   return out;
+}
+
+void PrintErrorLine(std::string_view message) {
+  std::fprintf(stderr, "tovmar-cli: %s\n", PrintableText(message).c_str());
 }
 
 }  // namespace tovmar::cli

@@ -44,7 +44,7 @@ int Run(const std::vector<std::string>& args) {
 
 // One line on standard error, whatever the message holds.
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "tovmar-cli: %s\n", PrintableText(message).c_str());
+  PrintErrorLine(message);
   return kExitFailure;
 }
 

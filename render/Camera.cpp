@@ -40,12 +40,15 @@ std::array<double, 16> RotationMatrix(const Quaternion& q) {
   return r;
 }
 
-Quaternion DragRotation(int dx, int dy, int width, int height) {
-  const float a = static_cast<float>(dx) / static_cast<float>(width);
-  const float b = static_cast<float>(dy) / static_cast<float>(height);
-  const float sa = std::sin(a / 2.0f), ca = std::cos(a / 2.0f);
-  const float sb = std::sin(b / 2.0f), cb = std::cos(b / 2.0f);
+Quaternion TurnTiltRotation(float turn, float tilt) {
+  const float sa = std::sin(turn / 2.0f), ca = std::cos(turn / 2.0f);
+  const float sb = std::sin(tilt / 2.0f), cb = std::cos(tilt / 2.0f);
   return Quaternion{sb * sa, sb * ca, cb * sa, cb * ca};
+}
+
+Quaternion DragRotation(int dx, int dy, int width, int height) {
+  return TurnTiltRotation(static_cast<float>(dx) / static_cast<float>(width),
+                          static_cast<float>(dy) / static_cast<float>(height));
 }
 
 float SnapToHundredths(float p) {

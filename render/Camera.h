@@ -25,6 +25,10 @@ Quaternion Multiply(const Quaternion& a, const Quaternion& b);
 // widened to double; q is not renormalised.
 std::array<double, 16> RotationMatrix(const Quaternion& q);
 
+// A rotation by `turn` radians about +Z (the screen's vertical axis), then by `tilt` radians
+// about +Y (its horizontal axis).
+Quaternion TurnTiltRotation(float turn, float tilt);
+
 // The rotation of a drag from the press point by (dx, dy) pixels in a client area of
 // width x height: dx / width radians about +Z, then dy / height radians about +Y.
 Quaternion DragRotation(int dx, int dy, int width, int height);

@@ -1,0 +1,212 @@
+// Drawing the sample mesh without a display into a PNG picture, as `tovmar-cli render` does it
+// for each file, against loading and deforming the same file without drawing.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "bench/Ratio.h"
+#include "cli/MorphSettings.h"
+#include "cli/ReadMeshFile.h"
+#include "mesh/SceneStore.h"
+#include "render/OffscreenContext.h"
+#include "render/RenderImage.h"
+#include "tools/PngEncode.h"
+#include "tools/SampleFiles.h"
+
+namespace tovmar::bench {
+
+namespace {
+
+constexpr int kBatchFiles = 10;
+
+// A folder of its own under the temporary folder, removed with its files when this goes away.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tovmar-bench-render-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+// What every measured step shares: the mesh files and the weights of the sample appearance.
+struct Inputs {
+  std::vector<std::string> meshes;
+  cli::MorphSettings morphs;
+};
+
+// The command's steps before drawing: read the file, build both objects, set the weights, deform.
+void LoadAndDeform(const std::string& path, const cli::MorphSettings& morphs) {
+  LlmMesh mesh = cli::ReadMeshFile(path);
+  cli::BuildDeformedMesh(mesh, SceneStore::Instance(), path, morphs);
+  benchmark::DoNotOptimize(SceneStore::Instance().GetMesh(0)->positions.data());
+}
+
+// Then the drawing, the read-back and the PNG encoding; the file write is left out, as disk
+// timings on a shared machine say nothing about the drawing.
+void LoadDeformAndDraw(const std::string& path, const cli::MorphSettings& morphs,
+                       OffscreenContext& context, int side) {
+  LoadAndDeform(path, morphs);
+  std::string error;
+  const std::vector<std::uint8_t> rgb =
+      RenderSceneToRgb(context, ViewCamera(), side, side, SceneStore::Instance(), error);
+  const std::string png = sample::EncodePngRgb(rgb, side, side);
+  if (png.empty()) std::abort();
+  benchmark::DoNotOptimize(png.data());
+}
+
+void Deform(benchmark::State& state, const Inputs* inputs, int files) {
+  for (auto _ : state) {
+    for (int i = 0; i < files; ++i) LoadAndDeform(inputs->meshes[i], inputs->morphs);
+  }
+}
+
+// One picture after another in a context made once, as a long batch sees each picture.
+void Render(benchmark::State& state, const Inputs* inputs, int side) {
+  std::string error;
+  const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+  if (context == nullptr) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  for (auto _ : state) LoadDeformAndDraw(inputs->meshes[0], inputs->morphs, *context, side);
+}
+
+// A whole batch as one run of the command: its context made, then every file drawn.
+void Batch(benchmark::State& state, const Inputs* inputs) {
+  for (auto _ : state) {
+    std::string error;
+    const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+    if (context == nullptr) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    for (const std::string& mesh : inputs->meshes) {
+      LoadDeformAndDraw(mesh, inputs->morphs, *context, 512);
+    }
+  }
+}
+
+// The drawing and read-back alone, of a scene loaded once.
+void DrawOnly(benchmark::State& state, const Inputs* inputs, int side) {
+  std::string error;
+  const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+  if (context == nullptr) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  LoadAndDeform(inputs->meshes[0], inputs->morphs);
+  for (auto _ : state) {
+    const std::vector<std::uint8_t> rgb =
+        RenderSceneToRgb(*context, ViewCamera(), side, side, SceneStore::Instance(), error);
+    benchmark::DoNotOptimize(rgb.data());
+  }
+}
+
+// The PNG encoding alone, of a drawn picture.
+void EncodeOnly(benchmark::State& state, const Inputs* inputs, int side) {
+  std::string error;
+  const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+  if (context == nullptr) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  LoadAndDeform(inputs->meshes[0], inputs->morphs);
+  const std::vector<std::uint8_t> rgb =
+      RenderSceneToRgb(*context, ViewCamera(), side, side, SceneStore::Instance(), error);
+  if (rgb.empty()) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  for (auto _ : state) {
+    const std::string png = sample::EncodePngRgb(rgb, side, side);
+    benchmark::DoNotOptimize(png.data());
+  }
+}
+
+// Making a context and letting it go again: what each run of the command pays once.
+void CreateContext(benchmark::State& state) {
+  for (auto _ : state) {
+    std::string error;
+    const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+    if (context == nullptr) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    benchmark::DoNotOptimize(context.get());
+  }
+}
+
+void RegisterAll(const Inputs* inputs) {
+  const auto ms = benchmark::kMillisecond;
+  // The three measures of the command, each against loading and deforming without drawing.
+  benchmark::RegisterBenchmark("LoadAndDeform/1", Deform, inputs, 1)->Unit(ms);
+  benchmark::RegisterBenchmark("Render/512", Render, inputs, 512)->Unit(ms);
+  benchmark::RegisterBenchmark("Render/1024", Render, inputs, 1024)->Unit(ms);
+  benchmark::RegisterBenchmark("LoadAndDeform/10", Deform, inputs, kBatchFiles)->Unit(ms);
+  benchmark::RegisterBenchmark("RenderBatch/10", Batch, inputs)->Unit(ms);
+  AddRatio("Render/512", "LoadAndDeform/1", 0.0);
+  AddRatio("Render/1024", "LoadAndDeform/1", 0.0);
+  AddRatio("RenderBatch/10", "LoadAndDeform/10", 0.0);
+  // Where a picture's time goes, against the same baseline.
+  benchmark::RegisterBenchmark("DrawOnly/512", DrawOnly, inputs, 512)->Unit(ms);
+  benchmark::RegisterBenchmark("EncodeOnly/512", EncodeOnly, inputs, 512)->Unit(ms);
+  benchmark::RegisterBenchmark("CreateContext", CreateContext)->Unit(ms);
+  AddRatio("DrawOnly/512", "LoadAndDeform/1", 0.0);
+  AddRatio("EncodeOnly/512", "LoadAndDeform/1", 0.0);
+  AddRatio("CreateContext", "LoadAndDeform/1", 0.0);
+}
+
+}  // namespace
+
+}  // namespace tovmar::bench
+
+int main(int argc, char** argv) {
+  using namespace tovmar::bench;
+  // The sample files, written here, and ten copies of the mesh for the batch.
+  const TempFolder folder;
+  std::string error;
+  if (folder.Path().empty() || !tovmar::sample::WriteSampleFiles(folder.Path(), error)) {
+    std::fprintf(stderr, "cannot write the sample files: %s\n", error.c_str());
+    return 1;
+  }
+  const std::filesystem::path root(folder.Path());
+  Inputs inputs;
+  for (int i = 0; i < kBatchFiles; ++i) {
+    const std::filesystem::path copy = root / ("sample" + std::to_string(i) + ".llm");
+    std::error_code ec;
+    if (!std::filesystem::copy_file(root / tovmar::sample::kSampleMeshFile, copy, ec)) {
+      std::fprintf(stderr, "cannot copy the sample mesh: %s\n", ec.message().c_str());
+      return 1;
+    }
+    inputs.meshes.push_back(copy.string());
+  }
+  try {
+    inputs.morphs.appearance =
+        tovmar::cli::ReadAppearanceParams((root / tovmar::sample::kSampleAppearanceFile).string());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  RegisterAll(&inputs);
+  return RunBenchmarksWithRatios(argc, argv);
+}

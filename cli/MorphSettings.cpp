@@ -1,0 +1,89 @@
+#include "cli/MorphSettings.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "appearance/AppearanceXmlReader.h"
+#include "cli/CliError.h"
+#include "cli/MessageCapture.h"
+#include "mesh/ApplyMorphs.h"
+#include "mesh/FileBytes.h"
+#include "mesh/LlmMesh.h"
+#include "mesh/MeshLoad.h"
+#include "mesh/Text.h"
+
+namespace tovmar::cli {
+
+namespace {
+
+bool IsRemote(const std::string& location) {
+  return location.starts_with("http://") || location.starts_with("https://");
+}
+
+// "NAME=VALUE": the value after the last "=", a finite decimal number.
+WeightSetting ParseWeight(const std::string& text) {
+  const std::size_t equals = text.rfind('=');
+  if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) {
+    throw CliError("malformed --weight '" + text + "': expected NAME=VALUE");
+  }
+  WeightSetting setting{text.substr(0, equals), 0.0f};
+  if (!ReadFiniteFloat(std::string_view(text).substr(equals + 1), setting.value)) {
+    throw CliError("malformed --weight '" + text + "': VALUE is not a number");
+  }
+  return setting;
+}
+
+// Sets the weight of every target whose name matches, A-Z compared without letter case; a name
+// that matches none is an error.
+void SetWeights(LlmMesh& mesh, const std::vector<WeightSetting>& settings) {
+  for (const WeightSetting& setting : settings) {
+    const std::string wanted = LowerAscii(EightBitToUtf8(setting.name));
+    int matched = 0;
+    for (MorphTarget& target : mesh.morphTargets) {
+      if (LowerAscii(target.DisplayName()) != wanted) continue;
+      target.weight = setting.value;
+      ++matched;
+    }
+    if (matched == 0) throw CliError("no morph target named '" + setting.name + "'");
+  }
+}
+
+}  // namespace
+
+std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
+  // The reader keeps a missing file silent; a command says so.
+  std::error_code ec;
+  if (!IsRemote(location) && !std::filesystem::exists(PathFromUtf8(location), ec)) {
+    throw CliError("cannot open '" + location + "': no such file");
+  }
+  const MessageCapture messages;
+  std::vector<AppearanceParam> params = AppearanceXmlReader::ReadParams(location);
+  if (!params.empty()) return params;
+  if (!messages.Text().empty()) {
+    throw CliError("cannot read '" + location + "': " + messages.Text());
+  }
+  throw CliError("no appearance parameters in '" + location + "'");
+}
+
+MorphSettings ReadMorphSettings(const ParsedArgs& args) {
+  MorphSettings settings;
+  for (const std::string& text : args.Values("--weight")) {
+    settings.weights.push_back(ParseWeight(text));
+  }
+  if (const std::string* location = args.Value("--appearance")) {
+    settings.appearance = ReadAppearanceParams(*location);
+  }
+  return settings;
+}
+
+void BuildDeformedMesh(LlmMesh& mesh, SceneStore& store, const std::string& name,
+                       const MorphSettings& settings) {
+  BuildMeshObjects(mesh, store, name);
+  // Applying lower-cases the names in the table it is given; the settings serve every mesh.
+  std::vector<AppearanceParam> appearance = settings.appearance;
+  mesh.ApplyAppearanceParams(appearance);
+  SetWeights(mesh, settings.weights);
+  ApplyMorphs(mesh, store, false);
+}
+
+}  // namespace tovmar::cli

@@ -1,0 +1,47 @@
+// An OpenGL context that draws without a window or a display: the pictures go into a framebuffer
+// of its own and are read back as pixels.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tovmar {
+
+class OffscreenContext {
+ public:
+  // The largest picture side drawn, whatever the OpenGL implementation would allow: a picture of
+  // 8192 x 8192 pixels takes 256 MiB of colour, 256 MiB of depth and 192 MiB read back.
+  static constexpr int kMaxSide = 8192;
+
+  // A compatibility-profile context, so that fixed-function drawing runs unchanged. Tries Mesa's
+  // surfaceless platform, then every EGL device, then EGL's default display. Returns nullptr with
+  // `error` saying what each of them answered when none gives a context.
+  static std::unique_ptr<OffscreenContext> Create(std::string& error);
+
+  ~OffscreenContext();
+  OffscreenContext(const OffscreenContext&) = delete;
+  OffscreenContext& operator=(const OffscreenContext&) = delete;
+
+  // Runs `draw` with this context current and a framebuffer of width x height pixels bound
+  // (8 bits per colour channel and alpha, 24 depth bits), then puts the picture into `rgb` as
+  // R, G, B bytes, top row first. All of it happens on a thread of its own, so a context that
+  // the calling thread holds (a window's) neither stands in the way nor changes. Returns false
+  // with `error` set, and `rgb` empty, when the size is outside 1..kMaxSide or beyond what the
+  // OpenGL implementation draws, or the framebuffer cannot be made. Calls must not overlap.
+  bool Render(int width, int height, const std::function<void()>& draw,
+              std::vector<std::uint8_t>& rgb, std::string& error);
+
+ private:
+  struct State;
+
+  explicit OffscreenContext(std::unique_ptr<State> state);
+  bool RenderOnThisThread(int width, int height, const std::function<void()>& draw,
+                          std::vector<std::uint8_t>& rgb, std::string& error);
+
+  std::unique_ptr<State> m_state;
+};
+
+}  // namespace tovmar
