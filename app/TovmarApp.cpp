@@ -6,6 +6,7 @@
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
+#include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/RecentFiles.h"
 #include "app/ShellRegistration.h"
@@ -22,12 +23,10 @@ const char kVendor[] = "アプリケーション ウィザードで生成され�
 
 void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
   wxApp::OnInitCmdLine(parser);
-  parser.AddOption("", "mesh", "load this .llm mesh after start-up", wxCMD_LINE_VAL_STRING);
-  parser.AddOption("", "texture", "then put this image on it as its texture",
-                   wxCMD_LINE_VAL_STRING);
-  parser.AddOption("", "appearance", "then apply this appearance file or http(s) address",
-                   wxCMD_LINE_VAL_STRING);
-  parser.AddParam("document", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+  for (const CommandLineOption& option : StartupOptions()) {
+    parser.AddOption("", option.name, option.description, wxCMD_LINE_VAL_STRING);
+  }
+  parser.AddParam(kDocumentArgument.name, wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
 bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {

@@ -1,12 +1,20 @@
 // The program's entry point: the wxWidgets application Tovmar.
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 
+#include "app/CommandLineInfo.h"
 #include "app/TovmarApp.h"
 
 wxIMPLEMENT_APP_NO_MAIN(tovmar::CTovmarApp);
 
 int main(int argc, char** argv) {
+  // --help and --version open no window, so they answer before the display is looked for.
+  if (const auto text =
+          tovmar::InfoRequestText(std::span<char* const>(argv, static_cast<std::size_t>(argc)))) {
+    std::fputs(text->c_str(), stdout);
+    return 0;
+  }
 #if defined(__linux__) || defined(__FreeBSD__)
   // Without a display the toolkit can only fail with its own error: say plainly what is missing.
   const char* x11 = std::getenv("DISPLAY");

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth libx11-dev fonts-ipafont-gothic
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

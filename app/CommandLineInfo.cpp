@@ -1,0 +1,73 @@
+#include "app/CommandLineInfo.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace tovmar {
+
+namespace {
+
+constexpr std::array kStartupOptions{
+    CommandLineOption{"mesh", "FILE", "load this .llm mesh after start-up"},
+    CommandLineOption{"texture", "IMAGE", "then put this image on it as its texture"},
+    CommandLineOption{"appearance", "FILE-or-URL",
+                      "then apply this appearance file or http(s) address"},
+};
+
+// Where the descriptions start in the --help text.
+constexpr std::size_t kDescriptionColumn = 30;
+
+void AppendEntry(std::string& text, const std::string& label, const char* description) {
+  text += "  " + label;
+  const std::size_t used = 2 + label.size();
+  text.append(used < kDescriptionColumn ? kDescriptionColumn - used : 1, ' ');
+  text += description;
+  text += '\n';
+}
+
+// True when `arg` is one of the start-up options written without "=VALUE", so that the next
+// argument is its value.
+bool TakesNextArgument(std::string_view arg) {
+  return std::any_of(kStartupOptions.begin(), kStartupOptions.end(),
+                     [arg](const CommandLineOption& option) {
+                       return arg.starts_with("--") && arg.substr(2) == option.name;
+                     });
+}
+
+}  // namespace
+
+std::span<const CommandLineOption> StartupOptions() {
+  return kStartupOptions;
+}
+
+std::string VersionText() {
+  return std::string("tovmar ") + TOVMAR_VERSION + "\n";
+}
+
+std::string HelpText() {
+  std::string text = "Usage: tovmar [OPTIONS] [" + std::string(kDocumentArgument.valueName) +
+                     "]\n\nShows avatar meshes (.llm files), deformed by morph weights and "
+                     "textured, in an OpenGL view.\n\nOptions:\n";
+  for (const CommandLineOption& option : kStartupOptions) {
+    AppendEntry(text, std::string("--") + option.name + " " + option.valueName, option.description);
+  }
+  AppendEntry(text, "-h, --help", "print this help and exit");
+  AppendEntry(text, "--version", "print the version and exit");
+  text += "\nArguments:\n";
+  AppendEntry(text, kDocumentArgument.valueName, kDocumentArgument.description);
+  return text;
+}
+
+std::optional<std::string> InfoRequestText(std::span<char* const> args) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--") break;
+    if (arg == "--help" || arg == "-h") return HelpText();
+    if (arg == "--version") return VersionText();
+    if (TakesNextArgument(arg)) ++i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace tovmar
