@@ -1,4 +1,5 @@
-// A bounds-checked little-endian cursor over bytes held in memory.
+// Bounds-checked little-endian reading: the integer reads every byte reader shares, and a cursor
+// over bytes held in memory.
 #pragma once
 
 #include <algorithm>
@@ -9,7 +10,26 @@
 
 namespace tovmar {
 
-class ByteReader {
+// The little-endian integer reads of a byte reader, made from its Read(): bytes the input cannot
+// supply count as zero.
+template <typename Reader>
+class IntegerReads {
+ public:
+  std::uint8_t U8() { return static_cast<std::uint8_t>(Unsigned(1)); }
+  std::uint16_t U16() { return static_cast<std::uint16_t>(Unsigned(2)); }
+  std::int32_t I32() { return static_cast<std::int32_t>(static_cast<std::uint32_t>(Unsigned(4))); }
+
+ private:
+  std::uint64_t Unsigned(std::size_t size) {
+    std::uint8_t raw[8] = {};
+    static_cast<Reader&>(*this).Read(raw, size);
+    std::uint64_t value = 0;
+    for (std::size_t i = size; i-- > 0;) value = (value << 8) | raw[i];
+    return value;
+  }
+};
+
+class ByteReader : public IntegerReads<ByteReader> {
  public:
   explicit ByteReader(std::string_view bytes) : m_bytes(bytes) {}
 
@@ -25,20 +45,7 @@ class ByteReader {
     return n;
   }
 
-  std::uint8_t U8() { return static_cast<std::uint8_t>(Unsigned(1)); }
-  std::uint16_t U16() { return static_cast<std::uint16_t>(Unsigned(2)); }
-  std::int32_t I32() { return static_cast<std::int32_t>(static_cast<std::uint32_t>(Unsigned(4))); }
-
  private:
-  // Reads `size` bytes as a little-endian unsigned value; missing bytes count as zero.
-  std::uint64_t Unsigned(std::size_t size) {
-    std::uint8_t raw[8] = {};
-    Read(raw, size);
-    std::uint64_t value = 0;
-    for (std::size_t i = size; i-- > 0;) value = (value << 8) | raw[i];
-    return value;
-  }
-
   std::string_view m_bytes;
   std::size_t m_pos = 0;
 };

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "mesh/ByteReader.h"
+#include "mesh/FileByteReader.h"
 #include "mesh/FileBytes.h"
 #include "mesh/Text.h"
 
@@ -22,24 +25,27 @@ constexpr char kEndMorphs[11] = {'E', 'n', 'd', ' ', 'M', 'o', 'r', 'p', 'h', 's
 
 // How many elements of `size` bytes the rest of the input can at least partly fill, at most
 // `count`: an array is never allocated for slots the file cannot reach.
-std::size_t ReachableCount(const ByteReader& in, std::uint64_t count, std::size_t size) {
-  const std::uint64_t reachable = (in.Remaining() + size - 1) / size;
+template <typename Reader>
+std::size_t ReachableCount(const Reader& in, std::uint64_t count, std::size_t size) {
+  const std::uint64_t reachable = (static_cast<std::uint64_t>(in.Remaining()) + size - 1) / size;
   return static_cast<std::size_t>(std::min(count, reachable));
 }
 
-// Reads `count` elements into `out`; the part the input cannot fill stays zero.
-template <typename T>
-void ReadArray(ByteReader& in, std::vector<T>& out, std::size_t count) {
+// Reads `count` elements into `out` with one read; the part the input cannot fill stays zero.
+template <typename Reader, typename T>
+void ReadArray(Reader& in, std::vector<T>& out, std::size_t count) {
   out.resize(count);
   if (count > 0) in.Read(out.data(), count * sizeof(T));
 }
 
-void ReadVec3(ByteReader& in, Vec3& v) {
+template <typename Reader>
+void ReadVec3(Reader& in, Vec3& v) {
   in.Read(&v, sizeof v);
 }
 
 // Reads the morph target blocks up to the end block or the end of the input.
-void ReadMorphSection(ByteReader& in, std::vector<MorphTarget>& targets) {
+template <typename Reader>
+void ReadMorphSection(Reader& in, std::vector<MorphTarget>& targets) {
   NameSlot name{};
   while (in.Read(name.data(), 64) == 64) {
     if (std::memcmp(name.data(), kEndMorphs, sizeof kEndMorphs) == 0) break;
@@ -55,36 +61,9 @@ void ReadMorphSection(ByteReader& in, std::vector<MorphTarget>& targets) {
   }
 }
 
-}  // namespace
-
-std::string MorphTarget::DisplayName() const {
-  // At most the 64 bytes of the file's name block, even when the slot's last byte was overwritten.
-  const auto end = std::find(name.begin(), name.begin() + 64, '\0');
-  return EightBitToUtf8(
-      std::string_view(name.data(), static_cast<std::size_t>(end - name.begin())));
-}
-
-bool LlmMesh::Load(const std::string& newPath) {
-  std::string bytes;
-  switch (ReadWholeFile(newPath, bytes, kMaxFileBytes)) {
-    case FileReadStatus::kOk:
-      LoadFromMemory(bytes);
-      break;
-    case FileReadStatus::kCannotOpen:
-      break;
-    case FileReadStatus::kReadError:
-    case FileReadStatus::kTooLarge:
-      // A file that cannot be read whole leaves the record exactly as it was.
-      return true;
-  }
-  path = newPath;
-  return true;
-}
-
-void LlmMesh::LoadFromMemory(std::string_view bytes) {
-  LlmMesh m;
-  ByteReader in(bytes);
-
+// Parses a whole file image from `in` into the empty record `m`.
+template <typename Reader>
+void Parse(Reader& in, LlmMesh& m) {
   // Fixed prefix.
   in.Read(m.header.data(), m.header.size());
   m.hasWeights = in.U8();
@@ -126,7 +105,42 @@ void LlmMesh::LoadFromMemory(std::string_view bytes) {
           : 0;
   m.numRemaps = static_cast<std::int32_t>(remapCount);
   ReadArray(in, m.remaps, remapCount);
+}
 
+}  // namespace
+
+std::string MorphTarget::DisplayName() const {
+  // At most the 64 bytes of the file's name block, even when the slot's last byte was overwritten.
+  const auto end = std::find(name.begin(), name.begin() + 64, '\0');
+  return EightBitToUtf8(
+      std::string_view(name.data(), static_cast<std::size_t>(end - name.begin())));
+}
+
+bool LlmMesh::Load(const std::string& newPath) {
+  const FilePtr file = OpenFileForReading(newPath);
+  if (!file) {
+    path = newPath;
+    return true;
+  }
+  // Only a regular file has a size that bounds the reading: a folder, pipe or device counts as
+  // unreadable, as does a file too large to be a mesh file.
+  const std::optional<std::uint64_t> size = RegularFileSize(file.get());
+  if (!size || *size > kMaxFileBytes) return true;
+
+  LlmMesh m;
+  FileByteReader in(file.get(), *size);
+  Parse(in, m);
+  // A file that cannot be read whole leaves the record exactly as it was.
+  if (std::ferror(file.get()) != 0) return true;
+  m.path = newPath;
+  *this = std::move(m);
+  return true;
+}
+
+void LlmMesh::LoadFromMemory(std::string_view bytes) {
+  LlmMesh m;
+  ByteReader in(bytes);
+  Parse(in, m);
   m.path = std::move(path);
   *this = std::move(m);
 }

@@ -2,11 +2,21 @@
 // unreadable paths never make the reader read or write outside its arrays.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <chrono>
 #include <climits>
 #include <cstdint>
+#include <future>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "mesh/FileByteReader.h"
 #include "mesh/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"
@@ -189,6 +199,57 @@ TEST(LlmMeshHardening, EveryTruncationAndCorruptedByteStaysConsistent) {
   }
 }
 
+TEST(LlmMeshHardening, LoadingAFileGivesWhatParsingItsBytesGives) {
+  TempFolder folder;
+  const LlmMesh written = MakeSampleMesh();
+  const std::string full = WriteLlm(written);
+  std::vector<std::string> damaged;
+  for (std::size_t length = 0; length <= full.size(); ++length) {
+    damaged.push_back(full.substr(0, length));
+  }
+  // Every count made as large as its field allows, and the signed ones negative.
+  const std::size_t jointCount = MorphSectionOffset(written) - 2 - 64 * 2;
+  for (const std::size_t offset : {std::size_t{63}, jointCount - 6 * 2 - 2, jointCount}) {
+    damaged.push_back(full);
+    PutU16(damaged.back(), offset, 65535);
+  }
+  const std::size_t remapCount = full.size() - 4 - 8 * 2;
+  for (const std::size_t offset :
+       {MorphCountOffset(written, 0), MorphCountOffset(written, 1), remapCount}) {
+    for (const std::int32_t count : {INT_MAX, -1}) {
+      damaged.push_back(full);
+      PutI32(damaged.back(), offset, count);
+    }
+  }
+
+  for (std::size_t i = 0; i < damaged.size() && !HasFailure(); ++i) {
+    SCOPED_TRACE(i);
+    // A new file each time: rewriting one file in place is slow on some file systems.
+    const std::string path = folder.Write("damaged" + std::to_string(i) + ".llm", damaged[i]);
+    LlmMesh m;
+    m.Load(path);
+    EXPECT_EQ(m.path, path);
+    ExpectSameContents(m, Parse(damaged[i]));
+  }
+}
+
+TEST(LlmMeshHardening, FileShorterThanAtOpenReadsAsZerosPastItsEnd) {
+  TempFolder folder;
+  const FilePtr file = OpenFileForReading(folder.Write("short.bin", "\x01\x02\x03"));
+  ASSERT_TRUE(file);
+  // As if the file had held 10 bytes when it was opened and had then been cut to 3.
+  FileByteReader in(file.get(), 10);
+
+  EXPECT_EQ(in.U16(), 0x0201);
+  unsigned char bytes[6] = {9, 9, 9, 9, 9, 9};
+  EXPECT_EQ(in.Read(bytes, sizeof bytes), 1u);
+  EXPECT_EQ(bytes[0], 3);
+  for (int i = 1; i < 6; ++i) EXPECT_EQ(bytes[i], 0) << i;
+  EXPECT_EQ(in.Remaining(), 2u);
+  EXPECT_EQ(in.I32(), 0);
+  EXPECT_EQ(in.Remaining(), 0u);
+}
+
 TEST(LlmMeshHardening, ReadErrorLeavesTheRecordExactlyAsItWas) {
   TempFolder folder;
   const std::string meshPath = folder.Write("sample.llm", WriteLlm(MakeSampleMesh()));
@@ -207,6 +268,35 @@ TEST(LlmMeshHardening, ReadErrorLeavesTheRecordExactlyAsItWas) {
   m.morphTargets[0].weight = 0.0f;
   ExpectSameContents(m, MakeSampleMesh());
 }
+
+#ifndef _WIN32
+TEST(LlmMeshHardening, PipesAndDevicesAreUnreadableAndNeverWaitedFor) {
+  TempFolder folder;
+  const std::string meshPath = folder.Write("sample.llm", WriteLlm(MakeSampleMesh()));
+  const std::string pipePath = folder.PathOf("pipe.llm");
+  ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
+  LlmMesh m;
+  m.Load(meshPath);
+
+  // A pipe without a writer: opening it must not wait for one.
+  auto loading = std::async(std::launch::async, [&m, &pipePath] { m.Load(pipePath); });
+  const bool finished = loading.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  if (!finished) {
+    // Connecting and leaving as a writer releases a reader that waits.
+    const int writer = open(pipePath.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) close(writer);
+  }
+  loading.wait();
+  EXPECT_TRUE(finished);
+  EXPECT_EQ(m.path, meshPath);
+  ExpectSameContents(m, MakeSampleMesh());
+
+  // A device that reads as empty is not taken for an empty file.
+  m.Load("/dev/null");
+  EXPECT_EQ(m.path, meshPath);
+  ExpectSameContents(m, MakeSampleMesh());
+}
+#endif
 
 TEST(LlmMeshHardening, EmptyFileGivesAnEmptyRecord) {
   TempFolder folder;

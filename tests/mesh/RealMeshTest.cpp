@@ -29,6 +29,9 @@ struct RealMeshFacts {
   const char* lastTarget;
 };
 
+// Test listings name the file instead of dumping the record's bytes.
+void PrintTo(const RealMeshFacts& facts, std::ostream* os) { *os << facts.file; }
+
 constexpr RealMeshFacts kLowerBody{.caseName = "LowerBody",
                                    .file = "avatar_lower_body.llm",
                                    .bytes = 337125,
