@@ -1,0 +1,115 @@
+// One frame of the 3D view at about the size the view has in the main window as it opens: the
+// scene drawn by DrawScene with the start camera, for the sample mesh and the real lower body,
+// against a frame that only clears. Both run in one context made once, at the same size, with the
+// same read-back, so the ratio is what the mesh adds to a frame.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/Ratio.h"
+#include "bench/SyntheticMesh.h"
+#include "mesh/LlmMesh.h"
+#include "mesh/MeshLoad.h"
+#include "mesh/SceneStore.h"
+#include "render/DrawScene.h"
+#include "render/GL.h"
+#include "render/OffscreenContext.h"
+#include "tests/support/LlmWriter.h"
+#include "tools/SampleMesh.h"
+
+namespace tovmar::bench {
+
+namespace {
+
+// The size every frame is drawn at: about the 3D view's client area in the main window as it
+// opens.
+constexpr int kViewWidth = 408;
+constexpr int kViewHeight = 660;
+
+// A mesh loaded and built into a store of its own, as a mesh load leaves the scene.
+struct Scene {
+  LlmMesh mesh;
+  SceneStore store;
+};
+
+std::unique_ptr<Scene> MakeScene(LlmMesh mesh, const std::string& name) {
+  auto scene = std::make_unique<Scene>();
+  scene->mesh = std::move(mesh);
+  BuildMeshObjects(scene->mesh, scene->store, name);
+  return scene;
+}
+
+// Draws `draw` into a frame of the view's size and reads the frame back, once before timing so
+// that the rasteriser's first-frame work is left out.
+void TimeFrames(benchmark::State& state, OffscreenContext* context,
+                const std::function<void()>& draw) {
+  std::vector<std::uint8_t> rgb;
+  std::string error;
+  if (!context->Render(kViewWidth, kViewHeight, draw, rgb, error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  for (auto _ : state) {
+    context->Render(kViewWidth, kViewHeight, draw, rgb, error);
+    benchmark::DoNotOptimize(rgb.data());
+  }
+}
+
+void DrawFrame(benchmark::State& state, OffscreenContext* context, Scene* scene) {
+  const ViewCamera camera;
+  TimeFrames(state, context, [&] { DrawScene(camera, kViewWidth, kViewHeight, scene->store); });
+}
+
+// The frame's background alone, as DrawScene clears it.
+void ClearFrame(benchmark::State& state, OffscreenContext* context) {
+  TimeFrames(state, context, [] {
+    glClearColor(0.25f, 0.25f, 0.25f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  });
+}
+
+void RegisterDraw(const std::string& label, OffscreenContext* context, Scene* scene) {
+  // The frames are drawn on the context's own thread: wall-clock time is what counts.
+  benchmark::RegisterBenchmark(("DrawScene/" + label).c_str(), DrawFrame, context, scene)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  AddRatio("DrawScene/" + label + "/real_time", "ClearFrame/real_time", 0.0);
+}
+
+}  // namespace
+
+}  // namespace tovmar::bench
+
+int main(int argc, char** argv) {
+  using namespace tovmar;
+  using namespace tovmar::bench;
+  std::string error;
+  const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+  if (context == nullptr) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  benchmark::RegisterBenchmark("ClearFrame", ClearFrame, context.get())
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+
+  // The sample as its file reads: the generator writes exactly these bytes.
+  LlmMesh sampleMesh;
+  sampleMesh.LoadFromMemory(WriteLlm(sample::MakeSampleMesh()));
+  const std::unique_ptr<Scene> sampleScene = MakeScene(std::move(sampleMesh), "sample.llm");
+  RegisterDraw("Sample", context.get(), sampleScene.get());
+
+  std::unique_ptr<Scene> realScene;
+  if (const std::string path = RealLowerBodyPath(); !path.empty()) {
+    LlmMesh mesh;
+    mesh.Load(path);
+    realScene = MakeScene(std::move(mesh), path);
+    RegisterDraw("LowerBody", context.get(), realScene.get());
+  }
+  return RunBenchmarksWithRatios(argc, argv);
+}
