@@ -12,6 +12,7 @@
 
 #include "appearance/AppearanceXmlReader.h"
 #include "appearance/XmlParseOptions.h"
+#include "bench/BenchFolder.h"
 #include "bench/Ratio.h"
 #include "mesh/MessageSink.h"
 
@@ -22,27 +23,6 @@ namespace {
 // Reading the records may cost at most this many times the bare parse.
 constexpr double kReadTarget = 1.5;
 constexpr int kParamsPerArchetype = 140;
-
-// A folder of its own under the temporary folder, removed with its files when this goes away.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tovmar-bench-appearance-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
 
 // Writes an archetype file as the world's client writes one, with `archetypes` archetype
 // elements of 140 params and a few texture entries each, straight to disk.
@@ -119,7 +99,7 @@ void RegisterPair(const std::string& label, const std::string& path) {
 
 int main(int argc, char** argv) {
   using namespace tovmar::bench;
-  const TempFolder folder;
+  const BenchFolder folder("tovmar-bench-appearance");
   const std::string small = folder.Path() + "/archetypes-200KB.xml";
   const std::string large = folder.Path() + "/archetypes-10MB.xml";
   const std::string huge = folder.Path() + "/archetypes-100MB.xml";

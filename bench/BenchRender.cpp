@@ -12,6 +12,7 @@
 #include <system_error>
 #include <vector>
 
+#include "bench/BenchFolder.h"
 #include "bench/Ratio.h"
 #include "cli/MorphSettings.h"
 #include "cli/ReadMeshFile.h"
@@ -26,27 +27,6 @@ namespace tovmar::bench {
 namespace {
 
 constexpr int kBatchFiles = 10;
-
-// A folder of its own under the temporary folder, removed with its files when this goes away.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tovmar-bench-render-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
 
 // What every measured step shares: the mesh files and the weights of the sample appearance.
 struct Inputs {
@@ -183,7 +163,7 @@ void RegisterAll(const Inputs* inputs) {
 int main(int argc, char** argv) {
   using namespace tovmar::bench;
   // The sample files, written here, and ten copies of the mesh for the batch.
-  const TempFolder folder;
+  const BenchFolder folder("tovmar-bench-render");
   std::string error;
   if (folder.Path().empty() || !tovmar::sample::WriteSampleFiles(folder.Path(), error)) {
     std::fprintf(stderr, "cannot write the sample files: %s\n", error.c_str());

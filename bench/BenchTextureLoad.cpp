@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "bench/BenchFolder.h"
 #include "bench/Ratio.h"
 #include "mesh/MessageSink.h"
 #include "mesh/TextureObject.h"
@@ -22,27 +23,6 @@ namespace {
 
 // The whole load may cost at most this many times the bare decode.
 constexpr double kLoadTarget = 1.5;
-
-// A folder of its own under the temporary folder, removed with its files when this goes away.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tovmar-bench-texture-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
 
 // A skin-like picture: smooth gradients with a little noise, so that no encoder finds it trivial.
 wxImage MakePicture(int side) {
@@ -105,7 +85,7 @@ void RegisterPair(const std::string& label, const std::string& path) {
 int main(int argc, char** argv) {
   using namespace tovmar::bench;
   tovmar::AddWxImageHandlers();
-  const TempFolder folder;
+  const BenchFolder folder("tovmar-bench-texture");
   if (folder.Path().empty()) {
     std::fprintf(stderr, "cannot make a folder for the pictures\n");
     return 1;
