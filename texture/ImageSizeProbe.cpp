@@ -96,6 +96,7 @@ ProbeResult ProbeGif(const Bytes& b, ImageExtent& extent) {
   if ((b.U8(10) & 0x80u) != 0) pos += 3u << ((b.U8(10) & 7u) + 1);
   while (b.Has(pos, 1)) {
     const std::uint32_t block = b.U8(pos);
+    if (block == 0x3B) return ProbeResult::kKnown;  // the trailer
     if (block == 0x21) {
       pos = SkipGifSubBlocks(b, pos + 2);
     } else if (block == 0x2C && b.Has(pos, 10)) {
@@ -107,11 +108,13 @@ ProbeResult ProbeGif(const Bytes& b, ImageExtent& extent) {
       const std::uint32_t packed = b.U8(pos + 9);
       pos += 10;
       if ((packed & 0x80u) != 0) pos += 3u << ((packed & 7u) + 1);
+      // The compression's starting code size: larger ones overrun a decoder's tables.
+      if (b.Has(pos, 1) && (b.U8(pos) < 1 || b.U8(pos) > 8)) return ProbeResult::kNotProbed;
       pos = SkipGifSubBlocks(b, pos + 1);
     } else if (block == 0x2C) {
       break;
     } else {
-      return ProbeResult::kKnown;  // the trailer, or a block that ends the decoder's reading
+      return ProbeResult::kNotProbed;  // a stray byte, which a decoder may skip past
     }
   }
   return ProbeResult::kCutShort;
@@ -162,22 +165,45 @@ ProbeResult ProbeTga(const Bytes& b, ImageExtent& extent) {
   const bool mapped = imageType == 1 || imageType == 9;
   const bool direct = imageType == 2 || imageType == 3 || imageType == 10 || imageType == 11;
   if (mapped ? mapType != 1 : !(direct && mapType <= 1)) return ProbeResult::kNotProbed;
+  // A colour-mapped picture needs colours in its map.
+  if (mapped && b.Le(5, 2) == 0) return ProbeResult::kNotProbed;
   if (depth != 8 && depth != 15 && depth != 16 && depth != 24 && depth != 32) {
     return ProbeResult::kNotProbed;
   }
   return Known(extent, b.Le(12, 2), b.Le(14, 2));
 }
 
+// The format by its signature; TGA, which has none, for everything else.
+ImageFormat DetectFormat(const Bytes& b) {
+  if (b.StartsWith("\x89PNG\r\n\x1a\n")) return ImageFormat::kPng;
+  if (b.StartsWith("\xFF\xD8")) return ImageFormat::kJpeg;
+  if (b.StartsWith("GIF87a") || b.StartsWith("GIF89a")) return ImageFormat::kGif;
+  if (b.StartsWith("BM")) return ImageFormat::kBmp;
+  if (b.StartsWith(std::string_view("II*\0", 4)) || b.StartsWith(std::string_view("MM\0*", 4))) {
+    return ImageFormat::kTiff;
+  }
+  return ImageFormat::kTga;
+}
+
 }  // namespace
 
 ProbeResult ProbeImageExtent(std::string_view bytes, ImageExtent& extent) {
   const Bytes b(bytes);
-  if (b.StartsWith("\x89PNG\r\n\x1a\n")) return ProbePng(b, extent);
-  if (b.StartsWith("\xFF\xD8")) return ProbeJpeg(b, extent);
-  if (b.StartsWith("GIF87a") || b.StartsWith("GIF89a")) return ProbeGif(b, extent);
-  if (b.StartsWith("BM")) return ProbeBmp(b, extent);
-  if (b.StartsWith(std::string_view("II*\0", 4)) || b.StartsWith(std::string_view("MM\0*", 4))) {
-    return ProbeTiff(b, extent);
+  extent.format = DetectFormat(b);
+  switch (extent.format) {
+    case ImageFormat::kPng:
+      return ProbePng(b, extent);
+    case ImageFormat::kJpeg:
+      return ProbeJpeg(b, extent);
+    case ImageFormat::kGif:
+      return ProbeGif(b, extent);
+    case ImageFormat::kBmp:
+      return ProbeBmp(b, extent);
+    case ImageFormat::kTiff:
+      return ProbeTiff(b, extent);
+    case ImageFormat::kTga:
+    case ImageFormat::kUnknown:
+      break;
   }
   return ProbeTga(b, extent);
 }

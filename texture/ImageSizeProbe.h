@@ -7,7 +7,11 @@
 
 namespace tovmar {
 
+// The formats whose headers are read here; only these are handed to a decoder.
+enum class ImageFormat { kUnknown, kPng, kJpeg, kGif, kBmp, kTiff, kTga };
+
 struct ImageExtent {
+  ImageFormat format = ImageFormat::kUnknown;
   std::uint32_t width = 0;        // the widest picture the file declares
   std::uint32_t height = 0;       // the tallest picture the file declares
   std::uint64_t totalPixels = 0;  // all pictures the decoder fills, added up
@@ -19,8 +23,10 @@ enum class ProbeResult {
   kNotProbed,  // not a format read here, or one too damaged to say
 };
 
-// Reads the declared extent of a PNG, JPEG, GIF (every frame), BMP, TIFF (first image) or TGA
-// file from its first bytes, or from all of them for GIF.
+// Reads the format and the declared extent of a PNG, JPEG, GIF (every frame), BMP, TIFF (first
+// image) or TGA file from its first bytes, or from all of them for GIF. GIF files whose blocks or
+// compression parameters a decoder could misread, and colour-mapped TGA files without a colour
+// map, are not probed.
 ProbeResult ProbeImageExtent(std::string_view bytes, ImageExtent& extent);
 
 }  // namespace tovmar

@@ -50,9 +50,31 @@ bool Acceptable(const ImageExtent& extent) {
          extent.totalPixels <= kMaxSide * kMaxSide;
 }
 
-// Decodes the picture, choosing the decoder by content, not by extension.
-bool Decode(wxInputStream& stream, wxImage& image) {
-  return image.LoadFile(stream, wxBITMAP_TYPE_ANY) && image.IsOk();
+// The decoder for a format read by the size probe.
+wxBitmapType DecoderFor(ImageFormat format) {
+  switch (format) {
+    case ImageFormat::kPng:
+      return wxBITMAP_TYPE_PNG;
+    case ImageFormat::kJpeg:
+      return wxBITMAP_TYPE_JPEG;
+    case ImageFormat::kGif:
+      return wxBITMAP_TYPE_GIF;
+    case ImageFormat::kBmp:
+      return wxBITMAP_TYPE_BMP;
+    case ImageFormat::kTiff:
+      return wxBITMAP_TYPE_TIF;
+    case ImageFormat::kTga:
+      return wxBITMAP_TYPE_TGA;
+    case ImageFormat::kUnknown:
+      break;
+  }
+  return wxBITMAP_TYPE_INVALID;
+}
+
+// Decodes the picture with the one decoder of its format, chosen by content, not by extension:
+// letting every decoder try in turn would hand a file to decoders that misread it.
+bool Decode(wxInputStream& stream, ImageFormat format, wxImage& image) {
+  return image.LoadFile(stream, DecoderFor(format)) && image.IsOk();
 }
 
 // Reads the declared size from the file's first bytes (all of them when those do not suffice),
@@ -75,17 +97,18 @@ bool CheckAndDecode(const std::string& source, wxImage& image) {
     whole = true;
     probe = ProbeImageExtent(bytes, extent);
   }
-  // A file cut short still declares the pictures up to where it ends.
-  if (probe != ProbeResult::kNotProbed && !Acceptable(extent)) return false;
+  // Only formats whose header was read are decoded; a file cut short still declares the
+  // pictures up to where it ends.
+  if (probe == ProbeResult::kNotProbed || !Acceptable(extent)) return false;
 
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.
   if (whole) {
     wxMemoryInputStream stream(bytes.data(), bytes.size());
-    return Decode(stream, image);
+    return Decode(stream, extent.format, image);
   }
   if (!file.Seek(0)) return false;
   wxFFileInputStream stream(file);
-  return Decode(stream, image);
+  return Decode(stream, extent.format, image);
 }
 
 }  // namespace

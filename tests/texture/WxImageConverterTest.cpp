@@ -5,6 +5,7 @@
 #include <wx/image.h>
 #include <wx/mstream.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -185,6 +186,27 @@ TEST_F(WxImageLoad, UndecodableMissingAndOversizedFilesAreNotDecodable) {
     EXPECT_FALSE(texture.Load(path));
     EXPECT_EQ(messages.messages, std::vector<std::string>{"D3DXCreateTextureFromFile error"});
   }
+  EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
+}
+
+// Files that crashed, flooded or misled the decoders when they were tried in turn: a valid TGA
+// whose first byte looks like another format, GIF compression parameters beyond the format,
+// a GIF with a stray byte before a huge frame, colour-mapped TGA files without colours or of a
+// huge size, and formats whose headers are not read before decoding.
+TEST_F(WxImageLoad, FilesFoundByFuzzingAreDecodedSafelyOrRefused) {
+  const std::filesystem::path folderPath = TOVMAR_FUZZ_REGRESSIONS_DIR "/fuzz_image";
+  ASSERT_TRUE(std::filesystem::is_directory(folderPath));
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folderPath)) {
+    const std::string name = entry.path().filename().string();
+    SCOPED_TRACE(name);
+    TextureObject texture;
+    const bool loaded = texture.Load(PathToUtf8(entry.path()));
+    // The valid TGA decodes; every other file is refused with the decoding message.
+    EXPECT_EQ(loaded, name == "tga-image-id-10-bytes.tga");
+    ++files;
+  }
+  EXPECT_GE(files, 10);
   EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
 }
 

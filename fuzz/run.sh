@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# fuzz/run.sh SECONDS: builds the fuzz targets in build/fuzz with clang, makes their seed inputs,
+# runs every seed and saved reproducer once, then fuzzes each target for SECONDS seconds in turn.
+# Exits non-zero when any input crashes, leaks, hangs or runs out of memory; the inputs a run
+# finds go to build/fuzz/artifacts/<target>/, its growing corpus stays in build/fuzz/corpus/.
+set -euo pipefail
+seconds="${1:?usage: fuzz/run.sh SECONDS}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/fuzz"
+
+# The whole tree is instrumented, so that the project's code guides the fuzzers; assertions stay.
+flags="-O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined"
+flags+=" -fno-sanitize-recover=all"
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= \
+  -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" -DTOVMAR_BUILD_FUZZERS=ON \
+  -DTOVMAR_BUILD_GUI=OFF -DTOVMAR_BUILD_TESTS=OFF -DTOVMAR_BUILD_BENCHMARKS=OFF
+cmake --build "$build" --parallel "$(nproc)"
+
+# Temporary files of the targets go to the folder the tests use too, inside the build, and are
+# cleared at the end: a crashing input leaves its files behind.
+export TMPDIR="$build/fuzz/tmp"
+mkdir -p "$TMPDIR"
+trap 'find "$TMPDIR" -mindepth 1 -delete' EXIT
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+status=0
+ctest --test-dir "$build/fuzz" --output-on-failure || status=1
+
+# target:dictionary
+for pair in fuzz_llm:llm fuzz_bmp:bmp fuzz_image:image fuzz_appearance:xml; do
+  target="${pair%%:*}"
+  corpus="$build/corpus/$target"
+  artifacts="$build/artifacts/$target"
+  mkdir -p "$corpus" "$artifacts"
+  inputs=("$corpus" "$build/fuzz/seeds/$target")
+  # The real meshes beside the project, when they are there, seed the mesh reader too.
+  if [[ "$target" == fuzz_llm && -d "$root/../shared/realdata" ]]; then
+    inputs+=("$root/../shared/realdata")
+  fi
+  echo "== $target: $seconds seconds"
+  "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+    -dict="$root/fuzz/${pair#*:}.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
+    "${inputs[@]}" || status=1
+done
+exit "$status"
