@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "appearance/AppearanceXmlReader.h"
 #include "appearance/XmlParseOptions.h"

@@ -2,14 +2,12 @@
 // convert), against wxImage decoding the same file alone.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 #include <wx/image.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "bench/BenchFolder.h"
 #include "bench/Ratio.h"

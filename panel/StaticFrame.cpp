@@ -1,23 +1,19 @@
 #include "panel/StaticFrame.h"
 
 #include <wx/dcbuffer.h>
-#include <wx/fontenum.h>
+
+#include "panel/UiFont.h"
 
 namespace tovmar {
 
 namespace {
 
 const wxColour kFillColour(160, 200, 255);
-constexpr const char* kFaceName = "MS UI Gothic";
-// The Japanese gothic face that stands in where the face above is not installed.
-constexpr const char* kFallbackFaceName = "IPAGothic";
 
 // The label font: its size in tenths of a point is 6 x the client height, so at 96 dots per
 // inch its characters are 0.8 x the client height tall.
 wxFont LabelFont(int clientHeight) {
-  const wxString face =
-      wxFontEnumerator::IsValidFacename(kFaceName) ? kFaceName : kFallbackFaceName;
-  return wxFont(wxFontInfo(6.0 * clientHeight / 10.0).FaceName(face));
+  return wxFont(wxFontInfo(6.0 * clientHeight / 10.0).FaceName(UiGothicFaceName()));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <wx/mstream.h>
 #include <wx/wfstream.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -28,14 +27,6 @@ constexpr std::uint64_t kMaxSourceBytes =
 constexpr std::size_t kProbeBytes = std::size_t{1} << 16;
 
 constexpr std::uint64_t kMaxSide = kMaxTextureSide;
-
-std::FILE* OpenForReading(const std::string& utf8Path) {
-#ifdef _WIN32
-  return _wfopen(PathFromUtf8(utf8Path).c_str(), L"rb");
-#else
-  return std::fopen(PathFromUtf8(utf8Path).c_str(), "rb");
-#endif
-}
 
 // Up to `count` bytes from the current position of `file`.
 std::string ReadUpTo(wxFFile& file, std::size_t count) {
@@ -83,7 +74,7 @@ bool CheckAndDecode(const std::string& source, wxImage& image) {
   // Only plain files: a device or a pipe could feed a decoder without end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(PathFromUtf8(source), ec)) return false;
-  wxFFile file(OpenForReading(source));  // closes the file when it goes
+  wxFFile file(OpenFileForReading(source).release());  // closes the file when it goes
   if (!file.IsOpened()) return false;
   const wxFileOffset length = file.Length();
   if (length < 0 || static_cast<std::uint64_t>(length) > kMaxSourceBytes) return false;
