@@ -102,17 +102,21 @@ ProbeResult ProbeGif(const Bytes& b, ImageExtent& extent) {
     } else if (block == 0x2C && b.Has(pos, 10)) {
       const std::uint32_t w = b.Le(pos + 5, 2);
       const std::uint32_t h = b.Le(pos + 7, 2);
+      // A frame without pixels makes a decoder write into an empty block.
+      if (w == 0 || h == 0) return ProbeResult::kNotProbed;
       extent.width = std::max(extent.width, w);
       extent.height = std::max(extent.height, h);
       extent.totalPixels += std::uint64_t{w} * h;
       const std::uint32_t packed = b.U8(pos + 9);
       pos += 10;
       if ((packed & 0x80u) != 0) pos += 3u << ((packed & 7u) + 1);
-      // The compression's starting code size: larger ones overrun a decoder's tables.
-      if (b.Has(pos, 1) && (b.U8(pos) < 1 || b.U8(pos) > 8)) return ProbeResult::kNotProbed;
+      // The compression's starting code size: larger ones overrun a decoder's tables, and a
+      // decoder that finds none reads the end of the file as one.
+      if (!b.Has(pos, 1)) return ProbeResult::kCutInFrame;
+      if (b.U8(pos) < 1 || b.U8(pos) > 8) return ProbeResult::kNotProbed;
       pos = SkipGifSubBlocks(b, pos + 1);
     } else if (block == 0x2C) {
-      break;
+      return ProbeResult::kCutInFrame;
     } else {
       return ProbeResult::kNotProbed;  // a stray byte, which a decoder may skip past
     }

@@ -83,14 +83,20 @@ bool CheckAndDecode(const std::string& source, wxImage& image) {
   bool whole = bytes.size() == static_cast<std::size_t>(length);
   ImageExtent extent;
   ProbeResult probe = ProbeImageExtent(bytes, extent);
-  if (probe == ProbeResult::kCutShort && !whole) {
+  const auto cut = [](ProbeResult p) {
+    return p == ProbeResult::kCutShort || p == ProbeResult::kCutInFrame;
+  };
+  if (cut(probe) && !whole) {
     bytes += ReadUpTo(file, static_cast<std::size_t>(length) - bytes.size());
     whole = true;
     probe = ProbeImageExtent(bytes, extent);
   }
   // Only formats whose header was read are decoded; a file cut short still declares the
-  // pictures up to where it ends.
-  if (probe == ProbeResult::kNotProbed || !Acceptable(extent)) return false;
+  // pictures up to where it ends, unless it ends where a decoder would misread the end.
+  if (probe == ProbeResult::kNotProbed || probe == ProbeResult::kCutInFrame ||
+      !Acceptable(extent)) {
+    return false;
+  }
 
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.
   if (whole) {

@@ -264,8 +264,14 @@ TEST(ImageSizeProbe, ReadsTheDeclaredSizeOfEachFormat) {
   EXPECT_EQ(ProbeImageExtent(std::string("\x89PNG\r\n\x1a\n", 8), extent), ProbeResult::kCutShort);
   EXPECT_EQ(ProbeImageExtent(std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), extent),
             ProbeResult::kCutShort);
-  EXPECT_EQ(ProbeImageExtent(std::string("GIF89a\x10\0\x10\0\0\0\0\x2C\0", 15), extent),
+  EXPECT_EQ(ProbeImageExtent(std::string("GIF89a\x10\0\x10\0\0\0\0\x21\xF9\x04", 16), extent),
             ProbeResult::kCutShort);
+  // A GIF ending inside a frame's descriptor, or before its code size, would be misread.
+  EXPECT_EQ(ProbeImageExtent(std::string("GIF89a\x10\0\x10\0\0\0\0\x2C\0", 15), extent),
+            ProbeResult::kCutInFrame);
+  EXPECT_EQ(ProbeImageExtent(std::string("GIF89a\x10\0\x10\0\0\0\0\x2C\0\0\0\0\x10\0\x10\0\0", 23),
+                             extent),
+            ProbeResult::kCutInFrame);
   EXPECT_EQ(ProbeImageExtent("P6\n# made by hand\n3 2\n255\n", extent), ProbeResult::kNotProbed);
 }
 
