@@ -17,8 +17,9 @@ class OffscreenContext {
   static constexpr int kMaxSide = 8192;
 
   // A compatibility-profile context, so that fixed-function drawing runs unchanged. Tries Mesa's
-  // surfaceless platform, then every EGL device, then EGL's default display. Returns nullptr with
-  // `error` saying what each of them answered when none gives a context.
+  // surfaceless platform, then every EGL device, then EGL's default display, then a hidden window
+  // on the X display. Returns nullptr with `error` saying what each of them answered when none
+  // gives a context.
   static std::unique_ptr<OffscreenContext> Create(std::string& error);
 
   ~OffscreenContext();
