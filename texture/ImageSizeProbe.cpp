@@ -97,7 +97,13 @@ ProbeResult ProbeGif(const Bytes& b, ImageExtent& extent) {
   while (b.Has(pos, 1)) {
     const std::uint32_t block = b.U8(pos);
     if (block == 0x3B) return ProbeResult::kKnown;  // the trailer
-    if (block == 0x21) {
+    if (block == 0x21 && b.Has(pos, 2) && b.U8(pos + 1) == 0xF9) {
+      // A graphic control block: a decoder reads its fixed six bytes without looking at its
+      // lengths, so one of another shape would be read differently there than here.
+      if (!b.Has(pos, 8)) return ProbeResult::kCutShort;
+      if (b.U8(pos + 2) != 4 || b.U8(pos + 7) != 0) return ProbeResult::kNotProbed;
+      pos += 8;
+    } else if (block == 0x21) {
       pos = SkipGifSubBlocks(b, pos + 2);
     } else if (block == 0x2C && b.Has(pos, 10)) {
       const std::uint32_t w = b.Le(pos + 5, 2);
