@@ -2,7 +2,6 @@
 
 #include <wx/cmdline.h>
 #include <wx/config.h>
-#include <wx/fileconf.h>
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
@@ -43,14 +42,18 @@ bool CTovmarApp::OnInit() {
   SetVendorName(wxString::FromUTF8(kVendor));
   SetAppName("Tovmar");
   wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
+  wxString profileFile;
 #ifndef __WXMSW__
-  // The profile file's folder must exist before the profile is first written.
-  const long kProfileStyle = wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_SUBDIR;
-  wxFileName::Mkdir(wxFileName(wxFileConfig::GetLocalFileName("Tovmar", kProfileStyle)).GetPath(),
-                    wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  // Tovmar/Tovmar.conf in $XDG_CONFIG_HOME (~/.config): wxWidgets 3.2 would put a profile kept
+  // in a folder of its own into the dot-folder ~/.Tovmar. The folder must exist before the
+  // profile is first written.
+  wxFileName profile(wxStandardPaths::Get().GetUserConfigDir(), "Tovmar.conf");
+  profile.AppendDir("Tovmar");
+  wxFileName::Mkdir(profile.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  profileFile = profile.GetFullPath();
 #endif
-  wxConfigBase::Set(new wxConfig("Tovmar", GetVendorName(), wxEmptyString, wxEmptyString,
-                                 wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_SUBDIR));
+  wxConfigBase::Set(
+      new wxConfig("Tovmar", GetVendorName(), profileFile, wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
   if (!wxApp::OnInit()) return false;
 
   AddWxImageHandlers();

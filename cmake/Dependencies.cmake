@@ -1,7 +1,10 @@
 # Third-party libraries, each found once and wrapped in a target where CMake has none.
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
+# GLU: Mesa's libGLU on Linux, glu32 on Windows, the OpenGL framework on macOS.
+if(NOT TARGET OpenGL::GLU)
+  message(FATAL_ERROR "GLU was not found (Debian and Ubuntu: libglu1-mesa-dev)")
+endif()
+find_package(PNG REQUIRED)
 find_package(LibXml2 REQUIRED)
 find_package(CURL REQUIRED)
 

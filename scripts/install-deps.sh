@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   xvfb xauth libx11-dev fonts-ipafont-gothic
   librsvg2-bin desktop-file-utils appstream dpkg-dev
+  xdotool imagemagick
 )
 
 missing=()
