@@ -92,8 +92,13 @@ void BitmapFrame::OnPaint(wxPaintEvent&) {
   // An empty thumbnail becomes a white picture of the client size, shown in this same paint.
   if (!m_pDisplay && Allocate(client.x, client.y)) Fill(kWhite);
   if (m_pDisplay) {
-    dc.DrawBitmap(StretchDisplayPixels(m_pDisplay.get(), m_width, m_height, client.x, client.y), 0,
-                  0);
+    // Stretched over the screen's own pixels, which on a scaled display are more than the client
+    // area's logical ones, so a large texture keeps its detail there.
+    const wxSize surface = ToPhys(client);
+    wxBitmap picture =
+        StretchDisplayPixels(m_pDisplay.get(), m_width, m_height, surface.x, surface.y);
+    picture.SetScaleFactor(GetContentScaleFactor());
+    dc.DrawBitmap(picture, 0, 0);
   } else {
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();

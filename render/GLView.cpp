@@ -76,15 +76,24 @@ bool GLView::HasContextForSize(int width, int height) const {
   });
 }
 
+wxSize GLView::SurfaceSize() const {
+  return ToPhys(GetClientSize());
+}
+
 void GLView::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
-  const wxSize size = GetClientSize();
+  const wxSize size = SurfaceSize();
   if (size.x <= 0 || size.y <= 0) return;
   // A paint that has to create or replace the context draws nothing; the redraw timer's
-  // paint that follows every size change is the first to show the scene.
+  // paint that follows every size change is the first to show the scene. A change of the
+  // display's scale alters the surface without a size event, so such a paint starts the timer
+  // itself when none is pending.
   const bool drawable = HasContextForSize(size.x, size.y);
   m_contextId = SceneStore::Instance().MakeContextCurrent(m_contextId, size.x, size.y, this);
-  if (!drawable) return;
+  if (!drawable) {
+    if (!m_redrawTimer.IsRunning()) m_redrawTimer.StartOnce(10);
+    return;
+  }
   DrawScene(m_camera, size.x, size.y, SceneStore::Instance());
   glFlush();
   SwapBuffers();
@@ -92,7 +101,7 @@ void GLView::OnPaint(wxPaintEvent&) {
 }
 
 wxImage GLView::CaptureFrame() {
-  const wxSize size = GetClientSize();
+  const wxSize size = SurfaceSize();
   if (size.x <= 0 || size.y <= 0 || !HasContextForSize(size.x, size.y)) return wxImage();
   SceneStore::Instance().MakeContextCurrent(m_contextId, size.x, size.y, this);
   DrawScene(m_camera, size.x, size.y, SceneStore::Instance());

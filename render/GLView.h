@@ -36,7 +36,8 @@ class GLView : public wxGLCanvas, public PaneWindow {
   int FramesDrawn() const { return m_framesDrawn; }
 
   // Draws one frame off screen in the view's context and reads it back, as the next paint at
-  // this size would show it; an empty image while the view has no context for its size.
+  // this size would show it, one image pixel for each pixel of the drawing surface; an empty
+  // image while the view has no context for its size.
   wxImage CaptureFrame();
 
  private:
@@ -51,6 +52,11 @@ class GLView : public wxGLCanvas, public PaneWindow {
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   // The drag rotation for the pointer at `point`, composed after the stored orientation.
   Quaternion DraggedOrientation(const wxPoint& point) const;
+  // The size of the OpenGL drawing surface in its own pixels. On a scaled display the window's
+  // client size is given in logical units, of which each covers several surface pixels; the
+  // viewport, the context and the frame read back all use the surface's pixels. Mouse positions
+  // stay logical, and so does the camera's drag arithmetic.
+  wxSize SurfaceSize() const;
   bool HasContextForSize(int width, int height) const;
 
   std::int32_t m_contextId = -1;

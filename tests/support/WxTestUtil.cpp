@@ -33,12 +33,17 @@ void PumpEvents(int ms) {
 }
 
 // Reads the display's own pixels with XGetImage on the root window. A wxScreenDC blit is not
-// used: its cairo surface of the root window keeps returning the first picture it read.
+// used: its cairo surface of the root window keeps returning the first picture it read. The
+// window's position and size are logical; the root window counts the display's pixels.
 wxImage GrabWindow(wxWindow* window) {
-  const wxSize size = window->GetClientSize();
-  const wxPoint origin = window->ClientToScreen(wxPoint(0, 0));
+  const wxSize size = window->ToPhys(window->GetClientSize());
+  const wxPoint origin = window->ToPhys(window->ClientToScreen(wxPoint(0, 0)));
   Display* display = wxGetX11Display();
   XSync(display, False);
+  // Asking for pixels beyond the root window is an X protocol error, which would end the tests.
+  XWindowAttributes root;
+  XGetWindowAttributes(display, DefaultRootWindow(display), &root);
+  if (!wxRect(0, 0, root.width, root.height).Contains(wxRect(origin, size))) return wxImage();
   XImage* shot = XGetImage(display, DefaultRootWindow(display), origin.x, origin.y, size.x, size.y,
                            AllPlanes, ZPixmap);
   if (shot == nullptr) return wxImage();

@@ -10,7 +10,9 @@ namespace tovmar {
 // shown windows get mapped and painted and refreshed windows repaint.
 void PumpEvents(int ms);
 
-// What `window` shows on the screen in its client area, read back from the X display.
+// What `window` shows on the screen in its client area, read back from the X display, one image
+// pixel for each pixel of the display: on a display scaled by 2 the picture is twice the client
+// size in each direction. An empty image when the client area is not wholly on the display.
 wxImage GrabWindow(wxWindow* window);
 
 }  // namespace tovmar
