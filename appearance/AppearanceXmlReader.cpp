@@ -126,8 +126,7 @@ std::vector<AppearanceParam> ParamsFromDocument(DocPtr doc) {
 }  // namespace
 
 std::vector<AppearanceParam> AppearanceXmlReader::ReadParams(const std::string& location) {
-  DefaultLocationFetcher fetcher;
-  return ReadParams(location, fetcher);
+  return ReadParams(location, CurrentLocationFetcher());
 }
 
 std::vector<AppearanceParam> AppearanceXmlReader::ReadParams(const std::string& location,

@@ -15,7 +15,8 @@ class AppearanceXmlReader {
  public:
   // Reads `location` (a UTF-8 file path, or an "http://" or "https://" address). Returns the
   // records in file order, or an empty table when the document does not load or holds none.
-  // A fetch that breaks off with an error text shows that text through ShowMessage.
+  // A fetch that breaks off with an error text shows that text through ShowMessage. Without a
+  // fetcher, the installed one (CurrentLocationFetcher) reads the location.
   static std::vector<AppearanceParam> ReadParams(const std::string& location);
   static std::vector<AppearanceParam> ReadParams(const std::string& location,
                                                  LocationFetcher& fetcher);

@@ -7,6 +7,8 @@ namespace tovmar {
 
 namespace {
 
+LocationFetcher* g_fetcher = nullptr;
+
 bool IsRemote(const std::string& location) {
   return location.starts_with("http://") || location.starts_with("https://");
 }
@@ -34,6 +36,17 @@ FetchResult ReadLocalFile(const std::string& path, std::uint64_t maxBytes) {
 FetchResult DefaultLocationFetcher::Fetch(const std::string& location) {
   if (IsRemote(location)) return HttpGet(location, m_options);
   return ReadLocalFile(location, m_options.maxBytes);
+}
+
+LocationFetcher& CurrentLocationFetcher() {
+  static DefaultLocationFetcher defaultFetcher;
+  return g_fetcher != nullptr ? *g_fetcher : defaultFetcher;
+}
+
+LocationFetcher* InstallLocationFetcher(LocationFetcher* fetcher) {
+  LocationFetcher* previous = g_fetcher;
+  g_fetcher = fetcher;
+  return previous;
 }
 
 }  // namespace tovmar

@@ -48,4 +48,24 @@ class DefaultLocationFetcher : public LocationFetcher {
   FetchOptions m_options;
 };
 
+// The fetcher that the commands read appearance locations with: the installed one, or a
+// DefaultLocationFetcher with the default options when none is installed.
+LocationFetcher& CurrentLocationFetcher();
+
+// Installs `fetcher` (nullptr: the default one) and returns the previous one.
+LocationFetcher* InstallLocationFetcher(LocationFetcher* fetcher);
+
+// Installs a fetcher for the life of this object, then puts the previous one back.
+class ScopedLocationFetcher {
+ public:
+  explicit ScopedLocationFetcher(LocationFetcher* fetcher)
+      : m_previous(InstallLocationFetcher(fetcher)) {}
+  ~ScopedLocationFetcher() { InstallLocationFetcher(m_previous); }
+  ScopedLocationFetcher(const ScopedLocationFetcher&) = delete;
+  ScopedLocationFetcher& operator=(const ScopedLocationFetcher&) = delete;
+
+ private:
+  LocationFetcher* m_previous;
+};
+
 }  // namespace tovmar

@@ -33,6 +33,7 @@ struct DialogRect {
 };
 
 const char kMeshFilter[] = "LLM メッシュ(*.llm)|*.llm|全て(*.*)|*.*||";
+const char kUnreadableMesh[] = "指定ファイルが読み込めませんでした。";
 
 // One step of the arrow buttons, in world units.
 constexpr float kPanStep = 0.1f;
@@ -178,9 +179,14 @@ void CTovmarView::OnLoadMesh(wxCommandEvent&) {
 
 void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   LlmMesh& mesh = m_doc->m_mesh;
-  mesh.Load(path.utf8_string());
-  BuildMeshObjects(mesh, SceneStore::Instance(), path.utf8_string());
   m_doc->SetMeshFolder(folder);
+  // A file that went away, cannot be read or ends early replaces nothing: the mesh on screen
+  // keeps its shape, its weights and its texture.
+  if (!ReadCompleteMeshFile(path.utf8_string(), mesh)) {
+    ShowMessage(kUnreadableMesh);
+    return;
+  }
+  BuildMeshObjects(mesh, SceneStore::Instance(), path.utf8_string());
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);

@@ -33,7 +33,9 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
 
   // The mesh load of control 1002 without its dialog: reads `path` into the document's mesh,
   // rebuilds both mesh objects and clears the thumbnail. `folder` is remembered as the mesh
-  // folder (with its trailing separator).
+  // folder (with its trailing separator). A file that cannot be read whole, or that ends before
+  // its counts say, shows a message and leaves the mesh, its objects and the thumbnail as they
+  // were.
   void LoadMeshFile(const wxString& path, const wxString& folder);
 
   // The texture load of control 1010 without its dialog: `path` becomes the texture of the

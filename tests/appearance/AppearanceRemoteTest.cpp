@@ -1,13 +1,26 @@
+#include <arpa/inet.h>
+#include <gmock/gmock.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "tests/appearance/AppearanceFixtures.h"
 #include "tests/support/LoopbackHttpServer.h"
 
 namespace tovmar {
 namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+using ::testing::AnyOf;
+using ::testing::HasSubstr;
 
 using Route = LoopbackHttpServer::Route;
 using Behaviour = LoopbackHttpServer::Behaviour;
@@ -147,6 +160,90 @@ TEST_F(RemoteTest, OnlyLowerCaseSchemesGoToTheNetwork) {
   secure.replace(0, 4, "https");
   EXPECT_TRUE(Read(secure).empty());
   ExpectOneMessage();
+}
+
+// A port whose listening socket has no room left in its queue: the system drops every further
+// connection request unanswered, as a host on a congested or broken route does.
+class FullListenQueue {
+ public:
+  FullListenQueue() {
+    m_listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (m_listener < 0 ||
+        bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        listen(m_listener, 0) != 0 ||
+        getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      throw std::runtime_error("no loopback socket");
+    }
+    m_port = ntohs(address.sin_port);
+    // Connections that fill the queue and are never accepted.
+    for (int i = 0; i < 2; ++i) {
+      const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+      connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+      m_fillers.push_back(fd);
+    }
+  }
+  ~FullListenQueue() {
+    for (const int fd : m_fillers) close(fd);
+    close(m_listener);
+  }
+  FullListenQueue(const FullListenQueue&) = delete;
+  FullListenQueue& operator=(const FullListenQueue&) = delete;
+
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/a.xml"; }
+
+ private:
+  int m_listener = -1;
+  std::uint16_t m_port = 0;
+  std::vector<int> m_fillers;
+};
+
+// A transfer that never starts, stops half-way or crawls ends at the total time-out with
+// libcurl's text, so the user never waits longer than that.
+TEST_F(RemoteTest, StalledAndCrawlingTransfersEndAtTheTimeOutWithLibcurlsText) {
+  const std::string head =
+      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kDocument.size()) +
+      "\r\nConnection: close\r\n\r\n";
+  server.SetRoute("/half.xml", Route{Behaviour::kStallMidBody, head + kDocument.substr(0, 40)});
+  // At one byte in 50 ms, the whole response would take several seconds.
+  server.SetRoute("/crawl.xml",
+                  Route{Behaviour::kTrickle, LoopbackHttpServer::Response(200, "OK", kDocument)});
+  const FullListenQueue unanswered;
+
+  for (const std::string& url :
+       {server.Url("/half.xml"), server.Url("/crawl.xml"), unanswered.Url()}) {
+    SCOPED_TRACE(url);
+    messages.messages.clear();
+    const steady_clock::time_point start = steady_clock::now();
+    EXPECT_TRUE(Read(url).empty());
+    const auto waited = steady_clock::now() - start;
+    EXPECT_GE(waited, milliseconds(450));
+    EXPECT_LT(waited, milliseconds(3000));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_THAT(messages.messages[0], AnyOf(HasSubstr("timed out"), HasSubstr("Timeout")));
+  }
+}
+
+// The commands read through the installed fetcher, whose limits then apply; the default one with
+// its own limits comes back afterwards.
+TEST_F(RemoteTest, CommandsReadThroughTheInstalledFetcher) {
+  server.SetRoute("/quiet.xml", Route{Behaviour::kStall, {}});
+  server.SetRoute("/a.xml",
+                  Route{Behaviour::kRespond, LoopbackHttpServer::Response(200, "OK", kDocument)});
+  {
+    const ScopedLocationFetcher installed(&fetcher);
+    EXPECT_EQ(&CurrentLocationFetcher(), &fetcher);
+    const steady_clock::time_point start = steady_clock::now();
+    EXPECT_TRUE(AppearanceXmlReader::ReadParams(server.Url("/quiet.xml")).empty());
+    EXPECT_LT(steady_clock::now() - start, milliseconds(3000));
+    ExpectOneMessage();
+  }
+  EXPECT_NE(&CurrentLocationFetcher(), &fetcher);
+  EXPECT_EQ(AppearanceXmlReader::ReadParams(server.Url("/a.xml")),
+            (ParamTable{{1, "morph_a", 0.25f}}));
 }
 
 }  // namespace

@@ -126,6 +126,12 @@ void LoopbackHttpServer::HandleConnection(int fd) {
         setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
       }
       break;
+    case Behaviour::kStallMidBody:
+      if (SendAll(fd, route.response)) WaitForClientToClose(fd);
+      break;
+    case Behaviour::kTrickle:
+      Trickle(fd, route.response);
+      break;
   }
   close(fd);
 }
@@ -179,6 +185,17 @@ void LoopbackHttpServer::SendEndlessBody(int fd) const {
   for (std::size_t sent = 0; sent < kMaxEndlessBytes; sent += chunk.size()) {
     if (!SendAll(fd, chunk)) return;
   }
+}
+
+void LoopbackHttpServer::Trickle(int fd, std::string_view data) const {
+  for (const char byte : data) {
+    if (!SendAll(fd, std::string_view(&byte, 1))) return;
+    // The pause ends early only when the server stops.
+    pollfd wake{m_wakeRead, POLLIN, 0};
+    if (poll(&wake, 1, kTrickleGapMs) != 0 || m_stopping) return;
+  }
+  shutdown(fd, SHUT_WR);
+  WaitForClientToClose(fd);
 }
 
 }  // namespace tovmar

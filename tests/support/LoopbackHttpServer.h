@@ -19,7 +19,11 @@ class LoopbackHttpServer {
     kStall,         // read the request and never answer, until the client gives up
     kEndlessBody,   // send `response` (status and headers), then body bytes without end
     kResetMidBody,  // send `response`, then reset the connection
+    kStallMidBody,  // send `response` (headers and part of a body), then nothing, until the
+                    // client gives up
+    kTrickle,       // send `response` one byte every kTrickleGapMs, until done or the client goes
   };
+  static constexpr int kTrickleGapMs = 50;
   struct Route {
     Behaviour behaviour = Behaviour::kRespond;
     std::string response;
@@ -51,6 +55,7 @@ class LoopbackHttpServer {
   bool ReadRequestPath(int fd, std::string& path) const;
   void WaitForClientToClose(int fd) const;
   void SendEndlessBody(int fd) const;
+  void Trickle(int fd, std::string_view data) const;
 
   int m_listenFd = -1;
   int m_wakeRead = -1;

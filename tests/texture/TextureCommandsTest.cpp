@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "mesh/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/ScopedFileSizeLimit.h"
 #include "tests/texture/TestImages.h"
 #include "tests/texture/TextureTestFolder.h"
 #include "texture/TextureCommands.h"
@@ -85,6 +87,72 @@ TEST_F(TextureCommands, RefreshTakesOverAChangedFileAndEmptiesTheTextureWhenItIs
   EXPECT_EQ(texture->sourcePath, "");
   EXPECT_EQ(RefreshMeshTexture(store), nullptr);
   EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+TEST_F(TextureCommands, TemporaryFolderFaultsKeepThePreviousTextureAndLeaveNoFile) {
+  store.CreateMesh();
+  const MeshObject& mesh = *store.GetMesh(0);
+  TextureObject* previous = LoadMeshTexture(store, WriteTga("old.tga", 4, 2));
+  ASSERT_NE(previous, nullptr);
+  const std::int32_t previousId = previous->header.id;
+  const std::vector<std::uint8_t> previousPixels = previous->pixels;
+  // Its temporary BMP takes 12 KiB.
+  const std::string picture = WriteTga("new.tga", 64, 64);
+
+  enum class Fault { kMissingFolder, kFileForFolder, kFolderTakesNoFiles, kFull };
+  struct Case {
+    const char* what;
+    Fault fault;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"missing folder", Fault::kMissingFolder, "テンポラリファイルパスが見つかりません"},
+      {"a file named as the folder", Fault::kFileForFolder,
+       "テンポラリファイルパスが見つかりません"},
+      {"a folder that takes no files", Fault::kFolderTakesNoFiles,
+       "テンポラリファイルが作成できませんでした。"},
+      {"full", Fault::kFull, "D3DXCreateTextureFromFile error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    messages.messages.clear();
+    std::optional<ScopedFileSizeLimit> limit;
+    switch (c.fault) {
+      case Fault::kMissingFolder:
+        folder.SetTempFolder(folder.Temp() / "missing");
+        break;
+      case Fault::kFileForFolder:
+        folder.SetTempFolder(PathFromUtf8(picture));
+        break;
+      case Fault::kFolderTakesNoFiles:
+        // Not even a privileged user can create files there.
+        folder.SetTempFolder("/proc");
+        break;
+      case Fault::kFull:
+        limit.emplace(1024);
+        ASSERT_TRUE(limit->Active());
+        break;
+    }
+    const TextureObject* loaded = LoadMeshTexture(store, picture);
+    limit.reset();
+    folder.SetTempFolder(folder.Temp());
+
+    EXPECT_EQ(loaded, nullptr);
+    EXPECT_EQ(messages.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(mesh.GetTextureId(), previousId);
+    EXPECT_EQ(store.FindTexture(previousId), previous);
+    EXPECT_EQ(previous->pixels, previousPixels);
+    EXPECT_EQ(store.TextureCount(), 1u);
+    EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
+  }
+
+  // With room again, the same picture loads.
+  messages.messages.clear();
+  TextureObject* loaded = LoadMeshTexture(store, picture);
+  ASSERT_NE(loaded, nullptr);
+  ExpectTextureShows(*loaded, MakeQuadrants(64, 64));
+  EXPECT_EQ(store.FindTexture(previousId), nullptr);
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace
