@@ -17,25 +17,10 @@
 #include "tests/gui/AppAccess.h"
 #include "tests/gui/PanelCommands.h"
 #include "tests/support/ScriptedFileDialogs.h"
+#include "tests/support/WxTestUtil.h"
 
 namespace tovmar {
 namespace {
-
-// Pixels whose channels differ by more than `tolerance` between the two pictures.
-int DifferingPixels(const wxImage& window, const std::vector<std::uint8_t>& headless,
-                    int tolerance) {
-  const unsigned char* shown = window.GetData();
-  int differing = 0;
-  for (std::size_t i = 0; i < headless.size(); i += 3) {
-    for (std::size_t c = 0; c < 3; ++c) {
-      if (std::abs(int{shown[i + c]} - int{headless[i + c]}) > tolerance) {
-        ++differing;
-        break;
-      }
-    }
-  }
-  return differing;
-}
 
 // Pixels that are neither the background nor grey: the texture's colours on the ball.
 int ColouredPixels(const std::vector<std::uint8_t>& rgb) {

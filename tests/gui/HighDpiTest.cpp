@@ -78,21 +78,6 @@ std::vector<std::pair<int, int>> RowRunsWith(const wxImage& image, Rgb colour) {
   return runs;
 }
 
-// Pixels whose channels differ by more than `tolerance` between the two pictures.
-int DifferingPixels(const wxImage& shown, const std::vector<std::uint8_t>& rgb, int tolerance) {
-  const unsigned char* data = shown.GetData();
-  int differing = 0;
-  for (std::size_t i = 0; i < rgb.size(); i += 3) {
-    for (std::size_t c = 0; c < 3; ++c) {
-      if (std::abs(int{data[i + c]} - int{rgb[i + c]}) > tolerance) {
-        ++differing;
-        break;
-      }
-    }
-  }
-  return differing;
-}
-
 // Moves the real pointer to `point` in the client area of `window`; like every position the
 // toolkit takes and reports, it is in logical units.
 void PointerTo(wxWindow& window, const wxPoint& point) {

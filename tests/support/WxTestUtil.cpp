@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include <wx/app.h>
@@ -60,6 +61,20 @@ wxImage GrabWindow(wxWindow* window) {
   }
   XDestroyImage(shot);
   return image;
+}
+
+int DifferingPixels(const wxImage& shown, const std::vector<std::uint8_t>& rgb, int tolerance) {
+  const unsigned char* data = shown.GetData();
+  int differing = 0;
+  for (std::size_t i = 0; i < rgb.size(); i += 3) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      if (std::abs(int{data[i + c]} - int{rgb[i + c]}) > tolerance) {
+        ++differing;
+        break;
+      }
+    }
+  }
+  return differing;
 }
 
 }  // namespace tovmar
