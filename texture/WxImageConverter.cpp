@@ -13,6 +13,7 @@
 #include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "texture/BmpWriter.h"
+#include "texture/GifDecoder.h"
 #include "texture/ImageSizeProbe.h"
 
 namespace tovmar {
@@ -48,14 +49,13 @@ wxBitmapType DecoderFor(ImageFormat format) {
       return wxBITMAP_TYPE_PNG;
     case ImageFormat::kJpeg:
       return wxBITMAP_TYPE_JPEG;
-    case ImageFormat::kGif:
-      return wxBITMAP_TYPE_GIF;
     case ImageFormat::kBmp:
       return wxBITMAP_TYPE_BMP;
     case ImageFormat::kTiff:
       return wxBITMAP_TYPE_TIF;
     case ImageFormat::kTga:
       return wxBITMAP_TYPE_TGA;
+    case ImageFormat::kGif:  // decoded by DecodeGif
     case ImageFormat::kUnknown:
       break;
   }
@@ -69,8 +69,8 @@ bool Decode(wxInputStream& stream, ImageFormat format, wxImage& image) {
 }
 
 // Reads the declared size from the file's first bytes (all of them when those do not suffice),
-// refuses a picture over the size limit, and decodes it.
-bool CheckAndDecode(const std::string& source, wxImage& image) {
+// refuses a picture over the size limit, decodes it and writes it as the BMP file.
+bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
   // Only plain files: a device or a pipe could feed a decoder without end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(PathFromUtf8(source), ec)) return false;
@@ -81,14 +81,17 @@ bool CheckAndDecode(const std::string& source, wxImage& image) {
 
   std::string bytes = ReadUpTo(file, kProbeBytes);
   bool whole = bytes.size() == static_cast<std::size_t>(length);
+  const auto readRest = [&] {
+    bytes += ReadUpTo(file, static_cast<std::size_t>(length) - bytes.size());
+    whole = true;
+  };
   ImageExtent extent;
   ProbeResult probe = ProbeImageExtent(bytes, extent);
   const auto cut = [](ProbeResult p) {
     return p == ProbeResult::kCutShort || p == ProbeResult::kCutInFrame;
   };
   if (cut(probe) && !whole) {
-    bytes += ReadUpTo(file, static_cast<std::size_t>(length) - bytes.size());
-    whole = true;
+    readRest();
     probe = ProbeImageExtent(bytes, extent);
   }
   // Only formats whose header was read are decoded; a file cut short still declares the
@@ -98,14 +101,31 @@ bool CheckAndDecode(const std::string& source, wxImage& image) {
     return false;
   }
 
+  // wxImage's GIF decoder writes outside its buffers on damaged compressed data, which no header
+  // check can foresee; GIF pictures go through a decoder that stays within the bytes it is given.
+  if (extent.format == ImageFormat::kGif) {
+    if (!whole) readRest();
+    GifPicture picture;
+    return DecodeGif(bytes, picture) &&
+           WriteBmp24(bmpPath, picture.rgb.data(), picture.width, picture.height);
+  }
+
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.
+  wxImage image;
   if (whole) {
     wxMemoryInputStream stream(bytes.data(), bytes.size());
-    return Decode(stream, extent.format, image);
+    if (!Decode(stream, extent.format, image)) return false;
+  } else {
+    if (!file.Seek(0)) return false;
+    wxFFileInputStream stream(file);
+    if (!Decode(stream, extent.format, image)) return false;
   }
-  if (!file.Seek(0)) return false;
-  wxFFileInputStream stream(file);
-  return Decode(stream, extent.format, image);
+
+  // Alpha and masks are left behind: the texture keeps colour only.
+  const int width = image.GetWidth();
+  const int height = image.GetHeight();
+  if (width > kMaxTextureSide || height > kMaxTextureSide) return false;
+  return WriteBmp24(bmpPath, image.GetData(), width, height);
 }
 
 }  // namespace
@@ -124,18 +144,11 @@ bool WxImageConverter::ConvertToBmp(const std::string& source, const std::string
   AddWxImageHandlers();
   // Complaints of the decoders and of wxFFile must not reach a log window: failing is enough.
   wxLogNull noLog;
-  wxImage image;
   try {
-    if (!CheckAndDecode(source, image)) return false;
+    return CheckAndConvert(source, bmpPath);
   } catch (const std::bad_alloc&) {
     return false;
   }
-
-  // Alpha and masks are left behind: the texture keeps colour only.
-  const int width = image.GetWidth();
-  const int height = image.GetHeight();
-  if (width > kMaxTextureSide || height > kMaxTextureSide) return false;
-  return WriteBmp24(bmpPath, image.GetData(), width, height);
 }
 
 }  // namespace tovmar

@@ -1,5 +1,6 @@
 // The image conversion stage through wxImage: any type that wxWidgets decodes (PNG, JPEG, TGA,
-// BMP, GIF, ...) becomes an uncompressed bottom-up 24-bit BMP file at the picture's own size.
+// BMP, ...), and GIF through Tovmar's own decoder, becomes an uncompressed bottom-up 24-bit BMP
+// file at the picture's own size.
 #pragma once
 
 #include "texture/ImageConverter.h"

@@ -192,7 +192,8 @@ TEST_F(WxImageLoad, UndecodableMissingAndOversizedFilesAreNotDecodable) {
 // Files that crashed, flooded or misled the decoders when they were tried in turn: a valid TGA
 // whose first byte looks like another format, GIF compression parameters beyond the format,
 // a GIF with a stray byte before a huge frame, colour-mapped TGA files without colours or of a
-// huge size, and formats whose headers are not read before decoding.
+// huge size, and formats whose headers are not read before decoding. Also a GIF whose damaged
+// compressed data made wxImage's decoder write outside its picture.
 TEST_F(WxImageLoad, FilesFoundByFuzzingAreDecodedSafelyOrRefused) {
   const std::filesystem::path folderPath = TOVMAR_FUZZ_REGRESSIONS_DIR "/fuzz_image";
   ASSERT_TRUE(std::filesystem::is_directory(folderPath));
@@ -202,7 +203,8 @@ TEST_F(WxImageLoad, FilesFoundByFuzzingAreDecodedSafelyOrRefused) {
     SCOPED_TRACE(name);
     TextureObject texture;
     const bool loaded = texture.Load(PathToUtf8(entry.path()));
-    // The valid TGA decodes; every other file is refused with the decoding message.
+    // The valid TGA, and the GIF up to where its data goes wrong, decode; every other file is
+    // refused with the decoding message.
     EXPECT_EQ(loaded, name == "tga-image-id-10-bytes.tga");
     ++files;
   }
