@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds from scratch twice (a normal build, and one under
 # AddressSanitizer + UndefinedBehaviorSanitizer), warnings as errors, and runs every test of
-# both through CTest. Window tests run in a virtual X display.
+# both through CTest; then runs every fuzz target for a minute (fuzz/run.sh, which keeps its
+# build and its growing corpus in build/fuzz). Window tests run in a virtual X display.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
@@ -34,3 +35,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
   build_and_test test-sanitize --repeat until-pass:2 -- -DCMAKE_BUILD_TYPE=Debug \
   -DTOVMAR_SANITIZE=ON -DTOVMAR_WERROR=ON -DTOVMAR_BUILD_BENCHMARKS=OFF
+
+# Every fuzz target for a minute from its seeds and saved reproducers, in a clang build of its
+# own; a crash, a leak, a hang or a memory flood fails the run.
+bash "$root/fuzz/run.sh" 60
