@@ -81,7 +81,8 @@ void CheckShape(const LlmMesh& m, std::size_t inputSize) {
 }
 
 // The application reads mesh files from disk through a reader of its own; it must give the same
-// record as reading the same bytes from memory.
+// record as reading the same bytes from memory. The window's mesh command takes a file only when
+// it holds every byte its counts declare: then with that same record, otherwise changing nothing.
 void CheckFileReadAgrees(std::string_view bytes, const LlmMesh& fromMemory) {
   TemporaryFile file;
   Require(file.Create(std::filesystem::temp_directory_path(), "fuzz-llm"),
@@ -90,6 +91,15 @@ void CheckFileReadAgrees(std::string_view bytes, const LlmMesh& fromMemory) {
   LlmMesh fromFile;
   fromFile.Load(file.Path());
   Require(SameRecord(fromMemory, fromFile), "a file reads as its bytes read from memory");
+
+  LlmMesh complete;
+  if (ReadCompleteMeshFile(file.Path(), complete)) {
+    Require(SameRecord(fromMemory, complete) && complete.path == file.Path(),
+            "a whole file reads as its bytes read from memory");
+  } else {
+    Require(SameRecord(LlmMesh(), complete) && complete.path.empty(),
+            "a file that is not whole changes nothing");
+  }
 }
 
 // Both mesh objects hold the file's vertices, and only triangles whose corners exist.
