@@ -26,8 +26,22 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+# Each run's whole output goes to a log in build/fuzz/logs/; the console gets one line a run,
+# and at the end, for every run that failed, each input it found (gzip, then base64, so that a
+# failure on a machine without its files can be reproduced) and the report that ends its log.
+logs="$build/logs"
+mkdir -p "$logs"
+started="$logs/started"
+touch "$started"
 status=0
-ctest --test-dir "$build/fuzz" --output-on-failure || status=1
+failed=()
+if ctest --test-dir "$build/fuzz" --output-on-failure >"$logs/inputs.log" 2>&1; then
+  echo "== seeds and saved reproducers: $(grep -o '[0-9]*% tests passed.*' "$logs/inputs.log")"
+else
+  echo "== seeds and saved reproducers: FAILED (log: $logs/inputs.log)"
+  failed+=(inputs)
+  status=1
+fi
 
 # target:dictionary
 for pair in fuzz_llm:llm fuzz_bmp:bmp fuzz_image:image fuzz_appearance:xml; do
@@ -40,9 +54,27 @@ for pair in fuzz_llm:llm fuzz_bmp:bmp fuzz_image:image fuzz_appearance:xml; do
   if [[ "$target" == fuzz_llm && -d "$root/../shared/realdata" ]]; then
     inputs+=("$root/../shared/realdata")
   fi
-  echo "== $target: $seconds seconds"
-  "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+  log="$logs/$target.log"
+  if "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
     -dict="$root/fuzz/${pair#*:}.dict" -artifact_prefix="$artifacts/" -print_final_stats=1 \
-    "${inputs[@]}" || status=1
+    "${inputs[@]}" >"$log" 2>&1; then
+    echo "== $target: $seconds seconds, clean: $(grep -m1 -o 'Done [0-9]* runs' "$log")," \
+      "$(grep -o 'cov: [0-9]*' "$log" | tail -n 1)"
+  else
+    echo "== $target: FAILED (log: $log)"
+    failed+=("$target")
+    status=1
+  fi
+done
+
+for run in "${failed[@]}"; do
+  if [[ -d "$build/artifacts/$run" ]]; then
+    find "$build/artifacts/$run" -type f -newer "$started" | while read -r input; do
+      echo "==== $run: $(basename "$input"), gzip then base64 (base64 -d | gunzip >FILE)"
+      gzip -9c "$input" | base64
+    done
+  fi
+  echo "==== $run: the end of its log"
+  tail -n 60 "$logs/$run.log"
 done
 exit "$status"
