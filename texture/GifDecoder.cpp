@@ -168,7 +168,7 @@ class CodeReader {
 // every 4th from row 2 and every 2nd from row 1.
 class PixelWriter {
  public:
-  PixelWriter(GifPicture& picture, const Palette& palette, bool interlaced)
+  PixelWriter(RgbPicture& picture, const Palette& palette, bool interlaced)
       : m_picture(picture),
         m_palette(palette),
         m_passes(interlaced ? kInterlacedPasses.data() : &kSinglePass),
@@ -199,7 +199,7 @@ class PixelWriter {
   static constexpr Pass kSinglePass{0, 1};
   static constexpr std::array<Pass, 4> kInterlacedPasses{{{0, 8}, {4, 8}, {2, 4}, {1, 2}}};
 
-  GifPicture& m_picture;
+  RgbPicture& m_picture;
   const Palette& m_palette;
   const Pass* m_passes;
   std::size_t m_passCount;
@@ -283,7 +283,7 @@ class LzwDecoder {
 
 }  // namespace
 
-bool DecodeGif(std::string_view bytes, GifPicture& picture) {
+bool DecodeGif(std::string_view bytes, RgbPicture& picture) {
   Cursor in(bytes);
   std::string_view header;
   if (!in.Take(13, header)) return false;
@@ -329,7 +329,7 @@ bool DecodeGif(std::string_view bytes, GifPicture& picture) {
   if (!CanFill(pixels, DataBytes(in.Rest()), minCodeSize)) return false;
 
   const Palette palette = MakePalette(table, transparent);
-  GifPicture decoded{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
+  RgbPicture decoded{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
   decoded.rgb.resize(3 * pixels);
   CodeReader codes(in.Rest());
   PixelWriter out(decoded, palette, (imageFlags & kInterlaceFlag) != 0);

@@ -2,17 +2,11 @@
 // bytes and writing only within the picture, whatever the compressed data holds.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
-#include <vector>
+
+#include "texture/RgbPicture.h"
 
 namespace tovmar {
-
-struct GifPicture {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::vector<std::uint8_t> rgb;  // width x height pixels of R, G, B bytes, top row first
-};
 
 // Decodes the first image of the GIF87a or GIF89a file in `bytes` at that image's own size; its
 // place on the logical screen and every later image are ignored. The image's local colour table
@@ -25,6 +19,6 @@ struct GifPicture {
 // ends or turns invalid before every pixel of the image has its colour (data far too short for
 // the image is refused before the image is allocated). Throws std::bad_alloc when the picture
 // cannot be allocated.
-bool DecodeGif(std::string_view bytes, GifPicture& picture);
+bool DecodeGif(std::string_view bytes, RgbPicture& picture);
 
 }  // namespace tovmar

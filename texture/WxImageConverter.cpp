@@ -15,6 +15,7 @@
 #include "texture/BmpWriter.h"
 #include "texture/GifDecoder.h"
 #include "texture/ImageSizeProbe.h"
+#include "texture/TgaDecoder.h"
 
 namespace tovmar {
 
@@ -53,9 +54,8 @@ wxBitmapType DecoderFor(ImageFormat format) {
       return wxBITMAP_TYPE_BMP;
     case ImageFormat::kTiff:
       return wxBITMAP_TYPE_TIF;
-    case ImageFormat::kTga:
-      return wxBITMAP_TYPE_TGA;
     case ImageFormat::kGif:  // decoded by DecodeGif
+    case ImageFormat::kTga:  // decoded by DecodeTga
     case ImageFormat::kUnknown:
       break;
   }
@@ -101,13 +101,15 @@ bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
     return false;
   }
 
-  // wxImage's GIF decoder writes outside its buffers on damaged compressed data, which no header
-  // check can foresee; GIF pictures go through a decoder that stays within the bytes it is given.
-  if (extent.format == ImageFormat::kGif) {
+  // wxImage's GIF and TGA decoders write outside their buffers on damaged data (compressed GIF
+  // data, TGA colour maps), which no header check can foresee; those pictures go through decoders
+  // that stay within the bytes they are given.
+  if (extent.format == ImageFormat::kGif || extent.format == ImageFormat::kTga) {
     if (!whole) readRest();
-    GifPicture picture;
-    return DecodeGif(bytes, picture) &&
-           WriteBmp24(bmpPath, picture.rgb.data(), picture.width, picture.height);
+    RgbPicture picture;
+    const bool decoded =
+        extent.format == ImageFormat::kGif ? DecodeGif(bytes, picture) : DecodeTga(bytes, picture);
+    return decoded && WriteBmp24(bmpPath, picture.rgb.data(), picture.width, picture.height);
   }
 
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.

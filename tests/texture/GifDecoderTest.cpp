@@ -247,13 +247,13 @@ std::vector<Rgb> ManyColours(int count) {
   return out;
 }
 
-std::optional<GifPicture> Decode(const std::string& bytes) {
-  GifPicture picture;
+std::optional<RgbPicture> Decode(const std::string& bytes) {
+  RgbPicture picture;
   if (!DecodeGif(bytes, picture)) return std::nullopt;
   return picture;
 }
 
-void ExpectPicture(const std::optional<GifPicture>& got, const Picture& want) {
+void ExpectPicture(const std::optional<RgbPicture>& got, const Picture& want) {
   ASSERT_TRUE(got.has_value());
   EXPECT_EQ(got->width, want.width);
   EXPECT_EQ(got->height, want.height);
@@ -352,7 +352,7 @@ TEST(GifDecoder, MatchesWxImageOnValidFiles) {
   };
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
-    const std::optional<GifPicture> ours = Decode(bytes);
+    const std::optional<RgbPicture> ours = Decode(bytes);
     const std::optional<Picture> wx = DecodeWithWx(bytes);
     ASSERT_TRUE(ours.has_value());
     ASSERT_TRUE(wx.has_value());
@@ -499,7 +499,7 @@ TEST(GifDecoder, RefusesFilesWithoutAUsableImage) {
   };
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
-    GifPicture picture{1, 1, {1, 2, 3}};
+    RgbPicture picture{1, 1, {1, 2, 3}};
     EXPECT_FALSE(DecodeGif(bytes, picture));
     EXPECT_EQ(picture.rgb, (std::vector<std::uint8_t>{1, 2, 3}));
   }
@@ -552,7 +552,7 @@ TEST(GifDecoder, FilesFoundByFuzzingDecodeWithinBoundsOrAreRefused) {
     SCOPED_TRACE(name);
     std::string bytes;
     ASSERT_EQ(ReadWholeFile(PathToUtf8(entry.path()), bytes, 1 << 20), FileReadStatus::kOk);
-    GifPicture picture;
+    RgbPicture picture;
     if (DecodeGif(bytes, picture)) {
       EXPECT_EQ(picture.rgb.size(), 3 * static_cast<std::size_t>(picture.width) *
                                         static_cast<std::size_t>(picture.height));
