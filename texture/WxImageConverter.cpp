@@ -30,11 +30,12 @@ constexpr std::size_t kProbeBytes = std::size_t{1} << 16;
 
 constexpr std::uint64_t kMaxSide = kMaxTextureSide;
 
-// Up to `count` bytes from the current position of `file`.
-std::string ReadUpTo(wxFFile& file, std::size_t count) {
-  std::string bytes(count, '\0');
-  bytes.resize(file.Read(bytes.data(), count));
-  return bytes;
+// Appends up to `count` bytes from the current position of `file` to `bytes`, read straight into
+// their place: pictures of many megabytes are not copied a second time.
+void AppendUpTo(wxFFile& file, std::size_t count, std::string& bytes) {
+  const std::size_t had = bytes.size();
+  bytes.resize(had + count);
+  bytes.resize(had + file.Read(bytes.data() + had, count));
 }
 
 // Whether the declared size is one that the decoder may allocate and fill.
@@ -79,10 +80,11 @@ bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
   const wxFileOffset length = file.Length();
   if (length < 0 || static_cast<std::uint64_t>(length) > kMaxSourceBytes) return false;
 
-  std::string bytes = ReadUpTo(file, kProbeBytes);
+  std::string bytes;
+  AppendUpTo(file, kProbeBytes, bytes);
   bool whole = bytes.size() == static_cast<std::size_t>(length);
   const auto readRest = [&] {
-    bytes += ReadUpTo(file, static_cast<std::size_t>(length) - bytes.size());
+    AppendUpTo(file, static_cast<std::size_t>(length) - bytes.size(), bytes);
     whole = true;
   };
   ImageExtent extent;
