@@ -28,9 +28,10 @@ build_and_test() {
 # standard library's inline code, so warnings are errors in the unoptimised build below.
 build_and_test test-release -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVMAR_WERROR=OFF
 # LeakSanitizer's own tracer, which stops the threads to look for leaks at exit, now and then
-# crashes ("Tracer caught signal 11") in a window test that passed, while the OpenGL driver's
-# threads wind down; a test that fails under the sanitizers gets one more run. A real leak or
-# fault fails both.
+# crashes ("Tracer caught signal 11") in a program that drew with OpenGL and passed, while the
+# driver's threads wind down (the window tests look for leaks before that; tovmar-cli, which the
+# command-line tests run, cannot); a test that fails under the sanitizers gets one more run. A
+# real leak or fault fails both.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
   build_and_test test-sanitize --repeat until-pass:2 -- -DCMAKE_BUILD_TYPE=Debug \
