@@ -55,14 +55,40 @@ std::fstream OpenForWriting(const std::filesystem::path& path) {
   return file;
 }
 
-}  // namespace
+// The sizes of a picture's rows in the file.
+struct RowLayout {
+  std::uint64_t rowBytes;  // the pixels of a row
+  std::uint64_t stride;    // a row with its padding to a multiple of 4 bytes
+};
 
-bool WriteBmp24(const std::string& path, const std::uint8_t* rgb, std::int32_t width,
-                std::int32_t height) {
+// Gathers whole rows into chunks and writes them; `fillRow(row, out)` puts the pixels of row
+// `row` (0 the bottom) at `out`; the padding stays zero.
+template <typename FillRow>
+void WriteInChunks(std::fstream& file, const RowLayout& layout, std::int32_t height,
+                   const FillRow& fillRow) {
+  const auto rowsPerChunk = static_cast<std::int32_t>(std::clamp<std::uint64_t>(
+      kChunkBytes / layout.stride, 1, static_cast<std::uint32_t>(height)));
+  std::vector<char> chunk(static_cast<std::size_t>(layout.stride) * rowsPerChunk, 0);
+  for (std::int32_t row = 0; row < height;) {
+    const std::int32_t rows = std::min(rowsPerChunk, height - row);
+    for (std::int32_t i = 0; i < rows; ++i, ++row) {
+      fillRow(row, chunk.data() + layout.stride * static_cast<std::uint32_t>(i));
+    }
+    file.write(chunk.data(),
+               static_cast<std::streamsize>(layout.stride * static_cast<std::uint32_t>(rows)));
+  }
+}
+
+// Writes the headers of a width x height picture to `path` (UTF-8), then its rows through
+// `writeRows(file, layout)`, and cuts an older, longer file at the new end.
+template <typename WriteRows>
+bool WriteBmpFile(const std::string& path, std::int32_t width, std::int32_t height,
+                  const WriteRows& writeRows) {
   if (width <= 0 || height <= 0) return false;
-  const std::uint64_t rowBytes = std::uint64_t{3} * static_cast<std::uint32_t>(width);
-  const std::uint64_t stride = (rowBytes + 3) / 4 * 4;
-  const std::uint64_t imageBytes = stride * static_cast<std::uint32_t>(height);
+  RowLayout layout;
+  layout.rowBytes = std::uint64_t{3} * static_cast<std::uint32_t>(width);
+  layout.stride = (layout.rowBytes + 3) / 4 * 4;
+  const std::uint64_t imageBytes = layout.stride * static_cast<std::uint32_t>(height);
   if (imageBytes + kFileHeaderBytes + kInfoHeaderBytes > UINT32_MAX) return false;
 
   const std::filesystem::path target = PathFromUtf8(path);
@@ -71,30 +97,7 @@ bool WriteBmp24(const std::string& path, const std::uint8_t* rgb, std::int32_t w
   const std::vector<char> headers =
       MakeHeaders(width, height, static_cast<std::uint32_t>(imageBytes));
   file.write(headers.data(), static_cast<std::streamsize>(headers.size()));
-
-  // Whole rows are gathered into a chunk and written together; the padding stays zero.
-  const auto rowsPerChunk = static_cast<std::int32_t>(
-      std::clamp<std::uint64_t>(kChunkBytes / stride, 1, static_cast<std::uint32_t>(height)));
-  std::vector<char> chunk(static_cast<std::size_t>(stride) * rowsPerChunk, 0);
-
-  // Bottom row first, each pixel as B, G, R.
-  for (std::int32_t y = height; y > 0;) {
-    const std::int32_t rows = std::min(rowsPerChunk, y);
-    for (std::int32_t i = 0; i < rows; ++i) {
-      --y;
-      const std::uint8_t* src = rgb + rowBytes * static_cast<std::uint32_t>(y);
-      char* dst = chunk.data() + stride * static_cast<std::uint32_t>(i);
-      for (std::int32_t x = 0; x < width; ++x, src += 3, dst += 3) {
-        // Loaded before storing: the compiler cannot know that the chunk and `rgb` never meet.
-        const std::uint8_t r = src[0], g = src[1], b = src[2];
-        dst[0] = static_cast<char>(b);
-        dst[1] = static_cast<char>(g);
-        dst[2] = static_cast<char>(r);
-      }
-    }
-    file.write(chunk.data(),
-               static_cast<std::streamsize>(stride * static_cast<std::uint32_t>(rows)));
-  }
+  writeRows(file, layout);
   file.close();
   if (!file) return false;
 
@@ -104,6 +107,43 @@ bool WriteBmp24(const std::string& path, const std::uint8_t* rgb, std::int32_t w
   const std::uintmax_t size = std::filesystem::file_size(target, ec);
   if (!ec && size > written) std::filesystem::resize_file(target, written, ec);
   return !ec;
+}
+
+}  // namespace
+
+bool WriteBmp24(const std::string& path, const std::uint8_t* rgb, std::int32_t width,
+                std::int32_t height) {
+  return WriteBmpFile(path, width, height, [&](std::fstream& file, const RowLayout& layout) {
+    // Bottom row first, each pixel as B, G, R.
+    WriteInChunks(file, layout, height, [&](std::int32_t row, char* dst) {
+      const std::uint8_t* src =
+          rgb + layout.rowBytes * static_cast<std::uint32_t>(height - 1 - row);
+      for (std::int32_t x = 0; x < width; ++x, src += 3, dst += 3) {
+        // Loaded before storing: the compiler cannot know that the chunk and `rgb` never meet.
+        const std::uint8_t r = src[0], g = src[1], b = src[2];
+        dst[0] = static_cast<char>(b);
+        dst[1] = static_cast<char>(g);
+        dst[2] = static_cast<char>(r);
+      }
+    });
+  });
+}
+
+bool WriteBmp24(const std::string& path, const BgrPicture& picture) {
+  const std::uint8_t* bgr = picture.bgr.data();
+  return WriteBmpFile(
+      path, picture.width, picture.height, [&](std::fstream& file, const RowLayout& layout) {
+        // Rows without padding are the file's rows already.
+        if (layout.stride == layout.rowBytes) {
+          file.write(reinterpret_cast<const char*>(bgr),
+                     static_cast<std::streamsize>(picture.bgr.size()));
+          return;
+        }
+        WriteInChunks(file, layout, picture.height, [&](std::int32_t row, char* dst) {
+          std::copy_n(bgr + layout.rowBytes * static_cast<std::uint32_t>(row), layout.rowBytes,
+                      dst);
+        });
+      });
 }
 
 }  // namespace tovmar

@@ -115,6 +115,8 @@ Palette MakePalette(std::string_view table, std::optional<std::uint32_t> transpa
     palette[at + 1] = 0;
     palette[at + 2] = 255;
   }
+  // The picture is kept as B, G, R.
+  for (std::size_t i = 0; i < palette.size(); i += 3) std::swap(palette[i], palette[i + 2]);
   return palette;
 }
 
@@ -168,7 +170,7 @@ class CodeReader {
 // every 4th from row 2 and every 2nd from row 1.
 class PixelWriter {
  public:
-  PixelWriter(RgbPicture& picture, const Palette& palette, bool interlaced)
+  PixelWriter(BgrPicture& picture, const Palette& palette, bool interlaced)
       : m_picture(picture),
         m_palette(palette),
         m_passes(interlaced ? kInterlacedPasses.data() : &kSinglePass),
@@ -178,10 +180,11 @@ class PixelWriter {
 
   // Writes the colour of `index` at the next place; only while not Full.
   void Put(std::uint8_t index) {
+    // The image's rows run from the top, the picture's from the bottom.
+    const std::size_t row = static_cast<std::size_t>(m_picture.height - 1 - m_y);
     const std::size_t at =
-        3 * (static_cast<std::size_t>(m_y) * static_cast<std::size_t>(m_picture.width) +
-             static_cast<std::size_t>(m_x));
-    std::copy_n(&m_palette[3 * std::size_t{index}], 3, &m_picture.rgb[at]);
+        3 * (row * static_cast<std::size_t>(m_picture.width) + static_cast<std::size_t>(m_x));
+    std::copy_n(&m_palette[3 * std::size_t{index}], 3, &m_picture.bgr[at]);
     if (++m_x < m_picture.width) return;
     m_x = 0;
     m_y += m_passes[m_pass].step;
@@ -199,7 +202,7 @@ class PixelWriter {
   static constexpr Pass kSinglePass{0, 1};
   static constexpr std::array<Pass, 4> kInterlacedPasses{{{0, 8}, {4, 8}, {2, 4}, {1, 2}}};
 
-  RgbPicture& m_picture;
+  BgrPicture& m_picture;
   const Palette& m_palette;
   const Pass* m_passes;
   std::size_t m_passCount;
@@ -283,7 +286,7 @@ class LzwDecoder {
 
 }  // namespace
 
-bool DecodeGif(std::string_view bytes, RgbPicture& picture) {
+bool DecodeGif(std::string_view bytes, BgrPicture& picture) {
   Cursor in(bytes);
   std::string_view header;
   if (!in.Take(13, header)) return false;
@@ -329,8 +332,8 @@ bool DecodeGif(std::string_view bytes, RgbPicture& picture) {
   if (!CanFill(pixels, DataBytes(in.Rest()), minCodeSize)) return false;
 
   const Palette palette = MakePalette(table, transparent);
-  RgbPicture decoded{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
-  decoded.rgb.resize(3 * pixels);
+  BgrPicture decoded{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
+  decoded.bgr.resize(3 * pixels);
   CodeReader codes(in.Rest());
   PixelWriter out(decoded, palette, (imageFlags & kInterlaceFlag) != 0);
   LzwDecoder(minCodeSize).Decode(codes, out);

@@ -27,28 +27,29 @@ std::uint8_t Widen5(std::uint32_t channel) {
   return static_cast<std::uint8_t>((channel << 3) | (channel >> 2));
 }
 
-// The colour of a stored value of `bytes` bytes (2: one 16-bit A1 R5 G5 B5 value; 3 or 4: B, G,
-// R and perhaps A); the same layouts serve pixels and colour-map entries.
+// Writes the colour of a stored value of `bytes` bytes (2: one 16-bit A1 R5 G5 B5 value; 3 or 4:
+// B, G, R and perhaps A) as B, G, R; the same layouts serve pixels and colour-map entries.
 void StoredColour(const std::uint8_t* in, std::size_t bytes, std::uint8_t* out) {
   if (bytes == 2) {
     const std::uint32_t v = Le16(in);
-    out[0] = Widen5((v >> 10) & 31u);
+    out[0] = Widen5(v & 31u);
     out[1] = Widen5((v >> 5) & 31u);
-    out[2] = Widen5(v & 31u);
+    out[2] = Widen5((v >> 10) & 31u);
     return;
   }
-  out[0] = in[2];
-  out[1] = in[1];
-  out[2] = in[0];
+  std::copy_n(in, 3, out);
 }
 
-// Stored pixels of 3 or 4 bytes: B, G, R and perhaps A.
+// Stored pixels of 3 or 4 bytes: B, G, R and perhaps A, kept as they are but for alpha.
 struct DirectColour {
   std::size_t stride;
-  void operator()(const std::uint8_t* in, std::uint8_t* out) const {
-    out[0] = in[2];
-    out[1] = in[1];
-    out[2] = in[0];
+  void One(const std::uint8_t* in, std::uint8_t* out) const { std::copy_n(in, 3, out); }
+  void Span(const std::uint8_t* in, std::size_t count, std::uint8_t* out) const {
+    if (stride == 3) {
+      std::copy_n(in, 3 * count, out);
+      return;
+    }
+    for (std::size_t i = 0; i < count; ++i, in += stride, out += 3) One(in, out);
   }
 };
 
@@ -58,19 +59,20 @@ struct DirectColour {
 struct TableColour {
   std::size_t stride;
   std::size_t keyBytes;
-  const std::uint8_t* table;  // R, G, B of each key
-  void operator()(const std::uint8_t* in, std::uint8_t* out) const {
-    const std::uint8_t* colour = table + 3 * (keyBytes == 1 ? in[0] : Le16(in));
-    out[0] = colour[0];
-    out[1] = colour[1];
-    out[2] = colour[2];
+  const std::uint8_t* table;  // B, G, R of each key
+  void One(const std::uint8_t* in, std::uint8_t* out) const {
+    std::copy_n(table + 3 * (keyBytes == 1 ? in[0] : Le16(in)), 3, out);
+  }
+  void Span(const std::uint8_t* in, std::size_t count, std::uint8_t* out) const {
+    for (std::size_t i = 0; i < count; ++i, in += stride, out += 3) One(in, out);
   }
 };
 
-// The picture's rows in the order the file stores them, each filled from the left.
+// The picture's rows in the order the file stores them, each filled from the left; the picture
+// keeps them bottom row first.
 class RowsInFileOrder {
  public:
-  RowsInFileOrder(RgbPicture& picture, bool topRowFirst)
+  RowsInFileOrder(BgrPicture& picture, bool topRowFirst)
       : m_picture(picture), m_topRowFirst(topRowFirst), m_at(RowStart(0)) {}
 
   bool Full() const { return m_row == static_cast<std::size_t>(m_picture.height); }
@@ -91,11 +93,11 @@ class RowsInFileOrder {
  private:
   std::uint8_t* RowStart(std::size_t fileRow) {
     const std::size_t height = static_cast<std::size_t>(m_picture.height);
-    const std::size_t row = m_topRowFirst ? fileRow : height - 1 - fileRow;
-    return m_picture.rgb.data() + 3 * row * static_cast<std::size_t>(m_picture.width);
+    const std::size_t row = m_topRowFirst ? height - 1 - fileRow : fileRow;
+    return m_picture.bgr.data() + 3 * row * static_cast<std::size_t>(m_picture.width);
   }
 
-  RgbPicture& m_picture;
+  BgrPicture& m_picture;
   bool m_topRowFirst;
   std::size_t m_row = 0;
   std::size_t m_column = 0;
@@ -108,8 +110,8 @@ void Copy(const std::uint8_t* in, std::size_t count, const Convert& convert,
           RowsInFileOrder& rows) {
   while (count > 0) {
     const std::size_t now = std::min(count, rows.LeftInRow());
-    std::uint8_t* out = rows.Take(now);
-    for (std::size_t i = 0; i < now; ++i, in += convert.stride, out += 3) convert(in, out);
+    convert.Span(in, now, rows.Take(now));
+    in += now * convert.stride;
     count -= now;
   }
 }
@@ -119,7 +121,7 @@ template <typename Convert>
 void Repeat(const std::uint8_t* in, std::size_t count, const Convert& convert,
             RowsInFileOrder& rows) {
   std::uint8_t colour[3];
-  convert(in, colour);
+  convert.One(in, colour);
   while (count > 0) {
     const std::size_t now = std::min(count, rows.LeftInRow());
     std::uint8_t* out = rows.Take(now);
@@ -203,7 +205,7 @@ std::vector<std::uint8_t> GreyTable() {
 
 }  // namespace
 
-bool DecodeTga(std::string_view bytes, RgbPicture& picture) {
+bool DecodeTga(std::string_view bytes, BgrPicture& picture) {
   if (bytes.size() < kHeaderBytes) return false;
   const auto* header = reinterpret_cast<const std::uint8_t*>(bytes.data());
   const std::uint32_t idBytes = header[0];
@@ -245,8 +247,8 @@ bool DecodeTga(std::string_view bytes, RgbPicture& picture) {
       packets ? (pixels + kMaxPacketPixels - 1) / kMaxPacketPixels * (1 + stride) : pixels * stride;
   if (data.size() < leastBytes) return false;
 
-  RgbPicture decoded{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
-  decoded.rgb.resize(3 * pixels);
+  BgrPicture decoded{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
+  decoded.bgr.resize(3 * pixels);
   RowsInFileOrder rows(decoded, (descriptor & kTopRowFirst) != 0);
   bool filled = false;
   if (kind == 2 && stride > 2) {
@@ -263,7 +265,7 @@ bool DecodeTga(std::string_view bytes, RgbPicture& picture) {
 
   if ((descriptor & kRightToLeft) != 0) {
     for (std::size_t row = 0; row < height; ++row) {
-      std::uint8_t* first = decoded.rgb.data() + 3 * row * width;
+      std::uint8_t* first = decoded.bgr.data() + 3 * row * width;
       for (std::size_t left = 0, right = width - 1; left < right; ++left, --right) {
         std::swap_ranges(first + 3 * left, first + 3 * left + 3, first + 3 * right);
       }

@@ -1,10 +1,10 @@
-// Decoding a TGA file into R, G, B bytes, reading only within the file's bytes and writing only
+// Decoding a TGA file into BMP pixel order, reading only within the file's bytes and writing only
 // within the picture, whatever its header and packets say.
 #pragma once
 
 #include <string_view>
 
-#include "texture/RgbPicture.h"
+#include "texture/BgrPicture.h"
 
 namespace tovmar {
 
@@ -21,6 +21,6 @@ namespace tovmar {
 // (data too short for even the most compressed picture of the declared size is refused before
 // the picture is allocated). A packet that runs past the last pixel is cut at it. Throws
 // std::bad_alloc when the picture cannot be allocated.
-bool DecodeTga(std::string_view bytes, RgbPicture& picture);
+bool DecodeTga(std::string_view bytes, BgrPicture& picture);
 
 }  // namespace tovmar

@@ -108,10 +108,10 @@ bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
   // that stay within the bytes they are given.
   if (extent.format == ImageFormat::kGif || extent.format == ImageFormat::kTga) {
     if (!whole) readRest();
-    RgbPicture picture;
+    BgrPicture picture;
     const bool decoded =
         extent.format == ImageFormat::kGif ? DecodeGif(bytes, picture) : DecodeTga(bytes, picture);
-    return decoded && WriteBmp24(bmpPath, picture.rgb.data(), picture.width, picture.height);
+    return decoded && WriteBmp24(bmpPath, picture);
   }
 
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.

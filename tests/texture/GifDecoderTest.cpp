@@ -247,13 +247,14 @@ std::vector<Rgb> ManyColours(int count) {
   return out;
 }
 
-std::optional<RgbPicture> Decode(const std::string& bytes) {
-  RgbPicture picture;
+// The picture `bytes` decode to, as R, G, B bytes with the top row first.
+std::optional<Picture> Decode(const std::string& bytes) {
+  BgrPicture picture;
   if (!DecodeGif(bytes, picture)) return std::nullopt;
-  return picture;
+  return FromBmpOrder(picture);
 }
 
-void ExpectPicture(const std::optional<RgbPicture>& got, const Picture& want) {
+void ExpectPicture(const std::optional<Picture>& got, const Picture& want) {
   ASSERT_TRUE(got.has_value());
   EXPECT_EQ(got->width, want.width);
   EXPECT_EQ(got->height, want.height);
@@ -352,7 +353,7 @@ TEST(GifDecoder, MatchesWxImageOnValidFiles) {
   };
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
-    const std::optional<RgbPicture> ours = Decode(bytes);
+    const std::optional<Picture> ours = Decode(bytes);
     const std::optional<Picture> wx = DecodeWithWx(bytes);
     ASSERT_TRUE(ours.has_value());
     ASSERT_TRUE(wx.has_value());
@@ -499,9 +500,9 @@ TEST(GifDecoder, RefusesFilesWithoutAUsableImage) {
   };
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
-    RgbPicture picture{1, 1, {1, 2, 3}};
+    BgrPicture picture{1, 1, {1, 2, 3}};
     EXPECT_FALSE(DecodeGif(bytes, picture));
-    EXPECT_EQ(picture.rgb, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(picture.bgr, (std::vector<std::uint8_t>{1, 2, 3}));
   }
   // The limit itself is accepted.
   const Indices row(kMaxTextureSide, 1);
@@ -552,9 +553,9 @@ TEST(GifDecoder, FilesFoundByFuzzingDecodeWithinBoundsOrAreRefused) {
     SCOPED_TRACE(name);
     std::string bytes;
     ASSERT_EQ(ReadWholeFile(PathToUtf8(entry.path()), bytes, 1 << 20), FileReadStatus::kOk);
-    RgbPicture picture;
+    BgrPicture picture;
     if (DecodeGif(bytes, picture)) {
-      EXPECT_EQ(picture.rgb.size(), 3 * static_cast<std::size_t>(picture.width) *
+      EXPECT_EQ(picture.bgr.size(), 3 * static_cast<std::size_t>(picture.width) *
                                         static_cast<std::size_t>(picture.height));
     }
     ++files;

@@ -50,6 +50,18 @@ void PutTgaPixel(std::string& out, const Picture& p, std::int32_t x, std::int32_
 
 }  // namespace
 
+Picture FromBmpOrder(const BgrPicture& picture) {
+  Picture p{picture.width, picture.height, {}};
+  p.rgb.reserve(picture.bgr.size());
+  for (std::int32_t y = picture.height - 1; y >= 0; --y) {
+    const std::uint8_t* row = &picture.bgr[3 * static_cast<std::size_t>(y) * picture.width];
+    for (std::int32_t x = 0; x < picture.width; ++x, row += 3) {
+      p.rgb.insert(p.rgb.end(), {row[2], row[1], row[0]});
+    }
+  }
+  return p;
+}
+
 Picture MakeQuadrants(std::int32_t width, std::int32_t height, bool grey) {
   Picture p{width, height, {}};
   p.rgb.reserve(static_cast<std::size_t>(width) * height * 3);

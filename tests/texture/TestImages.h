@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mesh/TextureObject.h"
+#include "texture/BgrPicture.h"
 
 class wxImage;
 
@@ -18,6 +19,9 @@ struct Picture {
   std::int32_t height = 0;
   std::vector<std::uint8_t> rgb;
 };
+
+// A decoded picture in BMP pixel order as R, G, B bytes, top row first.
+Picture FromBmpOrder(const BgrPicture& picture);
 
 // Top-left, top-right, bottom-left and bottom-right quadrants in four colours (or four greys);
 // the left half is width / 2 pixels wide, the top half height / 2 rows high.

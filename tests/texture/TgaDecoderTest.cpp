@@ -76,18 +76,19 @@ std::vector<std::uint8_t> Flat(const std::vector<Rgb>& colours) {
   return out;
 }
 
-std::optional<RgbPicture> Decode(const std::string& bytes) {
-  RgbPicture picture;
+// The picture `bytes` decode to, as R, G, B bytes with the top row first.
+std::optional<Picture> Decode(const std::string& bytes) {
+  BgrPicture picture;
   if (!DecodeTga(bytes, picture)) return std::nullopt;
-  EXPECT_EQ(picture.rgb.size(),
+  EXPECT_EQ(picture.bgr.size(),
             3 * static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
-  return picture;
+  return FromBmpOrder(picture);
 }
 
 // Expects `bytes` to decode to a picture of `width` x `height` with `colours`, top row first.
 void ExpectDecodes(const std::string& bytes, std::int32_t width, std::int32_t height,
                    const std::vector<Rgb>& colours) {
-  const std::optional<RgbPicture> got = Decode(bytes);
+  const std::optional<Picture> got = Decode(bytes);
   ASSERT_TRUE(got.has_value());
   EXPECT_EQ(got->width, width);
   EXPECT_EQ(got->height, height);
@@ -108,7 +109,7 @@ TEST(TgaDecoder, EveryKindOfPictureDecodesToTheQuadrants) {
                        << width << "x" << height << " kind " << static_cast<int>(kind) << " rle "
                        << rle << " top-left " << topLeft);
           const Picture picture = MakeQuadrants(width, height, kind == TgaKind::kGrey);
-          const std::optional<RgbPicture> got = Decode(MakeTga(picture, kind, rle, topLeft));
+          const std::optional<Picture> got = Decode(MakeTga(picture, kind, rle, topLeft));
           ASSERT_TRUE(got.has_value());
           EXPECT_EQ(got->width, width);
           EXPECT_EQ(got->height, height);
@@ -130,7 +131,7 @@ TEST(TgaDecoder, DecodesWhatWxImageWritesAsWxImageDoes) {
     std::string bytes(out.GetLength(), '\0');
     out.CopyTo(bytes.data(), bytes.size());
 
-    const std::optional<RgbPicture> ours = Decode(bytes);
+    const std::optional<Picture> ours = Decode(bytes);
     ASSERT_TRUE(ours.has_value());
     EXPECT_EQ(ours->rgb, picture.rgb);
     wxMemoryInputStream in(bytes.data(), bytes.size());
@@ -309,10 +310,10 @@ TEST(TgaDecoder, RefusesFilesItCannotReadWholeAndLeavesThePicture) {
   };
   for (const auto& [name, bytes] : cases) {
     SCOPED_TRACE(name);
-    RgbPicture picture{1, 1, {1, 2, 3}};
+    BgrPicture picture{1, 1, {1, 2, 3}};
     EXPECT_FALSE(DecodeTga(bytes, picture));
     EXPECT_EQ(picture.width, 1);
-    EXPECT_EQ(picture.rgb, (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(picture.bgr, (std::vector<std::uint8_t>{1, 2, 3}));
   }
   // The limit itself is accepted.
   const Tga wide{.width = kMaxTextureSide, .data = Bgr(std::vector<Rgb>(kMaxTextureSide, kRed))};

@@ -111,17 +111,20 @@ class WxImageLoad : public ::testing::Test {
 
 TEST_F(WxImageLoad, EveryFormatArrivesBottomRowFirstWithoutAlpha) {
   for (const Format& f : Formats()) {
-    SCOPED_TRACE(f.name);
-    // 7 x 5 pads every 24-bit row; JPEG gets blocks of one colour each.
+    // 7 x 5 pads every 24-bit row, 8 x 6 none; JPEG gets blocks of one colour each.
     const bool jpeg = std::string(f.name).starts_with("jpeg");
-    const Picture picture = jpeg ? MakeQuadrants(32, 32, f.grey) : MakeQuadrants(7, 5, f.grey);
-    const std::string bytes = f.write(picture);
-    // The extension says nothing: the decoder is chosen by the content.
-    TextureObject texture;
-    const std::string path = folder.WriteImage(std::string(f.name) + ".image", bytes);
-    ASSERT_TRUE(texture.Load(path));
-    ExpectTextureShows(texture, picture, f.tolerance, f.tolerance > 0 ? 3 : 0);
-    EXPECT_EQ(texture.sourcePath, path);
+    for (const auto& [width, height] : jpeg ? std::vector<std::pair<int, int>>{{32, 32}}
+                                            : std::vector<std::pair<int, int>>{{7, 5}, {8, 6}}) {
+      SCOPED_TRACE(testing::Message() << f.name << " " << width << "x" << height);
+      const Picture picture = MakeQuadrants(width, height, f.grey);
+      const std::string bytes = f.write(picture);
+      // The extension says nothing: the decoder is chosen by the content.
+      TextureObject texture;
+      const std::string path = folder.WriteImage(std::string(f.name) + ".image", bytes);
+      ASSERT_TRUE(texture.Load(path));
+      ExpectTextureShows(texture, picture, f.tolerance, f.tolerance > 0 ? 3 : 0);
+      EXPECT_EQ(texture.sourcePath, path);
+    }
   }
   EXPECT_TRUE(messages.messages.empty());
   EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
