@@ -75,7 +75,6 @@ class RowsInFileOrder {
   RowsInFileOrder(BgrPicture& picture, bool topRowFirst)
       : m_picture(picture), m_topRowFirst(topRowFirst), m_at(RowStart(0)) {}
 
-  bool Full() const { return m_row == static_cast<std::size_t>(m_picture.height); }
   // The pixels left in the current row.
   std::size_t LeftInRow() const { return static_cast<std::size_t>(m_picture.width) - m_column; }
   // Where the next `count` pixels of the current row go (count <= LeftInRow()).

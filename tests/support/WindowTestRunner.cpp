@@ -59,7 +59,7 @@ int RunWindowTests(int argc, char** argv, const std::function<wxApp*()>& makeApp
 #if defined(__SANITIZE_ADDRESS__)
   // Leaks are looked for now, while the OpenGL driver's threads wait idle: at exit the driver
   // winds them down, and LeakSanitizer's tracer, stopping threads that are just ending, now and
-  // then crashes. Nothing Tovmar made is still owned here but by what stays to the end anyway.
+  // then crashes. The toolkit is cleaned up already; what still lives is held by globals.
   __lsan_do_leak_check();
 #endif
   return result;
