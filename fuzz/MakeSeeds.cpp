@@ -250,6 +250,73 @@ void WriteBmpSeeds(const SeedFolder& bmpFolder, const SeedFolder& imageFolder) {
   }
 }
 
+// A BMP file of the given information header, what follows it (masks, colour table) and the
+// pixel data.
+std::string BmpFile(const std::string& header, const std::string& extra, const std::string& data) {
+  const auto dataOffset = static_cast<std::uint32_t>(14 + header.size() + extra.size());
+  std::string out = "BM";
+  PutLittleEndian(out, dataOffset + static_cast<std::uint32_t>(data.size()), 4);
+  PutLittleEndian(out, 0, 4);
+  PutLittleEndian(out, dataOffset, 4);
+  return out + header + extra + data;
+}
+
+// A 40-byte information header, lengthened with zeros to `size` bytes.
+std::string InfoHeader(std::int32_t width, std::int32_t height, std::uint16_t bits,
+                       std::uint32_t compression, std::uint32_t colours, std::uint32_t size = 40) {
+  std::string h;
+  PutLittleEndian(h, size, 4);
+  PutLittleEndian(h, static_cast<std::uint32_t>(width), 4);
+  PutLittleEndian(h, static_cast<std::uint32_t>(height), 4);
+  PutLittleEndian(h, 1, 2);
+  PutLittleEndian(h, bits, 2);
+  PutLittleEndian(h, compression, 4);
+  PutLittleEndian(h, 0, 4);  // image bytes, may be 0
+  PutLittleEndian(h, 2835, 4);
+  PutLittleEndian(h, 2835, 4);
+  PutLittleEndian(h, colours, 4);
+  PutLittleEndian(h, 0, 4);
+  h.resize(size, '\0');
+  return h;
+}
+
+// BMP forms that wxImage does not write, for the conversion stage: run-length coded 8- and 4-bit
+// pictures with every code, 16 and 32 bits through bit masks, and the OS/2 header.
+void WriteOtherBmpSeeds(const SeedFolder& folder) {
+  std::string table;
+  for (std::uint32_t v = 0; v < 16; ++v) PutLittleEndian(table, v * 0x0F0F0Fu, 4);
+  // Runs, stored pixels (odd and even counts), ends of rows, a move and the end of the picture.
+  const std::string rle8("\4\1\0\0\0\3\2\3\4\0\0\0\0\2\2\1\2\5\0\4\6\7\10\11\0\1", 26);
+  folder.Write("rle8.bmp", BmpFile(InfoHeader(8, 4, 8, 1, 16), table, rle8));
+  const std::string rle4("\6\x12\0\0\0\5\x34\x56\x70\0\0\0\0\2\1\1\3\x9A\0\1", 20);
+  folder.Write("rle4.bmp", BmpFile(InfoHeader(8, 4, 4, 2, 16), table, rle4));
+
+  std::string masks;
+  for (const std::uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu}) PutLittleEndian(masks, mask, 4);
+  std::string pixels16;
+  for (std::uint32_t v = 0; v < 16; ++v) PutLittleEndian(pixels16, v * 0x1111u, 2);
+  folder.Write("masks565.bmp", BmpFile(InfoHeader(4, 4, 16, 3, 0), masks, pixels16));
+
+  // Masks inside a version 4 header.
+  std::string v4 = InfoHeader(2, 2, 32, 3, 0, 108);
+  std::string masks32;
+  for (const std::uint32_t mask : {0xFF00u, 0xFF0000u, 0xFF000000u}) {
+    PutLittleEndian(masks32, mask, 4);
+  }
+  v4.replace(40, masks32.size(), masks32);
+  folder.Write("v4-masks.bmp",
+               BmpFile(v4, "", std::string("\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17\20", 16)));
+
+  std::string core;
+  PutLittleEndian(core, 12, 4);
+  PutLittleEndian(core, 3, 2);
+  PutLittleEndian(core, 2, 2);
+  PutLittleEndian(core, 1, 2);
+  PutLittleEndian(core, 8, 2);
+  folder.Write("os2.bmp", BmpFile(core, std::string("\0\0\xFF\0\xFF\0\xFF\0\0", 9),
+                                  std::string("\0\1\2\0\2\1\0\0", 8)));
+}
+
 enum class TgaKind { kTrueColour, kColourMapped, kGrey };
 
 // A TGA file of `p`: 24-bit true colour, colour-mapped with the quadrant colours, or 8-bit grey.
@@ -451,6 +518,7 @@ int main(int argc, char** argv) {
   WriteMeshSeeds(SeedFolder(root, "fuzz_llm"));
   WriteBmpSeeds(SeedFolder(root, "fuzz_bmp"), images);
   WriteImageSeeds(images);
+  WriteOtherBmpSeeds(images);
   WriteAppearanceSeeds(SeedFolder(root, "fuzz_appearance"));
   return 0;
 }

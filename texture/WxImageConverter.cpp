@@ -12,6 +12,7 @@
 
 #include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
+#include "texture/BmpDecoder.h"
 #include "texture/BmpWriter.h"
 #include "texture/GifDecoder.h"
 #include "texture/ImageSizeProbe.h"
@@ -38,10 +39,17 @@ void AppendUpTo(wxFFile& file, std::size_t count, std::string& bytes) {
   bytes.resize(had + file.Read(bytes.data() + had, count));
 }
 
-// Whether the declared size is one that the decoder may allocate and fill.
-bool Acceptable(const ImageExtent& extent) {
+// The most pixels a file may declare for each of its bytes. Real colour pictures stay far below
+// it (a picture of one colour reaches about 350 in PNG and 200 in JPEG); a file of a few bytes
+// that declares millions of pixels would only make the decoder allocate and write for nothing.
+constexpr std::uint64_t kMaxPixelsPerFileByte = 4096;
+
+// Whether the declared size is one that the decoder may allocate and fill from a file of
+// `fileBytes` bytes.
+bool Acceptable(const ImageExtent& extent, std::uint64_t fileBytes) {
   return extent.width <= kMaxSide && extent.height <= kMaxSide &&
-         extent.totalPixels <= kMaxSide * kMaxSide;
+         extent.totalPixels <= kMaxSide * kMaxSide &&
+         extent.totalPixels <= fileBytes * kMaxPixelsPerFileByte;
 }
 
 // The decoder for a format read by the size probe.
@@ -51,16 +59,34 @@ wxBitmapType DecoderFor(ImageFormat format) {
       return wxBITMAP_TYPE_PNG;
     case ImageFormat::kJpeg:
       return wxBITMAP_TYPE_JPEG;
-    case ImageFormat::kBmp:
-      return wxBITMAP_TYPE_BMP;
     case ImageFormat::kTiff:
       return wxBITMAP_TYPE_TIF;
+    case ImageFormat::kBmp:  // decoded by DecodeBmp
     case ImageFormat::kGif:  // decoded by DecodeGif
     case ImageFormat::kTga:  // decoded by DecodeTga
     case ImageFormat::kUnknown:
       break;
   }
   return wxBITMAP_TYPE_INVALID;
+}
+
+// Tovmar's own decoder of a format, or none for those that wxImage decodes.
+using OwnDecoder = bool (*)(std::string_view, BgrPicture&);
+OwnDecoder OwnDecoderFor(ImageFormat format) {
+  switch (format) {
+    case ImageFormat::kBmp:
+      return DecodeBmp;
+    case ImageFormat::kGif:
+      return DecodeGif;
+    case ImageFormat::kTga:
+      return DecodeTga;
+    case ImageFormat::kPng:
+    case ImageFormat::kJpeg:
+    case ImageFormat::kTiff:
+    case ImageFormat::kUnknown:
+      break;
+  }
+  return nullptr;
 }
 
 // Decodes the picture with the one decoder of its format, chosen by content, not by extension:
@@ -99,19 +125,17 @@ bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
   // Only formats whose header was read are decoded; a file cut short still declares the
   // pictures up to where it ends, unless it ends where a decoder would misread the end.
   if (probe == ProbeResult::kNotProbed || probe == ProbeResult::kCutInFrame ||
-      !Acceptable(extent)) {
+      !Acceptable(extent, static_cast<std::uint64_t>(length))) {
     return false;
   }
 
-  // wxImage's GIF and TGA decoders write outside their buffers on damaged data (compressed GIF
-  // data, TGA colour maps), which no header check can foresee; those pictures go through decoders
-  // that stay within the bytes they are given.
-  if (extent.format == ImageFormat::kGif || extent.format == ImageFormat::kTga) {
+  // wxImage's BMP, GIF and TGA decoders write outside their buffers on damaged data (run-length
+  // BMP data, compressed GIF data, TGA colour maps), which no header check can foresee; those
+  // pictures go through decoders that stay within the bytes they are given.
+  if (const auto decode = OwnDecoderFor(extent.format)) {
     if (!whole) readRest();
     BgrPicture picture;
-    const bool decoded =
-        extent.format == ImageFormat::kGif ? DecodeGif(bytes, picture) : DecodeTga(bytes, picture);
-    return decoded && WriteBmp24(bmpPath, picture);
+    return decode(bytes, picture) && WriteBmp24(bmpPath, picture);
   }
 
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.
