@@ -17,20 +17,12 @@
 #include <vector>
 
 #include "mesh/TextureObject.h"
+#include "tests/texture/DecoderChecks.h"
 #include "tests/texture/TestImages.h"
 #include "texture/WxImageConverter.h"
 
 namespace tovmar {
 namespace {
-
-using Rgb = std::array<std::uint8_t, 3>;
-
-constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
-    kBlack{0, 0, 0};
-
-void Put(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
-}
 
 // A BMP file field by field; `extra` (masks, colour table) follows the header as given, and
 // the pixel data follows it unless `dataOffset` says otherwise.
@@ -47,30 +39,30 @@ struct Bmp {
 
   std::string Bytes() const {
     std::string header;
-    Put(header, headerBytes, 4);
+    PutLittleEndian(header, headerBytes, 4);
     if (headerBytes == 12) {
-      Put(header, static_cast<std::uint32_t>(width), 2);
-      Put(header, static_cast<std::uint32_t>(height), 2);
-      Put(header, 1, 2);
-      Put(header, bits, 2);
+      PutLittleEndian(header, static_cast<std::uint32_t>(width), 2);
+      PutLittleEndian(header, static_cast<std::uint32_t>(height), 2);
+      PutLittleEndian(header, 1, 2);
+      PutLittleEndian(header, bits, 2);
     } else {
-      Put(header, static_cast<std::uint32_t>(width), 4);
-      Put(header, static_cast<std::uint32_t>(height), 4);
-      Put(header, 1, 2);
-      Put(header, bits, 2);
-      Put(header, compression, 4);
-      Put(header, static_cast<std::uint32_t>(data.size()), 4);
-      Put(header, 2835, 4);
-      Put(header, 2835, 4);
-      Put(header, colours, 4);
-      Put(header, 0, 4);
+      PutLittleEndian(header, static_cast<std::uint32_t>(width), 4);
+      PutLittleEndian(header, static_cast<std::uint32_t>(height), 4);
+      PutLittleEndian(header, 1, 2);
+      PutLittleEndian(header, bits, 2);
+      PutLittleEndian(header, compression, 4);
+      PutLittleEndian(header, static_cast<std::uint32_t>(data.size()), 4);
+      PutLittleEndian(header, 2835, 4);
+      PutLittleEndian(header, 2835, 4);
+      PutLittleEndian(header, colours, 4);
+      PutLittleEndian(header, 0, 4);
       header.resize(headerBytes, '\0');
     }
     const auto offset = static_cast<std::uint32_t>(14 + header.size() + extra.size());
     std::string out = "BM";
-    Put(out, offset + static_cast<std::uint32_t>(data.size()), 4);
-    Put(out, 0, 4);
-    Put(out, dataOffset.value_or(offset), 4);
+    PutLittleEndian(out, offset + static_cast<std::uint32_t>(data.size()), 4);
+    PutLittleEndian(out, 0, 4);
+    PutLittleEndian(out, dataOffset.value_or(offset), 4);
     return out + header + extra + data;
   }
 };
@@ -85,29 +77,18 @@ std::string Table(const std::vector<Rgb>& colours) {
 
 std::string Masks(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
   std::string out;
-  for (const std::uint32_t mask : {red, green, blue}) Put(out, mask, 4);
+  for (const std::uint32_t mask : {red, green, blue}) PutLittleEndian(out, mask, 4);
   return out;
 }
 
 // The picture `bytes` decode to, as R, G, B bytes with the top row first.
 std::optional<Picture> Decode(const std::string& bytes) {
-  BgrPicture picture;
-  if (!DecodeBmp(bytes, picture)) return std::nullopt;
-  EXPECT_EQ(picture.bgr.size(),
-            3 * static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
-  return FromBmpOrder(picture);
+  return DecodeWith(DecodeBmp, bytes);
 }
 
-// Expects `bytes` to decode to a picture of `width` x `height` with `colours`, top row first.
 void ExpectDecodes(const std::string& bytes, std::int32_t width, std::int32_t height,
                    const std::vector<Rgb>& colours) {
-  const std::optional<Picture> got = Decode(bytes);
-  ASSERT_TRUE(got.has_value());
-  EXPECT_EQ(got->width, width);
-  EXPECT_EQ(got->height, height);
-  std::vector<std::uint8_t> want;
-  for (const Rgb& c : colours) want.insert(want.end(), c.begin(), c.end());
-  EXPECT_EQ(got->rgb, want);
+  tovmar::ExpectDecodes(DecodeBmp, bytes, width, height, colours);
 }
 
 TEST(BmpDecoder, DecodesWhatWxImageWritesAsWxImageDoes) {
@@ -205,12 +186,12 @@ TEST(BmpDecoder, EveryDepthRowOrderAndHeaderStoresItsPixels) {
 
 TEST(BmpDecoder, SixteenAndThirtyTwoBitsByDefaultAndThroughBitMasks) {
   std::string data;
-  for (const std::uint32_t v : {0x7C00u, 0x03E0u, 0x001Fu, 0x8000u}) Put(data, v, 2);
+  for (const std::uint32_t v : {0x7C00u, 0x03E0u, 0x001Fu, 0x8000u}) PutLittleEndian(data, v, 2);
   ExpectDecodes(Bmp{.width = 4, .bits = 16, .data = data}.Bytes(), 4, 1,
                 {kRed, kGreen, kBlue, kBlack});
   // 5-6-5 masks after a 40-byte header; a 6-bit channel of 32 is 130.
   data.clear();
-  for (const std::uint32_t v : {0xF800u, 0x07E0u, 0x001Fu, 0x0400u}) Put(data, v, 2);
+  for (const std::uint32_t v : {0xF800u, 0x07E0u, 0x001Fu, 0x0400u}) PutLittleEndian(data, v, 2);
   ExpectDecodes(Bmp{.width = 4,
                     .bits = 16,
                     .compression = 3,
@@ -225,9 +206,9 @@ TEST(BmpDecoder, SixteenAndThirtyTwoBitsByDefaultAndThroughBitMasks) {
   std::string header = v4.Bytes().substr(14, 40) + Masks(0xFF, 0xFF00, 0xFF000000);
   header.resize(108, '\0');
   std::string file = "BM";
-  Put(file, 14 + 108 + 8, 4);
-  Put(file, 0, 4);
-  Put(file, 14 + 108, 4);
+  PutLittleEndian(file, 14 + 108 + 8, 4);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, 14 + 108, 4);
   file += header + std::string("\x11\x22\x00\x33\x44\x55\x00\x66", 8);
   ExpectDecodes(file, 2, 1, {{0x11, 0x22, 0x33}, {0x44, 0x55, 0x66}});
   // Masks with alpha after a 40-byte header, and masks of nothing, which read as black.

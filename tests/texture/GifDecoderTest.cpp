@@ -23,6 +23,7 @@
 #include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/texture/DecoderChecks.h"
 #include "tests/texture/TestImages.h"
 #include "tests/texture/TextureTestFolder.h"
 #include "texture/ImageConverter.h"
@@ -31,7 +32,6 @@
 namespace tovmar {
 namespace {
 
-using Rgb = std::array<std::uint8_t, 3>;
 using Indices = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kMaxCodes = 4096;
@@ -249,9 +249,7 @@ std::vector<Rgb> ManyColours(int count) {
 
 // The picture `bytes` decode to, as R, G, B bytes with the top row first.
 std::optional<Picture> Decode(const std::string& bytes) {
-  BgrPicture picture;
-  if (!DecodeGif(bytes, picture)) return std::nullopt;
-  return FromBmpOrder(picture);
+  return DecodeWith(DecodeGif, bytes);
 }
 
 void ExpectPicture(const std::optional<Picture>& got, const Picture& want) {

@@ -16,17 +16,12 @@
 #include <vector>
 
 #include "mesh/TextureObject.h"
+#include "tests/texture/DecoderChecks.h"
 #include "tests/texture/TestImages.h"
 #include "texture/WxImageConverter.h"
 
 namespace tovmar {
 namespace {
-
-using Rgb = std::array<std::uint8_t, 3>;
-
-void Put(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
-}
 
 // A TGA file field by field; `map` and `data` are stored as given.
 struct Tga {
@@ -45,17 +40,17 @@ struct Tga {
 
   std::string Bytes() const {
     std::string out;
-    Put(out, static_cast<std::uint32_t>(id.size()), 1);
-    Put(out, mapType, 1);
-    Put(out, type, 1);
-    Put(out, mapFirst, 2);
-    Put(out, mapEntries, 2);
-    Put(out, mapBits, 1);
-    Put(out, 0, 4);  // origin x, y
-    Put(out, width, 2);
-    Put(out, height, 2);
-    Put(out, depth, 1);
-    Put(out, descriptor, 1);
+    PutLittleEndian(out, static_cast<std::uint32_t>(id.size()), 1);
+    PutLittleEndian(out, mapType, 1);
+    PutLittleEndian(out, type, 1);
+    PutLittleEndian(out, mapFirst, 2);
+    PutLittleEndian(out, mapEntries, 2);
+    PutLittleEndian(out, mapBits, 1);
+    PutLittleEndian(out, 0, 4);  // origin x, y
+    PutLittleEndian(out, width, 2);
+    PutLittleEndian(out, height, 2);
+    PutLittleEndian(out, depth, 1);
+    PutLittleEndian(out, descriptor, 1);
     return out + id + map + data;
   }
 };
@@ -70,33 +65,17 @@ std::string Bgr(const std::vector<Rgb>& colours) {
   return out;
 }
 
-std::vector<std::uint8_t> Flat(const std::vector<Rgb>& colours) {
-  std::vector<std::uint8_t> out;
-  for (const Rgb& c : colours) out.insert(out.end(), c.begin(), c.end());
-  return out;
-}
-
 // The picture `bytes` decode to, as R, G, B bytes with the top row first.
 std::optional<Picture> Decode(const std::string& bytes) {
-  BgrPicture picture;
-  if (!DecodeTga(bytes, picture)) return std::nullopt;
-  EXPECT_EQ(picture.bgr.size(),
-            3 * static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
-  return FromBmpOrder(picture);
+  return DecodeWith(DecodeTga, bytes);
 }
 
-// Expects `bytes` to decode to a picture of `width` x `height` with `colours`, top row first.
 void ExpectDecodes(const std::string& bytes, std::int32_t width, std::int32_t height,
                    const std::vector<Rgb>& colours) {
-  const std::optional<Picture> got = Decode(bytes);
-  ASSERT_TRUE(got.has_value());
-  EXPECT_EQ(got->width, width);
-  EXPECT_EQ(got->height, height);
-  EXPECT_EQ(got->rgb, Flat(colours));
+  tovmar::ExpectDecodes(DecodeTga, bytes, width, height, colours);
 }
 
-constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255},
-    kBlack{0, 0, 0}, kGrey{90, 90, 90};
+constexpr Rgb kGrey{90, 90, 90};
 
 TEST(TgaDecoder, EveryKindOfPictureDecodesToTheQuadrants) {
   // Widths below and above one packet's 128 pixels, in both row orders, plain and packed.
@@ -161,7 +140,7 @@ TEST(TgaDecoder, FiveBitChannelsWidenOverTheWholeRangeAndAlphaIsDropped) {
   // White, black, red, green, blue, the attribute bit alone, and channels of 16, 1 and 30.
   for (const std::uint32_t value :
        {0x7FFFu, 0x0000u, 0x7C00u, 0x03E0u, 0x001Fu, 0x8000u, (16u << 10) | (1u << 5) | 30u}) {
-    Put(data, value, 2);
+    PutLittleEndian(data, value, 2);
   }
   const std::vector<Rgb> want = {kWhite, kBlack, kRed, kGreen, kBlue, kBlack, {132, 8, 247}};
   for (const std::uint32_t depth : {15u, 16u}) {
@@ -178,7 +157,7 @@ TEST(TgaDecoder, ColourMapsOfEveryEntrySizeStartingAtAnyIndex) {
   std::string map32;
   for (const Rgb& c : {kRed, kGreen, kBlue}) map32 += Bgr({c}) + "\x7F";
   std::string map16;
-  for (const std::uint32_t value : {0x7C00u, 0x03E0u, 0x801Fu}) Put(map16, value, 2);
+  for (const std::uint32_t value : {0x7C00u, 0x03E0u, 0x801Fu}) PutLittleEndian(map16, value, 2);
   const std::vector<std::pair<std::uint32_t, std::string>> maps = {
       {24, Bgr({kRed, kGreen, kBlue})}, {32, map32}, {16, map16}, {15, map16}};
   for (const auto& [bits, map] : maps) {
@@ -198,7 +177,7 @@ TEST(TgaDecoder, ColourMapsOfEveryEntrySizeStartingAtAnyIndex) {
 
   // 16-bit indices into a map that starts past the first 256.
   std::string wide;
-  for (const std::uint32_t index : {300u, 301u, 44u, 302u}) Put(wide, index, 2);
+  for (const std::uint32_t index : {300u, 301u, 44u, 302u}) PutLittleEndian(wide, index, 2);
   const Tga tga16{.type = 1,
                   .depth = 16,
                   .width = 4,
