@@ -41,11 +41,26 @@ ProbeResult Known(ImageExtent& extent, std::uint32_t width, std::uint32_t height
   return ProbeResult::kKnown;
 }
 
-// Signature, then the IHDR chunk with big-endian width and height.
+// Signature, then the IHDR chunk with big-endian width and height, then every chunk up to IEND.
+// wxImage's PNG reader does not notice the end of the file: a chunk that runs past it, or a file
+// that ends before IEND, has the decoder inflate whatever the length says it holds, up to 2 GiB
+// of nothing, for minutes.
 ProbeResult ProbePng(const Bytes& b, ImageExtent& extent) {
+  constexpr std::uint32_t kIhdr = 0x49484452u;
+  constexpr std::uint32_t kIend = 0x49454E44u;
+  constexpr std::uint64_t kMaxChunkBytes = 0x7FFFFFFFu;
   if (!b.Has(0, 24)) return ProbeResult::kCutShort;
-  if (b.Be(12, 4) != 0x49484452u) return ProbeResult::kNotProbed;
-  return Known(extent, b.Be(16, 4), b.Be(20, 4));
+  if (b.Be(12, 4) != kIhdr) return ProbeResult::kNotProbed;
+  Known(extent, b.Be(16, 4), b.Be(20, 4));
+  // Each chunk: length, type, data, CRC.
+  for (std::uint64_t at = 8;;) {
+    if (!b.Has(at, 8)) return ProbeResult::kCutInFrame;
+    const std::uint64_t length = b.Be(at, 4);
+    if (length > kMaxChunkBytes) return ProbeResult::kNotProbed;
+    if (!b.Has(at + 8, length + 4)) return ProbeResult::kCutInFrame;
+    if (b.Be(at + 4, 4) == kIend) return ProbeResult::kKnown;
+    at += 12 + length;
+  }
 }
 
 bool IsStartOfFrame(std::uint32_t marker) {

@@ -20,15 +20,16 @@ struct ImageExtent {
 enum class ProbeResult {
   kKnown,       // the extent was read
   kCutShort,    // a known format whose bytes end early; the extent holds what they declared
-  kCutInFrame,  // a GIF whose bytes end before a frame's compression starts, where a decoder
-                // would take the end of the file for the frame's parameters
+  kCutInFrame,  // bytes that end where a decoder would misread the end of the file: a GIF
+                // before a frame's compression starts, where the frame's parameters would be
+                // taken from what follows; a PNG inside a chunk or before IEND
   kNotProbed,   // not a format read here, or one too damaged to say
 };
 
 // Reads the format and the declared extent of a PNG, JPEG, GIF (every frame), BMP, TIFF (first
-// image) or TGA file from its first bytes, or from all of them for GIF. GIF files whose blocks or
-// compression parameters a decoder could misread, GIF frames without pixels, and colour-mapped TGA
-// files without a colour map, are not probed.
+// image) or TGA file from its first bytes, or from all of them for GIF and PNG. GIF files whose
+// blocks or compression parameters a decoder could misread, GIF frames without pixels, and
+// colour-mapped TGA files without a colour map, are not probed.
 ProbeResult ProbeImageExtent(std::string_view bytes, ImageExtent& extent);
 
 }  // namespace tovmar

@@ -280,6 +280,26 @@ TEST(ImageSizeProbe, ReadsTheDeclaredSizeOfEachFormat) {
                              extent),
             ProbeResult::kCutInFrame);
   EXPECT_EQ(ProbeImageExtent("P6\n# made by hand\n3 2\n255\n", extent), ProbeResult::kNotProbed);
+
+  // A PNG is walked chunk by chunk to IEND: a chunk that runs past the end, or an end before
+  // IEND, would have wxImage's reader inflate nothing for as long as the length says.
+  const auto chunk = [](const char* type, const std::string& data, std::uint32_t length) {
+    std::string out;
+    for (int i = 3; i >= 0; --i) out.push_back(static_cast<char>((length >> (8 * i)) & 0xFFu));
+    return out + type + data + std::string(4, '\0');
+  };
+  const std::string head = std::string("\x89PNG\r\n\x1a\n", 8) +
+                           chunk("IHDR", std::string("\0\0\1\0\0\0\0\x80\x08\2\0\0\0", 13), 13);
+  const std::string idat = chunk("IDAT", "data", 4);
+  const std::string iend = chunk("IEND", "", 0);
+  EXPECT_EQ(ProbeImageExtent(head + idat + iend, extent), ProbeResult::kKnown);
+  EXPECT_EQ(extent.width, 256u);
+  EXPECT_EQ(extent.height, 128u);
+  EXPECT_EQ(ProbeImageExtent(head + idat, extent), ProbeResult::kCutInFrame);
+  EXPECT_EQ(ProbeImageExtent(head + chunk("IDAT", "data", 1728054227) + iend, extent),
+            ProbeResult::kCutInFrame);
+  EXPECT_EQ(ProbeImageExtent(head + chunk("IDAT", "data", 0x80000000u) + iend, extent),
+            ProbeResult::kNotProbed);
 }
 
 }  // namespace
