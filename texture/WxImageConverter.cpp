@@ -96,7 +96,8 @@ bool Decode(wxInputStream& stream, ImageFormat format, wxImage& image) {
 }
 
 // Reads the declared size from the file's first bytes (all of them when those do not suffice),
-// refuses a picture over the size limit, decodes it and writes it as the BMP file.
+// refuses a picture over the size limit or one that declares far more pixels than its bytes can
+// carry, decodes it and writes it as the BMP file.
 bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
   // Only plain files: a device or a pipe could feed a decoder without end.
   std::error_code ec;
