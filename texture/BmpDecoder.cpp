@@ -81,6 +81,9 @@ struct Layout {
   std::uint32_t bits = 0;
   std::uint32_t compression = kUncompressed;
   Masks masks{};
+  std::size_t tableStart = 0;         // where the colour table starts
+  std::size_t entryBytes = 4;         // bytes of a colour-table entry
+  std::uint32_t declaredEntries = 0;  // entries the header declares; 0: one for every index
   std::size_t dataOffset = 0;
 };
 
@@ -203,10 +206,8 @@ bool Readable(std::uint32_t bits, std::uint32_t compression) {
   }
 }
 
-// Reads and checks the headers; the colour table starts at `tableStart`, its entries of
-// `entryBytes` bytes, `declaredEntries` of them (0: as many as the depth has indices).
-bool ReadLayout(const Bytes& b, Layout& layout, std::size_t& tableStart, std::size_t& entryBytes,
-                std::uint32_t& declaredEntries) {
+// Reads and checks the headers.
+bool ReadLayout(const Bytes& b, Layout& layout) {
   if (!b.Has(0, kFileHeaderBytes + 4) || b.U16(0) != 0x4D42) return false;  // "BM"
   const std::uint32_t headerBytes = b.U32(kFileHeaderBytes);
   if ((headerBytes != kCoreHeaderBytes && headerBytes < kInfoHeaderBytes) ||
@@ -220,7 +221,7 @@ bool ReadLayout(const Bytes& b, Layout& layout, std::size_t& tableStart, std::si
     layout.width = b.U16(h + 4);
     height = b.U16(h + 6);
     layout.bits = b.U16(h + 10);
-    entryBytes = 3;
+    layout.entryBytes = 3;
   } else {
     const auto width = static_cast<std::int32_t>(b.U32(h + 4));
     height = static_cast<std::int32_t>(b.U32(h + 8));
@@ -228,8 +229,7 @@ bool ReadLayout(const Bytes& b, Layout& layout, std::size_t& tableStart, std::si
     layout.width = static_cast<std::uint32_t>(width);
     layout.bits = b.U16(h + 14);
     layout.compression = b.U32(h + 16);
-    declaredEntries = b.U32(h + 32);
-    entryBytes = 4;
+    layout.declaredEntries = b.U32(h + 32);
     const bool masked = layout.compression == kBitFields || layout.compression == kAlphaBitFields;
     // The masks follow a 40-byte header, or are its continuation in longer ones.
     if (masked && headerBytes < kMasksInHeaderBytes) {
@@ -257,9 +257,9 @@ bool ReadLayout(const Bytes& b, Layout& layout, std::size_t& tableStart, std::si
     return false;
   }
 
-  tableStart = h + headerBytes + masksBytes;
+  layout.tableStart = h + headerBytes + masksBytes;
   layout.dataOffset = b.U32(10);
-  return layout.dataOffset >= tableStart && layout.dataOffset <= b.Size();
+  return layout.dataOffset >= layout.tableStart && layout.dataOffset <= b.Size();
 }
 
 }  // namespace
@@ -267,20 +267,17 @@ bool ReadLayout(const Bytes& b, Layout& layout, std::size_t& tableStart, std::si
 bool DecodeBmp(std::string_view bytes, BgrPicture& picture) {
   const Bytes b(bytes);
   Layout layout;
-  std::size_t tableStart = 0;
-  std::size_t entryBytes = 0;
-  std::uint32_t declaredEntries = 0;
-  if (!ReadLayout(b, layout, tableStart, entryBytes, declaredEntries)) return false;
+  if (!ReadLayout(b, layout)) return false;
 
   // The colour table, up to where the pixel data starts.
   ColourTable table{};
   if (layout.bits <= 8) {
     const std::size_t indices = std::size_t{1} << layout.bits;
-    const std::size_t declared = declaredEntries == 0 ? indices : declaredEntries;
-    const std::size_t stored = (layout.dataOffset - tableStart) / entryBytes;
+    const std::size_t declared = layout.declaredEntries == 0 ? indices : layout.declaredEntries;
+    const std::size_t stored = (layout.dataOffset - layout.tableStart) / layout.entryBytes;
     const std::size_t entries = std::min({declared, indices, stored});
     for (std::size_t i = 0; i < entries; ++i) {
-      std::copy_n(b.At(tableStart + i * entryBytes), 3, &table[3 * i]);
+      std::copy_n(b.At(layout.tableStart + i * layout.entryBytes), 3, &table[3 * i]);
     }
   }
 

@@ -52,47 +52,39 @@ bool Acceptable(const ImageExtent& extent, std::uint64_t fileBytes) {
          extent.totalPixels <= fileBytes * kMaxPixelsPerFileByte;
 }
 
-// The decoder for a format read by the size probe.
-wxBitmapType DecoderFor(ImageFormat format) {
-  switch (format) {
-    case ImageFormat::kPng:
-      return wxBITMAP_TYPE_PNG;
-    case ImageFormat::kJpeg:
-      return wxBITMAP_TYPE_JPEG;
-    case ImageFormat::kTiff:
-      return wxBITMAP_TYPE_TIF;
-    case ImageFormat::kBmp:  // decoded by DecodeBmp
-    case ImageFormat::kGif:  // decoded by DecodeGif
-    case ImageFormat::kTga:  // decoded by DecodeTga
-    case ImageFormat::kUnknown:
-      break;
-  }
-  return wxBITMAP_TYPE_INVALID;
-}
-
-// Tovmar's own decoder of a format, or none for those that wxImage decodes.
+// Tovmar's own decoder of a picture held in memory.
 using OwnDecoder = bool (*)(std::string_view, BgrPicture&);
-OwnDecoder OwnDecoderFor(ImageFormat format) {
+
+// The one decoder of a format read by the size probe: Tovmar's own, or wxImage's.
+struct Decoder {
+  OwnDecoder own = nullptr;
+  wxBitmapType wx = wxBITMAP_TYPE_INVALID;
+};
+
+Decoder DecoderFor(ImageFormat format) {
   switch (format) {
     case ImageFormat::kBmp:
-      return DecodeBmp;
+      return {DecodeBmp};
     case ImageFormat::kGif:
-      return DecodeGif;
+      return {DecodeGif};
     case ImageFormat::kTga:
-      return DecodeTga;
+      return {DecodeTga};
     case ImageFormat::kPng:
+      return {nullptr, wxBITMAP_TYPE_PNG};
     case ImageFormat::kJpeg:
+      return {nullptr, wxBITMAP_TYPE_JPEG};
     case ImageFormat::kTiff:
+      return {nullptr, wxBITMAP_TYPE_TIF};
     case ImageFormat::kUnknown:
       break;
   }
-  return nullptr;
+  return {};
 }
 
-// Decodes the picture with the one decoder of its format, chosen by content, not by extension:
-// letting every decoder try in turn would hand a file to decoders that misread it.
-bool Decode(wxInputStream& stream, ImageFormat format, wxImage& image) {
-  return image.LoadFile(stream, DecoderFor(format)) && image.IsOk();
+// Decodes the picture with wxImage's decoder of its format, chosen by content, not by
+// extension: letting every decoder try in turn would hand a file to decoders that misread it.
+bool Decode(wxInputStream& stream, wxBitmapType type, wxImage& image) {
+  return image.LoadFile(stream, type) && image.IsOk();
 }
 
 // Reads the declared size from the file's first bytes (all of them when those do not suffice),
@@ -133,21 +125,22 @@ bool CheckAndConvert(const std::string& source, const std::string& bmpPath) {
   // wxImage's BMP, GIF and TGA decoders write outside their buffers on damaged data (run-length
   // BMP data, compressed GIF data, TGA colour maps), which no header check can foresee; those
   // pictures go through decoders that stay within the bytes they are given.
-  if (const auto decode = OwnDecoderFor(extent.format)) {
+  const Decoder decoder = DecoderFor(extent.format);
+  if (decoder.own != nullptr) {
     if (!whole) readRest();
     BgrPicture picture;
-    return decode(bytes, picture) && WriteBmp24(bmpPath, picture);
+    return decoder.own(bytes, picture) && WriteBmp24(bmpPath, picture);
   }
 
   // Bytes already in memory are decoded from there; otherwise the decoder reads the file.
   wxImage image;
   if (whole) {
     wxMemoryInputStream stream(bytes.data(), bytes.size());
-    if (!Decode(stream, extent.format, image)) return false;
+    if (!Decode(stream, decoder.wx, image)) return false;
   } else {
     if (!file.Seek(0)) return false;
     wxFFileInputStream stream(file);
-    if (!Decode(stream, extent.format, image)) return false;
+    if (!Decode(stream, decoder.wx, image)) return false;
   }
 
   // Alpha and masks are left behind: the texture keeps colour only.

@@ -4,10 +4,6 @@
 
 namespace tovmar {
 
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
-}
-
 std::optional<Picture> DecodeWith(PictureDecoder decode, const std::string& bytes) {
   BgrPicture picture;
   if (!decode(bytes, picture)) return std::nullopt;

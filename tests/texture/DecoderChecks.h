@@ -1,5 +1,5 @@
-// What the tests of Tovmar's own picture decoders share: colours, little-endian fields, and the
-// decoded picture turned into R, G, B bytes with the top row first.
+// What the tests of Tovmar's own picture decoders share: colours, and the decoded picture turned
+// into R, G, B bytes with the top row first.
 #pragma once
 
 #include <array>
@@ -21,9 +21,6 @@ inline constexpr Rgb kGreen{0, 255, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kBlack{0, 0, 0};
-
-// Appends the `bytes` low bytes of `value`, lowest first.
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes);
 
 using PictureDecoder = bool (*)(std::string_view, BgrPicture&);
 

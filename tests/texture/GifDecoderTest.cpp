@@ -38,11 +38,6 @@ constexpr std::uint32_t kMaxCodes = 4096;
 
 const std::vector<Rgb> kFour = {{200, 30, 60}, {20, 180, 90}, {40, 70, 220}, {250, 240, 10}};
 
-void PutLe16(std::string& out, std::uint32_t value) {
-  out.push_back(static_cast<char>(value & 0xFFu));
-  out.push_back(static_cast<char>((value >> 8) & 0xFFu));
-}
-
 // The size field of a colour table for `count` colours, which holds 2 << field colours.
 std::uint32_t TableSizeField(std::size_t count) {
   std::uint32_t field = 0;
@@ -62,8 +57,8 @@ std::string TableBytes(const std::vector<Rgb>& colours) {
 std::string Header(std::uint32_t width, std::uint32_t height, const std::vector<Rgb>& global,
                    const char* version = "GIF89a") {
   std::string out(version);
-  PutLe16(out, width);
-  PutLe16(out, height);
+  PutLittleEndian(out, width, 2);
+  PutLittleEndian(out, height, 2);
   out.push_back(global.empty() ? '\0' : static_cast<char>(0x80u | TableSizeField(global.size())));
   out += std::string(2, '\0');  // background colour, pixel shape
   if (!global.empty()) out += TableBytes(global);
@@ -191,10 +186,10 @@ struct Image {
 // An image descriptor, its local colour table, the code size and the data as sub-blocks.
 std::string ImageBlock(const Image& image) {
   std::string out(1, '\x2C');
-  PutLe16(out, image.left);
-  PutLe16(out, image.top);
-  PutLe16(out, image.width);
-  PutLe16(out, image.height);
+  PutLittleEndian(out, image.left, 2);
+  PutLittleEndian(out, image.top, 2);
+  PutLittleEndian(out, image.width, 2);
+  PutLittleEndian(out, image.height, 2);
   std::uint32_t flags = image.interlaced ? 0x40u : 0u;
   if (!image.local.empty()) flags |= 0x80u | TableSizeField(image.local.size());
   out.push_back(static_cast<char>(flags));

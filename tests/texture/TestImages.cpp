@@ -15,10 +15,6 @@ constexpr std::uint8_t kColours[4][3] = {
     {200, 30, 60}, {20, 180, 90}, {40, 70, 220}, {250, 240, 10}};
 constexpr std::uint8_t kGreys[4] = {30, 90, 160, 230};
 
-void Put(std::string& out, std::uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
-}
-
 const std::uint8_t* PixelAt(const Picture& p, std::int32_t x, std::int32_t y) {
   return &p.rgb[3 * (static_cast<std::size_t>(y) * p.width + x)];
 }
@@ -49,6 +45,10 @@ void PutTgaPixel(std::string& out, const Picture& p, std::int32_t x, std::int32_
 }
 
 }  // namespace
+
+void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
+}
 
 Picture FromBmpOrder(const BgrPicture& picture) {
   Picture p{picture.width, picture.height, {}};
@@ -129,12 +129,12 @@ std::string MakeTga(const Picture& p, TgaKind kind, bool rle, bool topLeft) {
   out.push_back(0);                                            // no image id
   out.push_back(mapped ? 1 : 0);                               // colour map present
   out.push_back(static_cast<char>(baseType + (rle ? 8 : 0)));  // image type
-  Put(out, 0, 2);                                              // first map entry
-  Put(out, mapped ? 4 : 0, 2);                                 // map length
+  PutLittleEndian(out, 0, 2);                                  // first map entry
+  PutLittleEndian(out, mapped ? 4 : 0, 2);                     // map length
   out.push_back(mapped ? 24 : 0);                              // map entry size
-  Put(out, 0, 4);                                              // origin x, y
-  Put(out, static_cast<std::uint32_t>(p.width), 2);
-  Put(out, static_cast<std::uint32_t>(p.height), 2);
+  PutLittleEndian(out, 0, 4);                                  // origin x, y
+  PutLittleEndian(out, static_cast<std::uint32_t>(p.width), 2);
+  PutLittleEndian(out, static_cast<std::uint32_t>(p.height), 2);
   out.push_back(static_cast<char>(depth));
   out.push_back(static_cast<char>((topLeft ? 0x20 : 0) | (depth == 32 ? 8 : 0)));
   for (int q = 0; mapped && q < 4; ++q) {
@@ -160,20 +160,20 @@ std::string MakeTga(const Picture& p, TgaKind kind, bool rle, bool topLeft) {
 std::string MakeBmp(std::int32_t width, std::int32_t height, std::uint16_t bitCount,
                     const std::string& pixelBytes, std::uint32_t dataOffset, std::uint16_t planes) {
   std::string out = "BM";
-  Put(out, static_cast<std::uint32_t>(54 + pixelBytes.size()), 4);
-  Put(out, 0, 4);
-  Put(out, dataOffset, 4);
-  Put(out, 40, 4);
-  Put(out, static_cast<std::uint32_t>(width), 4);
-  Put(out, static_cast<std::uint32_t>(height), 4);
-  Put(out, planes, 2);
-  Put(out, bitCount, 2);
-  Put(out, 0, 4);
-  Put(out, static_cast<std::uint32_t>(pixelBytes.size()), 4);
-  Put(out, 2835, 4);
-  Put(out, 2835, 4);
-  Put(out, 0, 4);  // colours used
-  Put(out, 0, 4);  // important colours
+  PutLittleEndian(out, static_cast<std::uint32_t>(54 + pixelBytes.size()), 4);
+  PutLittleEndian(out, 0, 4);
+  PutLittleEndian(out, dataOffset, 4);
+  PutLittleEndian(out, 40, 4);
+  PutLittleEndian(out, static_cast<std::uint32_t>(width), 4);
+  PutLittleEndian(out, static_cast<std::uint32_t>(height), 4);
+  PutLittleEndian(out, planes, 2);
+  PutLittleEndian(out, bitCount, 2);
+  PutLittleEndian(out, 0, 4);
+  PutLittleEndian(out, static_cast<std::uint32_t>(pixelBytes.size()), 4);
+  PutLittleEndian(out, 2835, 4);
+  PutLittleEndian(out, 2835, 4);
+  PutLittleEndian(out, 0, 4);  // colours used
+  PutLittleEndian(out, 0, 4);  // important colours
   if (out.size() < dataOffset) out.resize(dataOffset, '\0');
   return out + pixelBytes;
 }

@@ -20,6 +20,9 @@ struct Picture {
   std::vector<std::uint8_t> rgb;
 };
 
+// Appends the `bytes` low bytes of `value`, lowest first.
+void PutLittleEndian(std::string& out, std::uint32_t value, int bytes);
+
 // A decoded picture in BMP pixel order as R, G, B bytes, top row first.
 Picture FromBmpOrder(const BgrPicture& picture);
 
