@@ -24,6 +24,7 @@ const Command& InfoCommand();
 const Command& ParamsCommand();
 const Command& ExportObjCommand();
 const Command& RenderCommand();
+const Command& UvCommand();
 
 // Every subcommand, in the order the help lists them.
 std::span<const Command> AllCommands();

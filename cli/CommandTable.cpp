@@ -4,7 +4,7 @@ namespace tovmar::cli {
 
 std::span<const Command> AllCommands() {
   static const Command kCommands[] = {InfoCommand(), ParamsCommand(), ExportObjCommand(),
-                                      RenderCommand()};
+                                      RenderCommand(), UvCommand()};
   return kCommands;
 }
 
