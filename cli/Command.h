@@ -23,6 +23,7 @@ struct Command {
 const Command& InfoCommand();
 const Command& ParamsCommand();
 const Command& ExportObjCommand();
+const Command& ExportGltfCommand();
 const Command& RenderCommand();
 const Command& UvCommand();
 
