@@ -12,7 +12,8 @@ namespace {
 
 using VertexPair = std::pair<std::uint32_t, std::uint32_t>;
 
-// The two vertices of every edge of every whole triangle, each edge once.
+// The two vertices of every edge of every whole triangle, each edge once; a vertex repeated in
+// a triangle makes no edge.
 std::vector<VertexPair> TriangleEdges(const LlmMesh& mesh, std::size_t vertexCount) {
   const std::size_t indexCount = std::min(std::size_t{mesh.numFaces} * 3, mesh.faces.size());
   std::vector<VertexPair> edges;
@@ -21,7 +22,7 @@ std::vector<VertexPair> TriangleEdges(const LlmMesh& mesh, std::size_t vertexCou
     const std::uint32_t a = mesh.faces[t], b = mesh.faces[t + 1], c = mesh.faces[t + 2];
     if (a >= vertexCount || b >= vertexCount || c >= vertexCount) continue;
     for (const auto& [p, q] : {VertexPair{a, b}, VertexPair{b, c}, VertexPair{c, a}}) {
-      edges.emplace_back(std::min(p, q), std::max(p, q));
+      if (p != q) edges.emplace_back(std::min(p, q), std::max(p, q));
     }
   }
   std::sort(edges.begin(), edges.end());
