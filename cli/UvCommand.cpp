@@ -77,7 +77,11 @@ int RunUv(const ParsedArgs& args) {
   return RunBatch("uv", jobs, [&](const BatchJob& job) {
     const LlmMesh mesh = ReadMeshFile(job.input);
     RgbaPicture picture = background;
-    DrawUvEdges(mesh, picture);
+    if (!DrawUvEdges(mesh, picture)) {
+      throw CliError("the lines of '" + job.input + "' are too long in all to draw at " +
+                     std::to_string(width) + "x" + std::to_string(height) +
+                     "; try a smaller --size");
+    }
     const std::string png = sample::EncodePngRgba(picture.pixels, width, height);
     if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
     ReplaceFileContents(job.output, png);

@@ -92,7 +92,7 @@ TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   };
   for (const auto& c : cases) {
     RgbaPicture picture = RgbaPicture::Filled(128, 64, {0, 0, 0, 0});
-    cli::DrawUvEdges(EdgeMesh(c.a, c.b), picture);
+    EXPECT_TRUE(cli::DrawUvEdges(EdgeMesh(c.a, c.b), picture));
     EXPECT_EQ(Drawn(picture), c.expected) << c.what;
   }
 
@@ -100,8 +100,29 @@ TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   LlmMesh outside = EdgeMesh({0, 0}, {1, 1});
   outside.faces = {0, 1, 2};
   RgbaPicture picture = RgbaPicture::Filled(100, 50, {0, 0, 0, 0});
-  cli::DrawUvEdges(outside, picture);
+  EXPECT_TRUE(cli::DrawUvEdges(outside, picture));
   EXPECT_TRUE(Drawn(picture).empty());
+}
+
+// Lines of more pixels than a picture could ever need are refused before any is drawn, so that
+// a hostile mesh cannot keep the tool busy for minutes.
+TEST(UvTemplate, LinesTooLongInAllAreRefused) {
+  // 20000 triangles, each with edges of 4 to 8 repeats: about 16000 pixels each at 1024.
+  LlmMesh mesh;
+  mesh.numFaces = 20000;
+  for (std::uint16_t t = 0; t < mesh.numFaces; ++t) {
+    const float v = static_cast<float>(t) / mesh.numFaces;
+    for (const float u : {0.0f, 7.9f, 3.9f}) {
+      mesh.faces.push_back(static_cast<std::uint16_t>(mesh.texCoords.size()));
+      mesh.texCoords.push_back({u, v});
+    }
+  }
+  mesh.numVertices = static_cast<std::uint16_t>(mesh.texCoords.size());
+  RgbaPicture picture = RgbaPicture::Filled(1024, 1024, {0, 0, 0, 0});
+  EXPECT_FALSE(cli::DrawUvEdges(mesh, picture));
+  EXPECT_TRUE(Drawn(picture).empty());
+  picture = RgbaPicture::Filled(64, 64, {0, 0, 0, 0});
+  EXPECT_TRUE(cli::DrawUvEdges(mesh, picture));
 }
 
 TEST(UvTemplate, ScalingAveragesWhatEachPixelCovers) {
