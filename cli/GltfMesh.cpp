@@ -9,8 +9,9 @@ namespace tovmar::cli {
 
 namespace {
 
-// The text of one morph target: two accessors, its name and its weight, with room to spare.
-constexpr std::uint64_t kTargetTextBytes = 1024;
+// What the description of one morph target (two accessors, its name and its weight) takes in
+// memory while the file is written, with room to spare.
+constexpr std::uint64_t kTargetTextBytes = 8192;
 
 std::size_t VertexCount(const LlmMesh& mesh) {
   return std::min({std::size_t{mesh.numVertices}, mesh.coords.size(), mesh.normals.size()});

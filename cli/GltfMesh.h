@@ -35,8 +35,8 @@ inline Vec3 ToGltfAxes(const Vec3& v) {
   return {v.y, v.z, v.x};
 }
 
-// The bytes the binary part of a glTF file needs for `mesh`, reckoned before anything is built,
-// with a share for the text that describes each morph target.
+// The bytes a glTF file of `mesh` takes while it is made, reckoned before anything is built:
+// its binary data, and for each morph target what its description takes in memory.
 std::uint64_t GltfBytesNeeded(const LlmMesh& mesh);
 
 // The data of `mesh` for glTF, named `name`, in the file's own coordinates turned to glTF's

@@ -274,6 +274,9 @@ TEST_F(CliExportGltf, NormalsWithoutDirectionAreMadeAndUnwritableValuesRefused) 
          b.faces = {0, 1, 9};
        },
        "has no triangles to export"},
+      {"far too many targets",
+       [](LlmMesh& b) { b.morphTargets.resize(70000, MakeMorphTarget("Many", {})); },
+       "too large for a glTF file"},
   };
   for (const auto& refusal : refusals) {
     LlmMesh bad = MakeFixtureMesh();
