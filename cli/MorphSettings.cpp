@@ -33,21 +33,6 @@ WeightSetting ParseWeight(const std::string& text) {
   return setting;
 }
 
-// Sets the weight of every target whose name matches, A-Z compared without letter case; a name
-// that matches none is an error.
-void SetWeights(LlmMesh& mesh, const std::vector<WeightSetting>& settings) {
-  for (const WeightSetting& setting : settings) {
-    const std::string wanted = LowerAscii(EightBitToUtf8(setting.name));
-    int matched = 0;
-    for (MorphTarget& target : mesh.morphTargets) {
-      if (LowerAscii(target.DisplayName()) != wanted) continue;
-      target.weight = setting.value;
-      ++matched;
-    }
-    if (matched == 0) throw CliError("no morph target named '" + setting.name + "'");
-  }
-}
-
 }  // namespace
 
 std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
@@ -76,13 +61,32 @@ MorphSettings ReadMorphSettings(const ParsedArgs& args) {
   return settings;
 }
 
-void BuildDeformedMesh(LlmMesh& mesh, SceneStore& store, const std::string& name,
-                       const MorphSettings& settings) {
-  BuildMeshObjects(mesh, store, name);
+std::vector<bool> SetMorphWeights(LlmMesh& mesh, const MorphSettings& settings) {
   // Applying lower-cases the names in the table it is given; the settings serve every mesh.
   std::vector<AppearanceParam> appearance = settings.appearance;
   mesh.ApplyAppearanceParams(appearance);
-  SetWeights(mesh, settings.weights);
+
+  std::vector<bool> matched;
+  for (const WeightSetting& setting : settings.weights) {
+    const std::string wanted = LowerAscii(EightBitToUtf8(setting.name));
+    bool any = false;
+    for (MorphTarget& target : mesh.morphTargets) {
+      if (LowerAscii(target.DisplayName()) != wanted) continue;
+      target.weight = setting.value;
+      any = true;
+    }
+    matched.push_back(any);
+  }
+  return matched;
+}
+
+void BuildDeformedMesh(LlmMesh& mesh, SceneStore& store, const std::string& name,
+                       const MorphSettings& settings) {
+  BuildMeshObjects(mesh, store, name);
+  const std::vector<bool> matched = SetMorphWeights(mesh, settings);
+  for (std::size_t i = 0; i < matched.size(); ++i) {
+    if (!matched[i]) throw CliError("no morph target named '" + settings.weights[i].name + "'");
+  }
   ApplyMorphs(mesh, store, false);
 }
 

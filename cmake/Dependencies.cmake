@@ -7,6 +7,8 @@ endif()
 find_package(PNG REQUIRED)
 find_package(LibXml2 REQUIRED)
 find_package(CURL REQUIRED)
+# tinygltf: Debian builds it as a shared library with its JSON and image code inside.
+find_package(TinyGLTF REQUIRED)
 
 # wxWidgets: base and core for the image conversion, gl for the application's 3D view.
 find_package(wxWidgets 3.2 REQUIRED COMPONENTS gl core base)
