@@ -1,4 +1,10 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
 
 #include "tests/appearance/AppearanceFixtures.h"
@@ -103,6 +109,29 @@ TEST_F(HostileInputTest, FilesAboveTheSizeCapAreRefusedWithAMessage) {
   std::filesystem::resize_file(PathFromUtf8(path), 16u * 1024u * 1024u + 1u);
   EXPECT_TRUE(AppearanceXmlReader::ReadParams(path).empty());
   EXPECT_EQ(messages.messages, (std::vector<std::string>{kTooLargeText}));
+}
+
+// A pipe whose writer keeps it open and says nothing, and a device without end: both are refused
+// at once, silently, as a file that does not load.
+TEST_F(HostileInputTest, PipesAndDevicesAreRefusedWithoutWaiting) {
+  const std::string pipePath = folder.PathOf("silent.xml");
+  ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
+  const int writer = open(pipePath.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  const std::string document = Archetype("<param id='1' name='a' value='0.5'/>");
+  ASSERT_EQ(write(writer, document.data(), document.size()), static_cast<ssize_t>(document.size()));
+
+  auto reading = std::async(std::launch::async,
+                            [&pipePath] { return AppearanceXmlReader::ReadParams(pipePath); });
+  // A read that waits for the writer is let go by closing it, so that the test ends either way.
+  const bool finished = reading.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  close(writer);
+  EXPECT_TRUE(finished);
+  EXPECT_TRUE(reading.get().empty());
+
+  EXPECT_TRUE(AppearanceXmlReader::ReadParams("/dev/zero").empty());
+  EXPECT_TRUE(AppearanceXmlReader::ReadParams(folder.Path().string()).empty());
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace
