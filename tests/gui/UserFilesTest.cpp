@@ -1,4 +1,5 @@
-// What the window does to the user's files: saving never empties a file that holds something.
+// What the window does to the user's files: saving never empties a file that holds something, and
+// the start-up options take any file name the system can open.
 #include <wx/uiaction.h>
 
 #include <gtest/gtest.h>
@@ -6,11 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "app/CommandIds.h"
 #include "app/FileNames.h"
 #include "mesh/FileBytes.h"
+#include "mesh/SceneStore.h"
 #include "tests/gui/AppAccess.h"
+#include "tests/support/LlmWriter.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
@@ -71,6 +75,39 @@ TEST_F(UserFilesTest, SaveNeverEmptiesAFileThatHoldsSomething) {
   EXPECT_EQ(Bytes(fresh), "");
   EXPECT_EQ(Frame().GetTitle(), "fresh.tovm - Tovmar");
   EXPECT_TRUE(m_messages.messages.empty());
+}
+
+// File names are bytes: names that are not valid UTF-8 reach the files they name, from the command
+// line through the panel to the readers.
+TEST_F(UserFilesTest, StartupOptionsTakeNamesThatAreNotUtf8) {
+  const std::filesystem::path folder = m_folder.Path();
+  const std::filesystem::path mesh = folder / "ball\xff\xfe.llm";
+  const std::filesystem::path look = folder / "look\xe9.xml";
+  std::filesystem::rename(PathFromUtf8(CorePath(WriteBallMesh(m_folder, "ball.llm", 0.1f))), mesh);
+  ASSERT_TRUE(WriteFileBytes(look.string(),
+                             "<linden_genepool><archetype><param id='1' name='Big_Belly' "
+                             "value='0.75'/></archetype></linden_genepool>"));
+
+  std::string meshArg = mesh.string();
+  std::string lookArg = "--appearance=" + look.string();
+  std::vector<std::string> words = {"tovmar",   "--mesh", meshArg,  lookArg,
+                                    "doc.tovm", "--",     "--mesh", "after"};
+  std::vector<char*> args;
+  for (std::string& word : words) args.push_back(word.data());
+  const StartupPaths paths = TakeStartupPaths(args);
+  EXPECT_EQ(paths.mesh, mesh.string());
+  EXPECT_EQ(paths.appearance, look.string());
+  EXPECT_EQ(paths.texture, "");
+  EXPECT_EQ(std::vector<std::string>(args.begin(), args.end()),
+            (std::vector<std::string>{"tovmar", "doc.tovm", "--", "--mesh", "after"}));
+
+  App().ApplyStartupPaths(paths);
+  EXPECT_TRUE(m_messages.messages.empty());
+  SceneStore& store = SceneStore::Instance();
+  ASSERT_EQ(store.MeshCount(), 2u);
+  EXPECT_EQ(store.GetMesh(0)->header.name, mesh.string());
+  EXPECT_EQ(CorePath(Doc().GetMeshFolder()), (folder / "").string());
+  EXPECT_EQ(Doc().m_mesh.morphTargets.at(0).weight, 0.75f);
 }
 
 }  // namespace
