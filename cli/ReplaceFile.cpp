@@ -78,21 +78,23 @@ std::string TemporaryPath(const fs::path& target) {
 // of the signals that end the program arrives first.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(const fs::path& target) : m_path(TemporaryPath(target)) {
-    // Held, so that no signal can remove a name mkstemp tried and found taken.
-    const HeldSignals held;
+  TemporaryFile(const fs::path& target, SignalCleanup& signals)
+      : m_signals(signals), m_path(TemporaryPath(target)) {
+    // Held, so that no signal comes between the file's making and its cleanup being set.
+    const HeldSignals held(m_signals);
     m_fd = ::mkstemp(m_path.data());
     if (m_fd < 0) {
       m_error = errno;
       return;
     }
-    m_cleanup.Arm(m_path);
+    m_named = true;
+    m_signals.SetFileToRemove(m_path.c_str());
   }
   ~TemporaryFile() {
     if (m_fd >= 0) ::close(m_fd);
-    const HeldSignals held;
-    if (m_cleanup.Armed()) ::unlink(m_path.c_str());
-    m_cleanup.Disarm();
+    const HeldSignals held(m_signals);
+    if (m_named) ::unlink(m_path.c_str());
+    m_signals.SetFileToRemove(nullptr);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -110,17 +112,19 @@ class TemporaryFile {
 
   // Renames the file to `target`, with the signals held so that none removes it half-way.
   int RenameTo(const fs::path& target) {
-    const HeldSignals held;
+    const HeldSignals held(m_signals);
     if (::rename(m_path.c_str(), target.c_str()) != 0) return errno;
-    m_cleanup.Disarm();
+    m_named = false;
+    m_signals.SetFileToRemove(nullptr);
     return 0;
   }
 
  private:
+  SignalCleanup& m_signals;
   std::string m_path;
   int m_fd = -1;
   int m_error = 0;
-  RemoveOnSignal m_cleanup;
+  bool m_named = false;
 };
 
 // Flushes the folder, so that the rename too survives a crash.
@@ -133,8 +137,8 @@ void SyncFolder(const fs::path& folder) {
 
 // A new file, or one with a single name: written whole beside it, then renamed over it.
 void ReplaceByRename(const std::string& shown, const fs::path& target, std::string_view bytes,
-                     const struct stat* existing) {
-  TemporaryFile temporary(target);
+                     const struct stat* existing, SignalCleanup& signals) {
+  TemporaryFile temporary(target, signals);
   if (temporary.Error() != 0) Fail(shown, temporary.Error());
   const int fd = temporary.Fd();
   if (existing != nullptr) {
@@ -163,7 +167,8 @@ void ReplaceByRename(const std::string& shown, const fs::path& target, std::stri
 // A regular file with several names: rewritten in place, so that every name keeps seeing it.
 // Room for the new contents is reserved before the old ones are touched, and the signals that end
 // the program wait until the file is whole again.
-void WriteInPlace(const std::string& shown, const fs::path& target, std::string_view bytes) {
+void WriteInPlace(const std::string& shown, const fs::path& target, std::string_view bytes,
+                  SignalCleanup& signals) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) Fail(shown, errno);
   int error = 0;
@@ -173,7 +178,7 @@ void WriteInPlace(const std::string& shown, const fs::path& target, std::string_
     if (error == EOPNOTSUPP) error = 0;
   }
   if (error == 0) {
-    const HeldSignals held;
+    const HeldSignals held(signals);
     error = WriteAll(fd, bytes);
     if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
     if (error == 0 && ::fsync(fd) != 0) error = errno;
@@ -195,18 +200,19 @@ void WriteDirectly(const std::string& shown, const fs::path& target, std::string
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const fs::path target = FollowLinks(PathFromUtf8(path), path);
+  SignalCleanup signals;
   struct stat info {};
   if (::stat(target.c_str(), &info) != 0) {
     if (errno != ENOENT) Fail(path, errno);
-    ReplaceByRename(path, target, bytes, nullptr);
+    ReplaceByRename(path, target, bytes, nullptr, signals);
   } else if (S_ISDIR(info.st_mode)) {
     Fail(path, EISDIR);
   } else if (!S_ISREG(info.st_mode)) {
     WriteDirectly(path, target, bytes);
   } else if (info.st_nlink > 1) {
-    WriteInPlace(path, target, bytes);
+    WriteInPlace(path, target, bytes, signals);
   } else {
-    ReplaceByRename(path, target, bytes, &info);
+    ReplaceByRename(path, target, bytes, &info, signals);
   }
 }
 

@@ -10,54 +10,66 @@ namespace {
 
 constexpr std::array kSignals{SIGINT, SIGTERM, SIGHUP};
 
-// The file the handler removes; a lock-free pointer, so the handler may read it.
-std::atomic<const char*> g_removeOnSignal{nullptr};
+// Lock-free atomics, so that a handler on any thread may read and change them.
+std::atomic<const char*> g_fileToRemove{nullptr};
+std::atomic<bool> g_held{false};
+std::atomic<int> g_pending{0};
 
-extern "C" void RemoveThenEnd(int signal) {
-  if (const char* path = g_removeOnSignal.load()) ::unlink(path);
-  // The handler was installed to run once: the signal, raised again, now does what it would have
-  // done without it as soon as the handler returns.
+// Removes the file, then lets the signal do what it does by default: end the program.
+void EndBy(int signal) {
+  if (const char* path = g_fileToRemove.exchange(nullptr)) ::unlink(path);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signal, &byDefault, nullptr);
+  // Inside a handler the signal is blocked until the handler returns, and then takes effect.
   ::raise(signal);
 }
 
-sigset_t SignalSet() {
-  sigset_t set;
-  sigemptyset(&set);
-  for (const int signal : kSignals) sigaddset(&set, signal);
-  return set;
+extern "C" void OnSignal(int signal) {
+  if (g_held.load()) {
+    int none = 0;
+    g_pending.compare_exchange_strong(none, signal);
+    if (g_held.load()) return;
+    // Released meanwhile: whoever takes the pending signal ends the program.
+    signal = g_pending.exchange(0);
+    if (signal == 0) return;
+  }
+  EndBy(signal);
 }
 
 }  // namespace
 
-HeldSignals::HeldSignals() {
-  const sigset_t held = SignalSet();
-  sigprocmask(SIG_BLOCK, &held, &m_previous);
-}
-
-HeldSignals::~HeldSignals() {
-  sigprocmask(SIG_SETMASK, &m_previous, nullptr);
-}
-
-void RemoveOnSignal::Arm(const std::string& path) {
-  Disarm();
-  m_path = path;
-  g_removeOnSignal.store(m_path.c_str());
+SignalCleanup::SignalCleanup() {
   struct sigaction action {};
-  action.sa_handler = RemoveThenEnd;
-  action.sa_mask = SignalSet();
-  action.sa_flags = SA_RESETHAND;
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
   for (std::size_t i = 0; i < kSignals.size(); ++i) {
     sigaction(kSignals[i], nullptr, &m_previous[i]);
-    if (m_previous[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
+    m_caught[i] = m_previous[i].sa_handler != SIG_IGN;
+    if (m_caught[i]) sigaction(kSignals[i], &action, nullptr);
   }
-  m_armed = true;
 }
 
-void RemoveOnSignal::Disarm() {
-  if (!m_armed) return;
-  for (std::size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &m_previous[i], nullptr);
-  g_removeOnSignal.store(nullptr);
-  m_armed = false;
+SignalCleanup::~SignalCleanup() {
+  Release();
+  for (std::size_t i = 0; i < kSignals.size(); ++i) {
+    if (m_caught[i]) sigaction(kSignals[i], &m_previous[i], nullptr);
+  }
+  g_fileToRemove.store(nullptr);
+}
+
+void SignalCleanup::SetFileToRemove(const char* path) {
+  g_fileToRemove.store(path);
+}
+
+void SignalCleanup::Hold() {
+  g_held.store(true);
+}
+
+void SignalCleanup::Release() {
+  g_held.store(false);
+  if (const int signal = g_pending.exchange(0)) EndBy(signal);
 }
 
 }  // namespace tovmar::cli

@@ -5,41 +5,40 @@
 #include <signal.h>
 
 #include <array>
-#include <string>
 
 namespace tovmar::cli {
 
-// Holds the three signals back while it lives; one that arrived meanwhile takes effect when it
-// goes.
+// While it lives, the three signals are caught, whichever thread they reach; a signal the program
+// ignores stays ignored. A caught signal removes the file set with SetFileToRemove, if any, and
+// then ends the program as it would have; while held, it waits until Release. One at a time.
+class SignalCleanup {
+ public:
+  SignalCleanup();
+  // Puts the previous handlers back; a signal held meanwhile takes effect first.
+  ~SignalCleanup();
+  SignalCleanup(const SignalCleanup&) = delete;
+  SignalCleanup& operator=(const SignalCleanup&) = delete;
+
+  // The file a signal removes (nullptr: none); the text must stay until it is replaced.
+  void SetFileToRemove(const char* path);
+  void Hold();
+  void Release();
+
+ private:
+  std::array<struct sigaction, 3> m_previous{};
+  std::array<bool, 3> m_caught{};
+};
+
+// Holds the signals of `cleanup` for as long as it lives.
 class HeldSignals {
  public:
-  HeldSignals();
-  ~HeldSignals();
+  explicit HeldSignals(SignalCleanup& cleanup) : m_cleanup(cleanup) { m_cleanup.Hold(); }
+  ~HeldSignals() { m_cleanup.Release(); }
   HeldSignals(const HeldSignals&) = delete;
   HeldSignals& operator=(const HeldSignals&) = delete;
 
  private:
-  sigset_t m_previous;
-};
-
-// While armed, each of the three signals first removes the file at the armed path, then ends the
-// program as it would have. A signal the program ignores stays ignored. One object at a time.
-class RemoveOnSignal {
- public:
-  RemoveOnSignal() = default;
-  ~RemoveOnSignal() { Disarm(); }
-  RemoveOnSignal(const RemoveOnSignal&) = delete;
-  RemoveOnSignal& operator=(const RemoveOnSignal&) = delete;
-
-  void Arm(const std::string& path);
-  bool Armed() const { return m_armed; }
-  // Puts the previous handlers back.
-  void Disarm();
-
- private:
-  std::string m_path;
-  bool m_armed = false;
-  std::array<struct sigaction, 3> m_previous{};
+  SignalCleanup& m_cleanup;
 };
 
 }  // namespace tovmar::cli

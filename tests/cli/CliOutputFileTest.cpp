@@ -160,10 +160,10 @@ TEST(CliSignalCleanup, SignalsRemoveTheTemporaryFileAndStillEndTheProgram) {
     if (child == 0) {
       // Signal 0 stands for an ignored SIGHUP.
       if (signal == 0) std::signal(SIGHUP, SIG_IGN);
-      cli::RemoveOnSignal cleanup;
-      cleanup.Arm(temporary);
+      cli::SignalCleanup cleanup;
+      cleanup.SetFileToRemove(temporary.c_str());
       {
-        const cli::HeldSignals held;
+        const cli::HeldSignals held(cleanup);
         std::raise(signal == 0 ? SIGHUP : signal);
         close(open(written.c_str(), O_WRONLY | O_CREAT, 0600));
       }
