@@ -1,15 +1,19 @@
 #include "app/TovmarApp.h"
 
+#include <filesystem>
+
 #include <wx/cmdline.h>
 #include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
 #include "app/CommandLineInfo.h"
+#include "app/FileNames.h"
 #include "app/MainFrame.h"
 #include "app/RecentFiles.h"
 #include "app/ShellRegistration.h"
 #include "app/TovmarDoc.h"
+#include "mesh/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
 #include "texture/ImageConverter.h"
@@ -18,7 +22,23 @@ namespace tovmar {
 
 namespace {
 const char kVendor[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
+
+StartupPaths g_startupPaths;
+
+// `path` made absolute against the working folder, with "." and ".." taken out.
+std::filesystem::path Absolute(const std::string& path) {
+  return std::filesystem::absolute(PathFromUtf8(path)).lexically_normal();
+}
+
+// The folder of `path` with its trailing separator, as the open dialogs report folders.
+wxString FolderWithSeparator(const std::filesystem::path& path) {
+  return WxPath(PathToUtf8(path.parent_path() / ""));
+}
 }  // namespace
+
+void CTovmarApp::SetStartupPaths(StartupPaths paths) {
+  g_startupPaths = std::move(paths);
+}
 
 void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
   wxApp::OnInitCmdLine(parser);
@@ -30,9 +50,6 @@ void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
 
 bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
   if (!wxApp::OnCmdLineParsed(parser)) return false;
-  parser.Found("mesh", &m_meshArg);
-  parser.Found("texture", &m_textureArg);
-  parser.Found("appearance", &m_appearanceArg);
   if (parser.GetParamCount() > 0) m_documentArg = parser.GetParam(0);
   return true;
 }
@@ -79,26 +96,26 @@ bool CTovmarApp::OnInit() {
   if (!m_documentArg.empty() && !m_frame->OpenDocument(m_documentArg)) return false;
   m_frame->Show();
   m_frame->DragAcceptFiles(true);
-  ApplyStartupOptions();
+  ApplyStartupPaths(g_startupPaths);
   return true;
 }
 
-void CTovmarApp::ApplyStartupOptions() {
+void CTovmarApp::ApplyStartupPaths(const StartupPaths& paths) {
   CTovmarView* panel = m_frame->Panel();
-  const auto absolute = [](const wxString& path) { return wxFileName(path).GetAbsolutePath(); };
-  if (!m_meshArg.empty()) {
-    const wxFileName mesh(absolute(m_meshArg));
-    panel->LoadMeshFile(mesh.GetFullPath(), mesh.GetPathWithSep());
+  if (!paths.mesh.empty()) {
+    const std::filesystem::path mesh = Absolute(paths.mesh);
+    panel->LoadMeshFile(WxPath(PathToUtf8(mesh)), FolderWithSeparator(mesh));
   }
   // Like the buttons, these need a mesh first and say so when there is none.
-  if (!m_textureArg.empty() && panel->RequireMesh()) {
-    const wxFileName texture(absolute(m_textureArg));
-    panel->LoadTextureFile(texture.GetFullPath(), texture.GetPathWithSep());
+  if (!paths.texture.empty() && panel->RequireMesh()) {
+    const std::filesystem::path texture = Absolute(paths.texture);
+    panel->LoadTextureFile(WxPath(PathToUtf8(texture)), FolderWithSeparator(texture));
   }
-  if (!m_appearanceArg.empty() && panel->RequireMesh()) {
+  if (!paths.appearance.empty() && panel->RequireMesh()) {
     const bool remote =
-        m_appearanceArg.StartsWith("http://") || m_appearanceArg.StartsWith("https://");
-    panel->LoadAppearance(remote ? m_appearanceArg : absolute(m_appearanceArg));
+        paths.appearance.starts_with("http://") || paths.appearance.starts_with("https://");
+    panel->LoadAppearance(
+        WxPath(remote ? paths.appearance : PathToUtf8(Absolute(paths.appearance))));
   }
 }
 

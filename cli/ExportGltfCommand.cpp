@@ -8,6 +8,7 @@
 #include "cli/GltfMesh.h"
 #include "cli/GltfWriter.h"
 #include "cli/MorphSettings.h"
+#include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TextureImage.h"
@@ -54,6 +55,7 @@ int RunExportGltf(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("export-gltf: expected one mesh file");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
+  RefuseInputAsOutput(*output, args);
   const MorphSettings settings = ReadMorphSettings(args);
   std::vector<std::string> paths = {args.positionals[0]};
   for (const std::string& part : args.Values("--add")) paths.push_back(part);

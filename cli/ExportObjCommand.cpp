@@ -6,6 +6,7 @@
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/MorphSettings.h"
+#include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "mesh/SceneStore.h"
@@ -17,7 +18,8 @@ namespace {
 constexpr OptionInfo kOptions[] = {
     kAppearanceOption,
     kWeightOption,
-    {"-o", "--output", "OUT.obj", "The OBJ file to write (required).", false},
+    {"-o", "--output", "OUT.obj", "The OBJ file to write, or - for standard output (required).",
+     false},
 };
 
 // The deformation works on positions centred on the mesh and scaled by this factor.
@@ -78,13 +80,14 @@ int RunExportObj(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("export-obj: expected one mesh file");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("export-obj: missing -o OUT.obj");
+  RefuseInputAsOutput(*output, args);
   const MorphSettings settings = ReadMorphSettings(args);
 
   const std::string& path = args.positionals[0];
   LlmMesh mesh = ReadMeshFile(path);
   SceneStore& store = SceneStore::Instance();
   BuildDeformedMesh(mesh, store, path, settings);
-  ReplaceFileContents(*output, ObjText(*store.GetMesh(0)));
+  WriteOutput(*output, ObjText(*store.GetMesh(0)));
   return kExitSuccess;
 }
 

@@ -14,6 +14,7 @@
 #include "cli/Command.h"
 #include "cli/MessageCapture.h"
 #include "cli/MorphSettings.h"
+#include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TerminalText.h"
@@ -197,6 +198,7 @@ int RunRender(const ParsedArgs& args) {
   settings.camera = CameraFromOptions(args);
   if (const std::string* texture = args.Value("--texture")) settings.texture = *texture;
   const std::vector<Job> jobs = PlanJobs(args.positionals, *output);
+  for (const Job& job : jobs) RefuseInputAsOutput(job.picture, args);
   settings.morphs = ReadMorphSettings(args);
 
   std::string error;

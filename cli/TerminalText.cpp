@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/UrlPasswords.h"
 #include "mesh/Text.h"
 
 namespace tovmar::cli {
@@ -26,7 +27,7 @@ std::string PrintableText(std::string_view text) {
 }
 
 void PrintErrorLine(std::string_view message) {
-  std::fprintf(stderr, "tovmar-cli: %s\n", PrintableText(message).c_str());
+  std::fprintf(stderr, "tovmar-cli: %s\n", PrintableText(MaskUrlPasswords(message)).c_str());
 }
 
 }  // namespace tovmar::cli

@@ -6,6 +6,7 @@
 #include "cli/BatchOutputs.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
+#include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TextureImage.h"
@@ -67,6 +68,7 @@ int RunUv(const ParsedArgs& args) {
   int width = kDefaultSide, height = kDefaultSide;
   SizeOption(args, width, height);
   const std::vector<BatchJob> jobs = PlanBatch("uv", args.positionals, *output, "png");
+  for (const BatchJob& job : jobs) RefuseInputAsOutput(job.output, args);
 
   // Every picture starts from the same background.
   RgbaPicture background = RgbaPicture::Filled(width, height, {0, 0, 0, 0});

@@ -7,6 +7,7 @@
 
 #include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
+#include "app/FileNames.h"
 #include "app/Hints.h"
 #include "app/TovmarDoc.h"
 #include "appearance/MorphParamDialog.h"
@@ -182,11 +183,11 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   m_doc->SetMeshFolder(folder);
   // A file that went away, cannot be read or ends early replaces nothing: the mesh on screen
   // keeps its shape, its weights and its texture.
-  if (!ReadCompleteMeshFile(path.utf8_string(), mesh)) {
+  if (!ReadCompleteMeshFile(CorePath(path), mesh)) {
     ShowMessage(kUnreadableMesh);
     return;
   }
-  BuildMeshObjects(mesh, SceneStore::Instance(), path.utf8_string());
+  BuildMeshObjects(mesh, SceneStore::Instance(), CorePath(path));
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);

@@ -3,6 +3,7 @@
 #include <wx/utils.h>
 
 #include "app/FileDialogs.h"
+#include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "mesh/ApplyMorphs.h"
 #include "mesh/SceneStore.h"
@@ -42,7 +43,7 @@ void CTovmarView::LoadTextureFile(const wxString& path, const wxString& folder) 
   {
     // Decoding a large picture takes a moment.
     wxBusyCursor busy;
-    ShowThumbnail(LoadMeshTexture(SceneStore::Instance(), path.utf8_string()));
+    ShowThumbnail(LoadMeshTexture(SceneStore::Instance(), CorePath(path)));
   }
   m_doc->SetTextureFolder(folder);
 }
