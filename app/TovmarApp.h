@@ -8,7 +8,7 @@
 
 #include "app/WxMessageSink.h"
 #include "render/WxRenderBinding.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
 
 namespace tovmar {
 
@@ -34,7 +34,7 @@ class CTovmarApp : public wxApp {
   CMainFrame* m_frame = nullptr;
   WxMessageSink m_messages;
   WxRenderBinding m_renderBinding;
-  WxImageConverter m_imageConverter;
+  PictureConverter m_imageConverter;
   wxString m_documentArg;
   wxString m_meshArg;
   wxString m_textureArg;
