@@ -7,10 +7,11 @@
 
 namespace tovmar {
 
-// The most scans a JPEG file may have. Real files have at most a few dozen (a progressive file
-// of libjpeg's own has 10); a file made of thousands of empty scans would keep the decoder
-// going over every block of the picture once a scan, for minutes.
-inline constexpr int kMaxJpegScans = 64;
+// The most scans a JPEG file may have. Real files have far fewer (a progressive file of libjpeg's
+// own has 10, elaborate scripts stay under 20); every scan costs a pass over every block of the
+// picture, about 50 ms at 16384 x 16384, so a file made of thousands of empty scans would hold
+// the decoder for minutes.
+inline constexpr int kMaxJpegScans = 32;
 
 // Decodes the JPEG file in `bytes`: baseline, extended and progressive, grey, colour and CMYK
 // (taken as Adobe writes it, inverted). Data that ends early leaves the rest of the picture
