@@ -519,6 +519,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: fuzz_make_seeds FOLDER\n");
     return 2;
   }
+  // The seeds of other formats are written with wxImage; without wxApp its BMP writer, too,
+  // comes only with the standard handlers.
+  wxImage::InitStandardHandlers();
   wxInitAllImageHandlers();
   const std::filesystem::path root = PathFromUtf8(argv[1]);
   const SeedFolder images(root, "fuzz_image");
