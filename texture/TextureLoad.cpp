@@ -14,6 +14,7 @@
 #include "mesh/MessageSink.h"
 #include "mesh/TextureObject.h"
 #include "texture/ImageConverter.h"
+#include "texture/MappedFile.h"
 #include "texture/TemporaryBmpReader.h"
 #include "texture/TemporaryFile.h"
 
@@ -28,8 +29,8 @@ constexpr const char* kUnreadable = "指定ファイルが読み込めません�
 constexpr const char* kTooLarge = "画像が大きすぎます。";
 constexpr const char* kNoMemory = "メモリが確保できませんでした。";
 
-// Rows are read from the file in blocks of about this size and converted as they arrive, so
-// that the file never has to be held in memory whole.
+// Where the file cannot be mapped, rows are read from it in blocks of about this size and
+// converted as they arrive, so that the file never has to be held in memory whole.
 constexpr std::uint64_t kBlockBytes = std::uint64_t{1} << 20;
 
 // Reads the BMP file that `file` holds, from its start, into the pixels of `texture`. Returns
@@ -55,6 +56,14 @@ const char* ReadBmpFile(std::FILE* file, TextureObject& texture) {
   }
   if (!texture.AllocatePixels(layout.width, layout.height)) return kNoMemory;
   if (layout.rowBytes == 0) return nullptr;
+
+  // The rows where the file lies in memory, when it can be mapped.
+  const MappedFile mapped(file, *fileSize);
+  if (mapped.Data() != nullptr) {
+    ConvertBmpRows(mapped.Data() + layout.dataOffset, 0, layout.height, layout,
+                   texture.pixels.data());
+    return nullptr;
+  }
 
   // The rows in file order, a block at a time; the last row of the file needs no padding.
   const auto rowsPerBlock = static_cast<std::int32_t>(std::clamp<std::uint64_t>(
