@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -24,17 +25,8 @@ static_assert(kMaxPictureSide == kMaxTextureSide, "the decoders make what a text
 constexpr std::uint64_t kMaxSourceBytes =
     std::uint64_t{kMaxPictureSide} * kMaxPictureSide * 4 + (std::uint64_t{1} << 20);
 
-// The first bytes of a file, which hold the declared size of nearly every picture: a file that
-// declares too large a picture there is refused before the rest is read.
+// The first bytes of a file, which hold the declared size of nearly every picture.
 constexpr std::size_t kHeadBytes = std::size_t{1} << 16;
-
-// Appends up to `count` bytes from the current position of `file` to `bytes`, read straight into
-// their place.
-void AppendUpTo(std::FILE* file, std::size_t count, std::string& bytes) {
-  const std::size_t had = bytes.size();
-  bytes.resize(had + count);
-  bytes.resize(had + std::fread(bytes.data() + had, 1, count, file));
-}
 
 bool Convert(const std::string& source, std::FILE* bmpFile) {
   // Only plain files: a device or a pipe could feed a decoder without end.
@@ -45,18 +37,22 @@ bool Convert(const std::string& source, std::FILE* bmpFile) {
   const std::optional<std::uint64_t> length = RegularFileSize(file.get());
   if (!length || *length > kMaxSourceBytes) return false;
 
-  std::string bytes;
-  AppendUpTo(file.get(), static_cast<std::size_t>(std::min<std::uint64_t>(*length, kHeadBytes)),
-             bytes);
-  if (!MayBeDecodable(bytes, *length)) return false;
-  AppendUpTo(file.get(), static_cast<std::size_t>(*length - bytes.size()), bytes);
-  if (bytes.size() != *length) return false;
+  // The bytes go straight into a buffer of the file's length that nothing fills first; a file
+  // whose first bytes declare too large a picture is refused before the rest is read.
+  const auto size = static_cast<std::size_t>(*length);
+  std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(size);
+  const std::size_t head = std::min(size, kHeadBytes);
+  if (std::fread(bytes.get(), 1, head, file.get()) != head ||
+      !MayBeDecodable(std::string_view(bytes.get(), head), size) ||
+      std::fread(bytes.get() + head, 1, size - head, file.get()) != size - head) {
+    return false;
+  }
 
   // The file's bytes go before the picture is written, so that a large picture is not held
   // twice.
   BgrPicture picture;
-  if (!DecodePicture(bytes, picture)) return false;
-  std::string().swap(bytes);
+  if (!DecodePicture(std::string_view(bytes.get(), size), picture)) return false;
+  bytes.reset();
   return WriteBmp24(bmpFile, picture);
 }
 
