@@ -1,5 +1,7 @@
 #include "texture/TemporaryFile.h"
 
+#include <cstdint>
+
 #include "mesh/FileBytes.h"
 
 #ifdef _WIN32
@@ -17,9 +19,9 @@ namespace tovmar {
 namespace {
 
 #ifdef _WIN32
-// GetTempFileNameW makes the file with a name that did not exist before; it is opened again to be
-// deleted when the last handle closes, and the first handle's name is not shared for writing.
-std::FILE* CreateFile(const std::filesystem::path& folder, const std::string& prefix) {
+// GetTempFileNameW makes the file with a name that did not exist before; it is opened again, to
+// be deleted when this handle closes and shared with nobody else for reading or writing.
+std::FILE* OpenTemporaryFile(const std::filesystem::path& folder, const std::string& prefix) {
   wchar_t name[MAX_PATH];
   const std::wstring widePrefix = PathFromUtf8(prefix).native();
   if (GetTempFileNameW(folder.c_str(), widePrefix.c_str(), 0, name) == 0) return nullptr;
@@ -57,7 +59,7 @@ int CreateDescriptor(const std::filesystem::path& folder, const std::string& pre
   return fd;
 }
 
-std::FILE* CreateFile(const std::filesystem::path& folder, const std::string& prefix) {
+std::FILE* OpenTemporaryFile(const std::filesystem::path& folder, const std::string& prefix) {
   const int fd = CreateDescriptor(folder, prefix);
   if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "w+b");
@@ -70,7 +72,7 @@ std::FILE* CreateFile(const std::filesystem::path& folder, const std::string& pr
 
 bool TemporaryFile::Create(const std::filesystem::path& folder, const std::string& prefix) {
   Close();
-  m_file = CreateFile(folder, prefix);
+  m_file = OpenTemporaryFile(folder, prefix);
   return m_file != nullptr;
 }
 
