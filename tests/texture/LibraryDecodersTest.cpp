@@ -158,16 +158,18 @@ TEST(LibraryDecoders, DecodeAsWxImageDecodesTheSameFiles) {
       {"tiff", DecodeTiff, wxBITMAP_TYPE_TIFF,
        [](const Picture& p) { return EncodeWx(p, wxBITMAP_TYPE_TIFF); }},
   };
-  // 37 x 29: odd sizes, rows that no block or strip size divides.
-  const Picture picture = MakeGradient(37, 29);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string bytes = c.write(picture);
-    const std::optional<Picture> ours = DecodeWith(c.decode, bytes);
-    const std::optional<Picture> theirs = DecodeWx(bytes, c.type);
-    ASSERT_TRUE(ours.has_value());
-    ASSERT_TRUE(theirs.has_value());
-    ExpectSame(*ours, *theirs);
+  // 37 x 29: odd sizes, rows that no block or strip size divides; 4100 x 150: wide enough that
+  // TIFF rows are decoded a few strips at a time.
+  for (const Picture& picture : {MakeGradient(37, 29), MakeGradient(4100, 150)}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.name << " " << picture.width);
+      const std::string bytes = c.write(picture);
+      const std::optional<Picture> ours = DecodeWith(c.decode, bytes);
+      const std::optional<Picture> theirs = DecodeWx(bytes, c.type);
+      ASSERT_TRUE(ours.has_value());
+      ASSERT_TRUE(theirs.has_value());
+      ExpectSame(*ours, *theirs);
+    }
   }
 }
 
