@@ -73,7 +73,6 @@ bool CTovmarApp::OnInit() {
       new wxConfig("Tovmar", GetVendorName(), profileFile, wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
   if (!wxApp::OnInit()) return false;
 
-  AddWxImageHandlers();
   InstallImageConverter(&m_imageConverter);
   InstallMessageSink(&m_messages);
   SceneStore::Instance().SetRenderBinding(&m_renderBinding);

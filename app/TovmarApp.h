@@ -9,7 +9,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/WxMessageSink.h"
 #include "render/WxRenderBinding.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
 
 namespace tovmar {
 
@@ -39,7 +39,7 @@ class CTovmarApp : public wxApp {
   CMainFrame* m_frame = nullptr;
   WxMessageSink m_messages;
   WxRenderBinding m_renderBinding;
-  WxImageConverter m_imageConverter;
+  PictureConverter m_imageConverter;
   wxString m_documentArg;
 };
 

@@ -24,8 +24,8 @@
 #include "render/OffscreenContext.h"
 #include "render/RenderImage.h"
 #include "texture/ImageConverter.h"
+#include "texture/PictureConverter.h"
 #include "texture/TextureCommands.h"
-#include "texture/WxImageConverter.h"
 #include "tools/PngEncode.h"
 
 namespace tovmar::cli {
@@ -204,7 +204,7 @@ int RunRender(const ParsedArgs& args) {
   std::string error;
   const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
   if (context == nullptr) throw CliError("render: " + error);
-  WxImageConverter converter;
+  PictureConverter converter;
   const ScopedImageConverter installed(&converter);
 
   // One mesh file fails as any command fails; among several, each failure is reported and the

@@ -12,7 +12,7 @@
 #include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "texture/ImageConverter.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
 
 namespace tovmar::cli {
 
@@ -57,7 +57,7 @@ RgbaPicture ReadTextureImage(const std::string& path) {
   if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) {
     throw CliError("cannot open texture '" + path + "': no such file");
   }
-  WxImageConverter converter;
+  PictureConverter converter;
   const ScopedImageConverter installed(&converter);
   const MessageCapture messages;
   TextureObject texture;

@@ -16,7 +16,7 @@
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
 #include "tests/support/LlmWriter.h"
-#include "texture/WxImageConverter.h"
+#include "tests/support/WxImageHandlers.h"
 
 namespace tovmar::test {
 namespace {

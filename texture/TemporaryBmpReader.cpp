@@ -1,9 +1,10 @@
-#include "texture/BmpReader.h"
+#include "texture/TemporaryBmpReader.h"
 
 #include <cassert>
 #include <cstdlib>
 
 #include "mesh/TextureObject.h"
+#include "texture/decode/ByteView.h"
 
 namespace tovmar {
 
@@ -16,14 +17,6 @@ constexpr std::size_t kHeightAt = 22;
 constexpr std::size_t kPlanesAt = 26;
 constexpr std::size_t kBitCountAt = 28;
 static_assert(kBitCountAt + 2 == kBmpHeaderBytes);
-
-std::uint32_t LittleEndian(std::string_view bytes, std::size_t at, std::size_t size) {
-  std::uint32_t value = 0;
-  for (std::size_t i = size; i-- > 0;) {
-    value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
-  }
-  return value;
-}
 
 // Bytes per pixel of the depths that are converted; 0 for the others.
 std::uint64_t ConvertedBytesPerPixel(std::uint64_t bitsPerPixel) {
@@ -53,11 +46,11 @@ BmpStatus ReadBmpLayout(std::string_view header, std::uint64_t fileSize, BmpLayo
   if (header.size() < kBmpHeaderBytes || fileSize < kBmpHeaderBytes) return BmpStatus::kTruncated;
 
   // The header fields, all little-endian.
-  const std::uint64_t dataOffset = LittleEndian(header, kDataOffsetAt, 4);
-  const auto width = static_cast<std::int32_t>(LittleEndian(header, kWidthAt, 4));
-  const auto signedHeight = static_cast<std::int32_t>(LittleEndian(header, kHeightAt, 4));
-  const std::uint64_t bitsPerPixel =
-      std::uint64_t{LittleEndian(header, kPlanesAt, 2)} * LittleEndian(header, kBitCountAt, 2);
+  const ByteView h(header);
+  const std::uint64_t dataOffset = h.Le32(kDataOffsetAt);
+  const auto width = static_cast<std::int32_t>(h.Le32(kWidthAt));
+  const auto signedHeight = static_cast<std::int32_t>(h.Le32(kHeightAt));
+  const std::uint64_t bitsPerPixel = std::uint64_t{h.Le16(kPlanesAt)} * h.Le16(kBitCountAt);
 
   // A negative height means the rows are stored top row first.
   const std::int64_t height = std::llabs(std::int64_t{signedHeight});

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "texture/BgrPicture.h"
+#include "texture/decode/BgrPicture.h"
 
 namespace tovmar {
 
@@ -17,7 +17,7 @@ namespace tovmar {
 // widened to 8 bits over the whole range; an index outside the colour map is black.
 // Returns false, leaving `picture` as it was, for bytes shorter than the header, the image id
 // and the colour map; another image type or depth; a colour-mapped picture without a map; a
-// side of 0 or over kMaxTextureSide; or pixel data that ends before every pixel has its colour
+// side of 0 or over kMaxPictureSide; or pixel data that ends before every pixel has its colour
 // (data too short for even the most compressed picture of the declared size is refused before
 // the picture is allocated). A packet that runs past the last pixel is cut at it. Throws
 // std::bad_alloc when the picture cannot be allocated.

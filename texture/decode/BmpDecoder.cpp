@@ -1,4 +1,4 @@
-#include "texture/BmpDecoder.h"
+#include "texture/decode/BmpDecoder.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "mesh/TextureObject.h"
+#include "texture/decode/ByteView.h"
+#include "texture/decode/PictureLimits.h"
 
 namespace tovmar {
 
@@ -26,25 +27,6 @@ constexpr std::uint32_t kAlphaBitFields = 6;
 
 // B, G, R of each of the 256 indices; those beyond the file's colour table are black.
 using ColourTable = std::array<std::uint8_t, 256 * 3>;
-
-// The file's bytes, read little-endian at given places.
-class Bytes {
- public:
-  explicit Bytes(std::string_view bytes) : m_bytes(bytes) {}
-
-  std::size_t Size() const { return m_bytes.size(); }
-  bool Has(std::uint64_t at, std::uint64_t count) const {
-    return at <= m_bytes.size() && count <= m_bytes.size() - at;
-  }
-  const std::uint8_t* At(std::size_t at) const {
-    return reinterpret_cast<const std::uint8_t*>(m_bytes.data()) + at;
-  }
-  std::uint32_t U16(std::size_t at) const { return At(at)[0] | (std::uint32_t{At(at)[1]} << 8); }
-  std::uint32_t U32(std::size_t at) const { return U16(at) | (U16(at + 2) << 16); }
-
- private:
-  std::string_view m_bytes;
-};
 
 // A colour channel read through a bit mask and widened over the range 0 to 255.
 class Channel {
@@ -145,7 +127,7 @@ void ConvertRow(const std::uint8_t* in, const Layout& layout, const ColourTable&
 // Decodes run-length coded 8- or 4-bit indices from `data` into the picture's rows, bottom row
 // first; pixels beyond a row's end or the last row are dropped, pixels the data skips or leaves
 // out stay as they are. Stops at the end-of-picture code or where the data ends.
-void DecodeRunLengths(const Bytes& data, std::size_t at, const Layout& layout,
+void DecodeRunLengths(const ByteView& data, std::size_t at, const Layout& layout,
                       const ColourTable& table, const Rows& rows) {
   const bool fourBits = layout.compression == kRle4;
   std::uint64_t x = 0;
@@ -157,8 +139,8 @@ void DecodeRunLengths(const Bytes& data, std::size_t at, const Layout& layout,
     ++x;
   };
   while (y < layout.height && data.Has(at, 2)) {
-    const std::uint32_t count = *data.At(at);
-    const std::uint32_t value = *data.At(at + 1);
+    const std::uint32_t count = data.U8(at);
+    const std::uint32_t value = data.U8(at + 1);
     at += 2;
     if (count > 0) {
       // A run: `count` pixels of one index, or of two alternating ones in 4-bit data.
@@ -174,13 +156,13 @@ void DecodeRunLengths(const Bytes& data, std::size_t at, const Layout& layout,
       return;
     } else if (value == 2) {  // a move right and up
       if (!data.Has(at, 2)) return;
-      x += *data.At(at);
-      y += *data.At(at + 1);
+      x += data.U8(at);
+      y += data.U8(at + 1);
       at += 2;
     } else {  // `value` pixels stored one by one, padded to an even number of bytes
       const std::size_t bytes = fourBits ? (value + 1) / 2 : value;
-      if (!data.Has(at, bytes)) return;
-      const std::uint8_t* in = data.At(at);
+      const std::uint8_t* in = data.Span(at, bytes);
+      if (in == nullptr) return;
       for (std::uint32_t i = 0; i < value && x < layout.width; ++i) {
         put(fourBits ? (i % 2 == 0 ? in[i / 2] >> 4 : in[i / 2] & 15u) : in[i]);
       }
@@ -207,9 +189,9 @@ bool Readable(std::uint32_t bits, std::uint32_t compression) {
 }
 
 // Reads and checks the headers.
-bool ReadLayout(const Bytes& b, Layout& layout) {
-  if (!b.Has(0, kFileHeaderBytes + 4) || b.U16(0) != 0x4D42) return false;  // "BM"
-  const std::uint32_t headerBytes = b.U32(kFileHeaderBytes);
+bool ReadLayout(const ByteView& b, Layout& layout) {
+  if (!b.Has(0, kFileHeaderBytes + 4) || b.Le16(0) != 0x4D42) return false;  // "BM"
+  const std::uint32_t headerBytes = b.Le32(kFileHeaderBytes);
   if ((headerBytes != kCoreHeaderBytes && headerBytes < kInfoHeaderBytes) ||
       !b.Has(kFileHeaderBytes, headerBytes)) {
     return false;
@@ -218,18 +200,18 @@ bool ReadLayout(const Bytes& b, Layout& layout) {
   std::int64_t height = 0;
   std::size_t masksBytes = 0;
   if (headerBytes == kCoreHeaderBytes) {
-    layout.width = b.U16(h + 4);
-    height = b.U16(h + 6);
-    layout.bits = b.U16(h + 10);
+    layout.width = b.Le16(h + 4);
+    height = b.Le16(h + 6);
+    layout.bits = b.Le16(h + 10);
     layout.entryBytes = 3;
   } else {
-    const auto width = static_cast<std::int32_t>(b.U32(h + 4));
-    height = static_cast<std::int32_t>(b.U32(h + 8));
+    const auto width = static_cast<std::int32_t>(b.Le32(h + 4));
+    height = static_cast<std::int32_t>(b.Le32(h + 8));
     if (width <= 0) return false;
     layout.width = static_cast<std::uint32_t>(width);
-    layout.bits = b.U16(h + 14);
-    layout.compression = b.U32(h + 16);
-    layout.declaredEntries = b.U32(h + 32);
+    layout.bits = b.Le16(h + 14);
+    layout.compression = b.Le32(h + 16);
+    layout.declaredEntries = b.Le32(h + 32);
     const bool masked = layout.compression == kBitFields || layout.compression == kAlphaBitFields;
     // The masks follow a 40-byte header, or are its continuation in longer ones.
     if (masked && headerBytes < kMasksInHeaderBytes) {
@@ -237,7 +219,7 @@ bool ReadLayout(const Bytes& b, Layout& layout) {
       if (!b.Has(h + headerBytes, masksBytes)) return false;
     }
     if (masked) {
-      layout.masks = {b.U32(h + 40), b.U32(h + 44), b.U32(h + 48)};
+      layout.masks = {b.Le32(h + 40), b.Le32(h + 44), b.Le32(h + 48)};
     }
   }
   if (!Readable(layout.bits, layout.compression)) return false;
@@ -247,7 +229,7 @@ bool ReadLayout(const Bytes& b, Layout& layout) {
   }
   layout.topDown = height < 0;
   const std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(height));
-  constexpr auto kMaxSide = static_cast<std::uint64_t>(kMaxTextureSide);
+  constexpr auto kMaxSide = static_cast<std::uint64_t>(kMaxPictureSide);
   if (layout.width == 0 || layout.width > kMaxSide || rows == 0 || rows > kMaxSide) {
     return false;
   }
@@ -258,14 +240,14 @@ bool ReadLayout(const Bytes& b, Layout& layout) {
   }
 
   layout.tableStart = h + headerBytes + masksBytes;
-  layout.dataOffset = b.U32(10);
+  layout.dataOffset = b.Le32(10);
   return layout.dataOffset >= layout.tableStart && layout.dataOffset <= b.Size();
 }
 
 }  // namespace
 
 bool DecodeBmp(std::string_view bytes, BgrPicture& picture) {
-  const Bytes b(bytes);
+  const ByteView b(bytes);
   Layout layout;
   if (!ReadLayout(b, layout)) return false;
 
@@ -277,7 +259,7 @@ bool DecodeBmp(std::string_view bytes, BgrPicture& picture) {
     const std::size_t stored = (layout.dataOffset - layout.tableStart) / layout.entryBytes;
     const std::size_t entries = std::min({declared, indices, stored});
     for (std::size_t i = 0; i < entries; ++i) {
-      std::copy_n(b.At(layout.tableStart + i * layout.entryBytes), 3, &table[3 * i]);
+      std::copy_n(b.Span(layout.tableStart + i * layout.entryBytes, 3), 3, &table[3 * i]);
     }
   }
 
@@ -298,7 +280,8 @@ bool DecodeBmp(std::string_view bytes, BgrPicture& picture) {
     DecodeRunLengths(b, layout.dataOffset, layout, table, rows);
   } else {
     for (std::size_t row = 0; row < layout.height; ++row) {
-      ConvertRow(b.At(layout.dataOffset + row * stride), layout, table, rows.Row(row));
+      ConvertRow(b.Span(layout.dataOffset + row * stride, (rowBits + 7) / 8), layout, table,
+                 rows.Row(row));
     }
   }
   picture = std::move(decoded);

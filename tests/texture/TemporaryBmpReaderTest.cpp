@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/texture/TestImages.h"
-#include "texture/BmpReader.h"
+#include "texture/TemporaryBmpReader.h"
 
 namespace tovmar {
 namespace {

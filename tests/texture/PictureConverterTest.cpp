@@ -1,10 +1,12 @@
-// Every image format through the whole texture load with the wxImage conversion stage: the
-// pictures are written by the test, loaded, and compared pixel by pixel.
+// Every image format through the whole texture load with Tovmar's conversion stage: the pictures
+// are written by the test (with wxImage where the project writes no such files), loaded, and
+// compared pixel by pixel.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <wx/image.h>
 #include <wx/mstream.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -13,11 +15,13 @@
 #include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/WxImageHandlers.h"
 #include "tests/texture/TestImages.h"
 #include "tests/texture/TextureTestFolder.h"
-#include "texture/BmpReader.h"
-#include "texture/ImageSizeProbe.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
+#include "texture/TemporaryBmpReader.h"
+#include "texture/TemporaryFile.h"
+#include "texture/decode/ImageSizeProbe.h"
 
 namespace tovmar {
 namespace {
@@ -86,6 +90,8 @@ std::vector<Format> Formats() {
       {"bmp-24bit.bmp", false, 0,
        [](const Picture& p) { return Encode(ToWxImage(p), wxBITMAP_TYPE_BMP); }},
       {"bmp-32bit.bmp", false, 0, Bmp32},
+      {"tiff.tif", false, 0,
+       [](const Picture& p) { return Encode(ToWxImage(p), wxBITMAP_TYPE_TIFF); }},
       {"gif.gif", false, 0,
        [](const Picture& p) {
          return Encode(ToWxImage(p), wxBITMAP_TYPE_GIF, SetQuadrantPalette);
@@ -101,15 +107,15 @@ std::vector<Format> Formats() {
   };
 }
 
-class WxImageLoad : public ::testing::Test {
+class PictureLoad : public ::testing::Test {
  protected:
   TextureTestFolder folder;
   RecordingMessageSink messages;
-  WxImageConverter converter;
+  PictureConverter converter;
   ScopedImageConverter installed{&converter};
 };
 
-TEST_F(WxImageLoad, EveryFormatArrivesBottomRowFirstWithoutAlpha) {
+TEST_F(PictureLoad, EveryFormatArrivesBottomRowFirstWithoutAlpha) {
   for (const Format& f : Formats()) {
     // 7 x 5 pads every 24-bit row, 8 x 6 none; JPEG gets blocks of one colour each.
     const bool jpeg = std::string(f.name).starts_with("jpeg");
@@ -130,8 +136,8 @@ TEST_F(WxImageLoad, EveryFormatArrivesBottomRowFirstWithoutAlpha) {
   EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
 }
 
-TEST_F(WxImageLoad, JapaneseFileNamesWorkForSmallAndLargeFiles) {
-  // The small file is decoded from memory after its size was read, the large one from the file.
+TEST_F(PictureLoad, JapaneseFileNamesWorkForSmallAndLargeFiles) {
+  // The small file is read at once, the large one after its first bytes declared its size.
   const Picture small = MakeQuadrants(6, 4);
   const Picture large = MakeQuadrants(200, 150);
   const std::vector<std::pair<std::string, const Picture*>> files = {
@@ -149,7 +155,7 @@ TEST_F(WxImageLoad, JapaneseFileNamesWorkForSmallAndLargeFiles) {
   }
 }
 
-TEST_F(WxImageLoad, UndecodableMissingAndOversizedFilesAreNotDecodable) {
+TEST_F(PictureLoad, UndecodableMissingAndOversizedFilesAreNotDecodable) {
   // PNG, GIF and JPEG headers that promise far more pixels than the limit, in a few bytes.
   const std::string png =
       std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x4e\x20\0\0\x4e\x20", 24) +
@@ -199,7 +205,7 @@ TEST_F(WxImageLoad, UndecodableMissingAndOversizedFilesAreNotDecodable) {
 // wxImage's decoders wrote or read outside their buffers: a GIF with damaged compressed data, TGA
 // files whose colour map starts past index 0, and BMP files whose run-length data runs past its
 // rows or picture or whose indices lie past the colour table.
-TEST_F(WxImageLoad, FilesFoundByFuzzingAreDecodedSafelyOrRefused) {
+TEST_F(PictureLoad, FilesFoundByFuzzingAreDecodedSafelyOrRefused) {
   const std::filesystem::path folderPath = TOVMAR_FUZZ_REGRESSIONS_DIR "/fuzz_image";
   ASSERT_TRUE(std::filesystem::is_directory(folderPath));
   int files = 0;
@@ -217,15 +223,16 @@ TEST_F(WxImageLoad, FilesFoundByFuzzingAreDecodedSafelyOrRefused) {
   EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
 }
 
-TEST_F(WxImageLoad, WritesAnUncompressedBottomUp24BitBmpAtThePicturesOwnSize) {
+TEST_F(PictureLoad, WritesAnUncompressedBottomUp24BitBmpAtThePicturesOwnSize) {
   const Picture picture = MakeQuadrants(5, 3);
   const std::string source =
       folder.WriteImage("p.png", Encode(ToWxImage(picture, true), wxBITMAP_TYPE_PNG));
-  // An older, longer file at the path is overwritten and cut to the new picture.
-  const std::string bmpPath = folder.WriteImage("out.bmp", std::string(10000, 'x'));
-  ASSERT_TRUE(converter.ConvertToBmp(source, bmpPath));
-  std::string bytes;
-  ASSERT_EQ(ReadWholeFile(bmpPath, bytes, 1 << 20), FileReadStatus::kOk);
+  TemporaryFile bmp;
+  ASSERT_TRUE(bmp.Create(folder.Temp(), "bmp"));
+  ASSERT_TRUE(converter.ConvertToBmp(source, bmp.File()));
+  std::rewind(bmp.File());
+  std::string bytes(1000, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), bmp.File()));
   BmpLayout layout;
   ASSERT_EQ(ReadBmpLayout(bytes, bytes.size(), layout), BmpStatus::kOk);
   EXPECT_EQ(layout.bitsPerPixel, 24u);

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "texture/BgrPicture.h"
+#include "texture/decode/BgrPicture.h"
 
 namespace tovmar {
 
@@ -17,7 +17,7 @@ namespace tovmar {
 // data skips or leaves out. The colour table is read up to where the pixel data starts.
 // Returns false, leaving `picture` as it was, for bytes that are no such file: a header or
 // colour table cut short; another header size, depth or compression; run-length data stored top
-// row first; a side of 0 or over kMaxTextureSide; a pixel data offset inside the headers or past
+// row first; a side of 0 or over kMaxPictureSide; a pixel data offset inside the headers or past
 // the end; or uncompressed rows that end before the last one (whose padding may be missing).
 // Throws std::bad_alloc when the picture cannot be allocated.
 bool DecodeBmp(std::string_view bytes, BgrPicture& picture);

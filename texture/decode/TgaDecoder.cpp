@@ -1,4 +1,4 @@
-#include "texture/TgaDecoder.h"
+#include "texture/decode/TgaDecoder.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "mesh/TextureObject.h"
+#include "texture/decode/ByteView.h"
+#include "texture/decode/PictureLimits.h"
 
 namespace tovmar {
 
@@ -18,10 +19,6 @@ constexpr std::uint32_t kTopRowFirst = 0x20;
 constexpr std::uint32_t kRunPacket = 0x80;
 constexpr std::size_t kMaxPacketPixels = 128;
 
-std::uint32_t Le16(const std::uint8_t* at) {
-  return at[0] | (std::uint32_t{at[1]} << 8);
-}
-
 // A 5-bit channel widened so that 0 stays 0 and 31 becomes 255.
 std::uint8_t Widen5(std::uint32_t channel) {
   return static_cast<std::uint8_t>((channel << 3) | (channel >> 2));
@@ -31,7 +28,7 @@ std::uint8_t Widen5(std::uint32_t channel) {
 // B, G, R and perhaps A) as B, G, R; the same layouts serve pixels and colour-map entries.
 void StoredColour(const std::uint8_t* in, std::size_t bytes, std::uint8_t* out) {
   if (bytes == 2) {
-    const std::uint32_t v = Le16(in);
+    const std::uint32_t v = LoadLe16(in);
     out[0] = Widen5(v & 31u);
     out[1] = Widen5((v >> 5) & 31u);
     out[2] = Widen5((v >> 10) & 31u);
@@ -61,7 +58,7 @@ struct TableColour {
   std::size_t keyBytes;
   const std::uint8_t* table;  // B, G, R of each key
   void One(const std::uint8_t* in, std::uint8_t* out) const {
-    std::copy_n(table + 3 * (keyBytes == 1 ? in[0] : Le16(in)), 3, out);
+    std::copy_n(table + 3 * (keyBytes == 1 ? in[0] : LoadLe16(in)), 3, out);
   }
   void Span(const std::uint8_t* in, std::size_t count, std::uint8_t* out) const {
     for (std::size_t i = 0; i < count; ++i, in += stride, out += 3) One(in, out);
@@ -205,18 +202,18 @@ std::vector<std::uint8_t> GreyTable() {
 }  // namespace
 
 bool DecodeTga(std::string_view bytes, BgrPicture& picture) {
-  if (bytes.size() < kHeaderBytes) return false;
-  const auto* header = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  const std::uint32_t idBytes = header[0];
-  const std::uint32_t mapType = header[1];
-  const std::uint32_t imageType = header[2];
-  const std::uint32_t mapFirst = Le16(header + 3);
-  const std::uint32_t mapEntries = Le16(header + 5);
-  const std::uint32_t mapBits = header[7];
-  const std::uint32_t width = Le16(header + 12);
-  const std::uint32_t height = Le16(header + 14);
-  const std::uint32_t depth = header[16];
-  const std::uint32_t descriptor = header[17];
+  const ByteView b(bytes);
+  if (!b.Has(0, kHeaderBytes)) return false;
+  const std::uint32_t idBytes = b.U8(0);
+  const std::uint32_t mapType = b.U8(1);
+  const std::uint32_t imageType = b.U8(2);
+  const std::uint32_t mapFirst = b.Le16(3);
+  const std::uint32_t mapEntries = b.Le16(5);
+  const std::uint32_t mapBits = b.U8(7);
+  const std::uint32_t width = b.Le16(12);
+  const std::uint32_t height = b.Le16(14);
+  const std::uint32_t depth = b.U8(16);
+  const std::uint32_t descriptor = b.U8(17);
 
   const bool packets = imageType >= 9;
   const std::uint32_t kind = packets ? imageType - 8 : imageType;  // 1 mapped, 2 colour, 3 grey
@@ -228,15 +225,15 @@ bool DecodeTga(std::string_view bytes, BgrPicture& picture) {
                          (kind == 2 && IsColourDepth(depth)) ||
                          (kind == 3 && (depth == 8 || depth == 16));
   if (!depthRead) return false;
-  constexpr auto kMaxSide = static_cast<std::uint32_t>(kMaxTextureSide);
+  constexpr auto kMaxSide = static_cast<std::uint32_t>(kMaxPictureSide);
   if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return false;
 
   // The image id, then the colour map, which a picture that does not use it may still carry.
   const std::size_t mapBytes = mapType == 1 ? std::size_t{mapEntries} * BytesOf(mapBits) : 0;
   const std::size_t dataStart = kHeaderBytes + idBytes + mapBytes;
-  if (bytes.size() < dataStart) return false;
-  const std::string_view data = bytes.substr(dataStart);
-  const auto* map = reinterpret_cast<const std::uint8_t*>(bytes.data()) + kHeaderBytes + idBytes;
+  const std::uint8_t* map = b.Span(kHeaderBytes + idBytes, mapBytes);
+  if (map == nullptr) return false;
+  const std::string_view data = b.From(dataStart);
 
   // Data too short for the picture is refused before the picture is made: plain pixels need all
   // their bytes, packets at least a header and one pixel for every 128 pixels.

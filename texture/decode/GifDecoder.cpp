@@ -1,11 +1,12 @@
-#include "texture/GifDecoder.h"
+#include "texture/decode/GifDecoder.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
 
-#include "mesh/TextureObject.h"
+#include "texture/decode/ByteView.h"
+#include "texture/decode/PictureLimits.h"
 
 namespace tovmar {
 
@@ -26,10 +27,6 @@ using Palette = std::array<std::uint8_t, 256 * 3>;
 
 std::uint32_t U8(char c) {
   return static_cast<std::uint8_t>(c);
-}
-
-std::uint32_t Le16(std::string_view bytes, std::size_t at) {
-  return U8(bytes[at]) | (U8(bytes[at + 1]) << 8);
 }
 
 // The bytes of a colour table whose size field (the low three bits of `flags`) is given.
@@ -315,10 +312,11 @@ bool DecodeGif(std::string_view bytes, BgrPicture& picture) {
 
   std::string_view descriptor;
   if (!in.Take(9, descriptor)) return false;
-  const std::uint32_t width = Le16(descriptor, 4);
-  const std::uint32_t height = Le16(descriptor, 6);
-  const std::uint32_t imageFlags = U8(descriptor[8]);
-  constexpr auto kMaxSide = static_cast<std::uint32_t>(kMaxTextureSide);
+  const ByteView fields(descriptor);
+  const std::uint32_t width = fields.Le16(4);
+  const std::uint32_t height = fields.Le16(6);
+  const std::uint32_t imageFlags = fields.U8(8);
+  constexpr auto kMaxSide = static_cast<std::uint32_t>(kMaxPictureSide);
   if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return false;
   std::string_view table = globalTable;
   if ((imageFlags & kColourTableFlag) != 0 && !in.Take(ColourTableBytes(imageFlags), table)) {

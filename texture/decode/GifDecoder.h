@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "texture/BgrPicture.h"
+#include "texture/decode/BgrPicture.h"
 
 namespace tovmar {
 
@@ -14,7 +14,7 @@ namespace tovmar {
 // transparent index of a graphic control block before the image shows as magenta (R, G, B of 255,
 // 0, 255), and an opaque magenta of the table as (255, 0, 254).
 // Returns false, leaving `picture` as it was, for a file without an image, without a colour
-// table, with an image side of 0 or over kMaxTextureSide, with a compression code size outside 1
+// table, with an image side of 0 or over kMaxPictureSide, with a compression code size outside 1
 // to 8, whose blocks before the image's data are damaged or cut short, or whose compressed data
 // ends or turns invalid before every pixel of the image has its colour (data far too short for
 // the image is refused before the image is allocated). Throws std::bad_alloc when the picture
