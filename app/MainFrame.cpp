@@ -9,7 +9,7 @@
 #include "app/FileDialogs.h"
 #include "app/RecentFiles.h"
 #include "app/TovmarDoc.h"
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 #include "panel/TovmarView.h"
 #include "render/GLView.h"
 

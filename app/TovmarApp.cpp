@@ -13,7 +13,8 @@
 #include "app/RecentFiles.h"
 #include "app/ShellRegistration.h"
 #include "app/TovmarDoc.h"
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
+#include "base/Location.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
 #include "texture/ImageConverter.h"
@@ -111,8 +112,7 @@ void CTovmarApp::ApplyStartupPaths(const StartupPaths& paths) {
     panel->LoadTextureFile(WxPath(PathToUtf8(texture)), FolderWithSeparator(texture));
   }
   if (!paths.appearance.empty() && panel->RequireMesh()) {
-    const bool remote =
-        paths.appearance.starts_with("http://") || paths.appearance.starts_with("https://");
+    const bool remote = IsRemoteLocation(paths.appearance);
     panel->LoadAppearance(
         WxPath(remote ? paths.appearance : PathToUtf8(Absolute(paths.appearance))));
   }

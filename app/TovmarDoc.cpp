@@ -14,7 +14,7 @@
 #include "app/FileNames.h"
 #include "app/MainFrame.h"
 #include "app/PaneWindow.h"
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 
 namespace tovmar {
 

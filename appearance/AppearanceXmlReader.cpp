@@ -8,7 +8,7 @@
 #include "appearance/ParamTable.h"
 #include "appearance/XmlAttributeLimits.h"
 #include "appearance/XmlParseOptions.h"
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tovmar {
 

@@ -1,6 +1,6 @@
 #include "appearance/AppearanceParam.h"
+#include "base/Text.h"
 #include "mesh/LlmMesh.h"
-#include "mesh/Text.h"
 
 namespace tovmar {
 

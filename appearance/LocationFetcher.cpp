@@ -4,17 +4,14 @@
 #include <optional>
 
 #include "appearance/HttpGet.h"
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
+#include "base/Location.h"
 
 namespace tovmar {
 
 namespace {
 
 LocationFetcher* g_fetcher = nullptr;
-
-bool IsRemote(const std::string& location) {
-  return location.starts_with("http://") || location.starts_with("https://");
-}
 
 FetchResult TooLarge() {
   return FetchResult{FetchStatus::kFailed, {}, kTooLargeText};
@@ -45,7 +42,7 @@ FetchResult ReadLocalFile(const std::string& path, std::uint64_t maxBytes) {
 }  // namespace
 
 FetchResult DefaultLocationFetcher::Fetch(const std::string& location) {
-  if (IsRemote(location)) return HttpGet(location, m_options);
+  if (IsRemoteLocation(location)) return HttpGet(location, m_options);
   return ReadLocalFile(location, m_options.maxBytes);
 }
 

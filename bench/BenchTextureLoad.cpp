@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
 #include "bench/BenchFolder.h"
 #include "bench/Ratio.h"
-#include "mesh/FileBytes.h"
-#include "mesh/MessageSink.h"
 #include "mesh/TextureObject.h"
 #include "texture/PictureConverter.h"
 #include "texture/decode/BmpWriter.h"

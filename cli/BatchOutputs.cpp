@@ -5,9 +5,9 @@
 #include <map>
 #include <system_error>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
 #include "cli/TerminalText.h"
-#include "mesh/FileBytes.h"
 
 namespace tovmar::cli {
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/GltfMesh.h"
@@ -12,8 +14,6 @@
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TextureImage.h"
-#include "mesh/FileBytes.h"
-#include "mesh/MessageSink.h"
 #include "tools/PngEncode.h"
 
 namespace tovmar::cli {

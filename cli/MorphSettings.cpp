@@ -4,21 +4,18 @@
 #include <system_error>
 
 #include "appearance/AppearanceXmlReader.h"
+#include "base/FileBytes.h"
+#include "base/Location.h"
+#include "base/Text.h"
 #include "cli/CliError.h"
 #include "cli/MessageCapture.h"
 #include "mesh/ApplyMorphs.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
-#include "mesh/Text.h"
 
 namespace tovmar::cli {
 
 namespace {
-
-bool IsRemote(const std::string& location) {
-  return location.starts_with("http://") || location.starts_with("https://");
-}
 
 // "NAME=VALUE": the value after the last "=", a finite decimal number.
 WeightSetting ParseWeight(const std::string& text) {
@@ -38,7 +35,7 @@ WeightSetting ParseWeight(const std::string& text) {
 std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
   // The reader keeps a missing file silent; a command says so.
   std::error_code ec;
-  if (!IsRemote(location) && !std::filesystem::exists(PathFromUtf8(location), ec)) {
+  if (!IsRemoteLocation(location) && !std::filesystem::exists(PathFromUtf8(location), ec)) {
     throw CliError("cannot open '" + location + "': no such file");
   }
   const MessageCapture messages;

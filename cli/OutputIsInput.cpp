@@ -5,8 +5,9 @@
 #include <optional>
 #include <vector>
 
+#include "base/FileBytes.h"
+#include "base/Location.h"
 #include "cli/CliError.h"
-#include "mesh/FileBytes.h"
 
 namespace tovmar::cli {
 
@@ -20,7 +21,7 @@ struct FileId {
 
 // The file `path` leads to, or nothing when it names none (or an address, or standard output).
 std::optional<FileId> IdOf(const std::string& path) {
-  if (path == "-" || path.starts_with("http://") || path.starts_with("https://")) return {};
+  if (path == "-" || IsRemoteLocation(path)) return {};
   struct stat info {};
   if (::stat(PathFromUtf8(path).c_str(), &info) != 0) return {};
   return FileId{info.st_dev, info.st_ino};

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
-#include "mesh/FileBytes.h"
 
 namespace tovmar::cli {
 

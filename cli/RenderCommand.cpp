@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/MessageCapture.h"
@@ -18,7 +19,6 @@
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TerminalText.h"
-#include "mesh/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "render/Camera.h"
 #include "render/OffscreenContext.h"

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
 #include "cli/SignalCleanup.h"
-#include "mesh/FileBytes.h"
 
 namespace tovmar::cli {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "base/Text.h"
 #include "cli/UrlPasswords.h"
-#include "mesh/Text.h"
 
 namespace tovmar::cli {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
 #include "cli/MessageCapture.h"
-#include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "texture/ImageConverter.h"
 #include "texture/PictureConverter.h"

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/FileBytes.h"
 #include "fuzz/FuzzSupport.h"
-#include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "texture/PictureConverter.h"
 #include "texture/TemporaryBmpReader.h"

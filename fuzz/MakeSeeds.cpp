@@ -16,8 +16,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "fuzz/SquareMesh.h"
-#include "mesh/FileBytes.h"
 #include "tests/support/LlmWriter.h"
 #include "texture/decode/BmpWriter.h"
 #include "tools/PngEncode.h"

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <optional>
 
+#include "base/FileBytes.h"
+#include "base/Text.h"
 #include "mesh/ByteReader.h"
 #include "mesh/FileByteReader.h"
-#include "mesh/FileBytes.h"
-#include "mesh/Text.h"
 
 namespace tovmar {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/SceneStore.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "texture/decode/BmpWriter.h"
 #include "texture/decode/DecodePicture.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

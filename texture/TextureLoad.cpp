@@ -10,8 +10,8 @@
 #include <system_error>
 #include <vector>
 
-#include "mesh/FileBytes.h"
-#include "mesh/MessageSink.h"
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
 #include "mesh/TextureObject.h"
 #include "texture/ImageConverter.h"
 #include "texture/MappedFile.h"

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "tests/support/LlmWriter.h"
 
 namespace tovmar {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"

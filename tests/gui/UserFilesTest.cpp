@@ -11,7 +11,7 @@
 
 #include "app/CommandIds.h"
 #include "app/FileNames.h"
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "tests/gui/AppAccess.h"
 #include "tests/support/LlmWriter.h"

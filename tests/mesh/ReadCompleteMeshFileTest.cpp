@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
 #include "tests/mesh/MeshFixtures.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/FileBytes.h"
 #include "mesh/ApplyMorphs.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/SceneStore.h"
 #include "tests/mesh/MeshFixtures.h"

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/WxImageHandlers.h"

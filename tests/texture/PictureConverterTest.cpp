@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/WxImageHandlers.h"

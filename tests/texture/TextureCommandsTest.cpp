@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScopedFileSizeLimit.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/LlmWriter.h"
 #include "tests/support/RecordingMessageSink.h"

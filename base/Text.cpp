@@ -1,4 +1,4 @@
-#include "mesh/Text.h"
+#include "base/Text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 
 #include <cstdio>
 
