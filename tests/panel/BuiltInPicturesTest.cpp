@@ -59,9 +59,10 @@ TEST(LinkPicturesTest, TwoDistinctBannersAndAddresses) {
     ASSERT_EQ(picture->size(), std::size_t{84} * 36 * 4);
     for (std::size_t i = 3; i < picture->size(); i += 4) ASSERT_EQ((*picture)[i], 0) << i;
     // A picture, not a plain area: many different colours.
-    std::set<std::vector<std::uint8_t>> colours;
+    std::set<std::uint32_t> colours;
     for (std::size_t i = 0; i < picture->size(); i += 4) {
-      colours.insert({(*picture)[i], (*picture)[i + 1], (*picture)[i + 2]});
+      colours.insert(std::uint32_t{(*picture)[i]} << 16 | std::uint32_t{(*picture)[i + 1]} << 8 |
+                     (*picture)[i + 2]);
     }
     EXPECT_GT(colours.size(), 10u);
   }
