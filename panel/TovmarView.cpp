@@ -22,6 +22,7 @@
 #include "panel/ControlIds.h"
 #include "panel/DialogUnits.h"
 #include "panel/HPJumpFrame.h"
+#include "panel/LinkAddresses.h"
 #include "panel/StaticFrame.h"
 #include "panel/UiFont.h"
 #include "render/GLView.h"
@@ -147,9 +148,11 @@ void CTovmarView::AdjustScrollbars() {
 void CTovmarView::OnInitialUpdate() {
   OnUpdate(nullptr, 0, nullptr);
   FitFrameToForm();
-  m_link1->SetLink(kHomePageUrl, MakeHomePagePicture().data(), kLinkPictureWidth,
+  const LinkAddresses addresses = FindLinkAddresses();
+  m_link1->SetLink(addresses.homePage, MakeHomePagePicture().data(), kLinkPictureWidth,
                    kLinkPictureHeight);
-  m_link2->SetLink(kGuideUrl, MakeGuidePicture().data(), kLinkPictureWidth, kLinkPictureHeight);
+  m_link2->SetLink(addresses.guide, MakeGuidePicture().data(), kLinkPictureWidth,
+                   kLinkPictureHeight);
   m_bmpLightPos = MakeLightPosBitmap();
   if (auto* lightPos = dynamic_cast<wxButton*>(FindWindow(IDC_LIGHT_POS))) {
     lightPos->SetBitmap(m_bmpLightPos);
