@@ -12,6 +12,7 @@
 #include "mesh/MessageSink.h"
 #include "panel/TovmarView.h"
 #include "render/GLView.h"
+#include "resources/WindowIcon.h"
 
 namespace tovmar {
 
@@ -24,6 +25,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
                        wxSize(kInitialWidth, kInitialHeight),
                        wxDEFAULT_FRAME_STYLE | wxCLIP_CHILDREN),
       m_doc(doc) {
+  SetIcons(MakeWindowIcons());
   // A static 1 x 2 splitter: the panel keeps its column width when the frame changes size.
   m_wndSplitter = new wxSplitterWindow(this, kSplitterId, wxDefaultPosition, wxDefaultSize,
                                        wxSP_3D | wxSP_LIVE_UPDATE | wxBORDER_SIMPLE);
@@ -31,7 +33,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
   m_wndSplitter->SetMinimumPaneSize(1);
   m_panel = new CTovmarView(m_wndSplitter, doc);
   m_view = new GLView(m_wndSplitter, doc);
-  m_wndSplitter->SplitVertically(m_panel, m_view, kPanelWidth);
+  m_wndSplitter->SplitVertically(m_panel, m_view, FromDIP(kPanelWidth));
 
   InstallAccelerators();
   Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);
