@@ -16,6 +16,7 @@
 #include "mesh/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
+#include "render/GLView.h"
 #include "texture/ImageConverter.h"
 
 namespace tovmar {
@@ -45,11 +46,13 @@ void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
   for (const CommandLineOption& option : StartupOptions()) {
     parser.AddOption("", option.name, option.description, wxCMD_LINE_VAL_STRING);
   }
+  parser.AddSwitch("", kFitSwitch.name, kFitSwitch.description);
   parser.AddParam(kDocumentArgument.name, wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
 bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
   if (!wxApp::OnCmdLineParsed(parser)) return false;
+  m_fitArg = parser.Found(kFitSwitch.name);
   if (parser.GetParamCount() > 0) m_documentArg = parser.GetParam(0);
   return true;
 }
@@ -96,6 +99,7 @@ bool CTovmarApp::OnInit() {
   m_frame->Show();
   m_frame->DragAcceptFiles(true);
   ApplyStartupPaths(g_startupPaths);
+  if (m_fitArg) m_frame->View3D()->FrameModel();
   return true;
 }
 

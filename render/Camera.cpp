@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace tovmar {
 
@@ -57,7 +58,58 @@ float SnapToHundredths(float p) {
 
 float ZoomedDistance(float distance, int rotation) {
   const float d = distance - static_cast<float>(rotation) * 0.002f;
-  return std::clamp(d, 1.0f, 100.0f);
+  return std::clamp(d, kMinDistance, kMaxDistance);
+}
+
+bool FrameBox(ViewCamera& camera, const Vec3& low, const Vec3& high, float aspect) {
+  // The box's size over the view: 1 / 1.1 of the view's height or width at most.
+  constexpr double kMargin = 1.1;
+  const double corners[2][3] = {{low.x, low.y, low.z}, {high.x, high.y, high.z}};
+  for (int axis = 0; axis < 3; ++axis) {
+    if (!std::isfinite(corners[0][axis]) || !std::isfinite(corners[1][axis]) ||
+        corners[0][axis] > corners[1][axis]) {
+      return false;
+    }
+  }
+  if (!std::isfinite(aspect) || aspect <= 0.0f) return false;
+
+  // The eight corners as the view shows them: turned by the orientation (x towards the eye, y to
+  // the screen's right, z up).
+  const std::array<double, 16> r = RotationMatrix(camera.shown);
+  std::array<std::array<double, 3>, 8> turned{};
+  for (int i = 0; i < 8; ++i) {
+    const double x = corners[i & 1][0], y = corners[(i >> 1) & 1][1], z = corners[(i >> 2) & 1][2];
+    turned[i] = {r[0] * x + r[4] * y + r[8] * z, r[1] * x + r[5] * y + r[9] * z,
+                 r[2] * x + r[6] * y + r[10] * z};
+  }
+
+  // Pan the turned box's middle onto the line of sight.
+  double yLow = turned[0][1], yHigh = yLow, zLow = turned[0][2], zHigh = zLow;
+  for (const auto& c : turned) {
+    yLow = std::min(yLow, c[1]);
+    yHigh = std::max(yHigh, c[1]);
+    zLow = std::min(zLow, c[2]);
+    zHigh = std::max(zHigh, c[2]);
+  }
+  const double panY = -(yLow + yHigh) / 2.0;
+  const double panZ = -(zLow + zHigh) / 2.0;
+
+  // Back the eye off until every corner lies inside the view's cone, with the margin, and in
+  // front of the near plane.
+  const double tanVertical = std::tan(kFieldOfViewY / 2.0 * std::numbers::pi / 180.0);
+  const double tanHorizontal = tanVertical * aspect;
+  double distance = kMinDistance;
+  for (const auto& c : turned) {
+    const double depth = c[0] + camera.pan.x;
+    const double across =
+        std::max(std::abs(c[1] + panY) / tanHorizontal, std::abs(c[2] + panZ) / tanVertical);
+    distance = std::max({distance, depth + kMargin * across, depth + kNearPlane * kMargin});
+  }
+
+  camera.distance = static_cast<float>(std::min(distance, double{kMaxDistance}));
+  camera.pan.y = static_cast<float>(panY);
+  camera.pan.z = static_cast<float>(panZ);
+  return true;
 }
 
 std::array<float, 4> LightFromPad(const std::array<float, 4>& light, int x, int y, int width,
