@@ -2,11 +2,13 @@
 
 #include <wx/accel.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/splitter.h>
 
 #include "app/AboutDialog.h"
 #include "app/CommandIds.h"
 #include "app/FileDialogs.h"
+#include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/TovmarDoc.h"
 #include "mesh/MessageSink.h"
@@ -74,8 +76,15 @@ void CMainFrame::NewDocument() {
 }
 
 bool CMainFrame::OpenDocument(const wxString& path) {
-  if (!m_doc->OnOpenDocument(path)) {
-    ShowMessage("Failed to open document.");
+  // The document reads nothing, but the file must be there and readable; the toolkit's own
+  // English report of why not is replaced by one message of the program's.
+  bool opened = false;
+  {
+    wxLogNull quiet;
+    opened = m_doc->OnOpenDocument(path);
+  }
+  if (!opened) {
+    ShowMessage("ドキュメントを開けませんでした。\n" + path.utf8_string());
     return false;
   }
   m_doc->SetTitle(wxFileName(path).GetFullName());
@@ -144,7 +153,7 @@ void CMainFrame::OnAbout(wxCommandEvent&) {
 
 void CMainFrame::OnCloseWindow(wxCloseEvent& event) {
   // The document is never modified: the window closes without asking.
-  RecentFiles::Save();
+  if (!RecentFiles::Save()) ShowMessage(UnwritableProfileMessage(ProfilePath()));
   event.Skip();
 }
 
