@@ -61,48 +61,39 @@ float ZoomedDistance(float distance, int rotation) {
   return std::clamp(d, kMinDistance, kMaxDistance);
 }
 
-bool FrameBox(ViewCamera& camera, const Vec3& low, const Vec3& high, float aspect) {
-  // The box's size over the view: 1 / 1.1 of the view's height or width at most.
+bool FramePoints(ViewCamera& camera, std::span<const Vec3> points, float aspect) {
+  // The model's size over the view: 1 / 1.1 of the view's height or width at most.
   constexpr double kMargin = 1.1;
-  const double corners[2][3] = {{low.x, low.y, low.z}, {high.x, high.y, high.z}};
-  for (int axis = 0; axis < 3; ++axis) {
-    if (!std::isfinite(corners[0][axis]) || !std::isfinite(corners[1][axis]) ||
-        corners[0][axis] > corners[1][axis]) {
-      return false;
-    }
-  }
   if (!std::isfinite(aspect) || aspect <= 0.0f) return false;
+  const auto finite = [](const Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+  };
 
-  // The eight corners as the view shows them: turned by the orientation (x towards the eye, y to
-  // the screen's right, z up).
-  const std::array<double, 16> r = RotationMatrix(camera.shown);
-  std::array<std::array<double, 3>, 8> turned{};
-  for (int i = 0; i < 8; ++i) {
-    const double x = corners[i & 1][0], y = corners[(i >> 1) & 1][1], z = corners[(i >> 2) & 1][2];
-    turned[i] = {r[0] * x + r[4] * y + r[8] * z, r[1] * x + r[5] * y + r[9] * z,
-                 r[2] * x + r[6] * y + r[10] * z};
+  // Pan the middle of the points' extent across the screen onto the line of sight.
+  bool any = false;
+  double yLow = 0.0, yHigh = 0.0, zLow = 0.0, zHigh = 0.0;
+  for (const Vec3& p : points) {
+    if (!finite(p)) continue;
+    yLow = any ? std::min(yLow, double{p.y}) : p.y;
+    yHigh = any ? std::max(yHigh, double{p.y}) : p.y;
+    zLow = any ? std::min(zLow, double{p.z}) : p.z;
+    zHigh = any ? std::max(zHigh, double{p.z}) : p.z;
+    any = true;
   }
-
-  // Pan the turned box's middle onto the line of sight.
-  double yLow = turned[0][1], yHigh = yLow, zLow = turned[0][2], zHigh = zLow;
-  for (const auto& c : turned) {
-    yLow = std::min(yLow, c[1]);
-    yHigh = std::max(yHigh, c[1]);
-    zLow = std::min(zLow, c[2]);
-    zHigh = std::max(zHigh, c[2]);
-  }
+  if (!any) return false;
   const double panY = -(yLow + yHigh) / 2.0;
   const double panZ = -(zLow + zHigh) / 2.0;
 
-  // Back the eye off until every corner lies inside the view's cone, with the margin, and in
-  // front of the near plane.
+  // Back the eye off until every point lies inside the view's cone, with the margin, and in front
+  // of the near plane.
   const double tanVertical = std::tan(kFieldOfViewY / 2.0 * std::numbers::pi / 180.0);
   const double tanHorizontal = tanVertical * aspect;
   double distance = kMinDistance;
-  for (const auto& c : turned) {
-    const double depth = c[0] + camera.pan.x;
+  for (const Vec3& p : points) {
+    if (!finite(p)) continue;
+    const double depth = double{p.x} + camera.pan.x;
     const double across =
-        std::max(std::abs(c[1] + panY) / tanHorizontal, std::abs(c[2] + panZ) / tanVertical);
+        std::max(std::abs(p.y + panY) / tanHorizontal, std::abs(p.z + panZ) / tanVertical);
     distance = std::max({distance, depth + kMargin * across, depth + kNearPlane * kMargin});
   }
 

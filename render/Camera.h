@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 #include "mesh/Vec.h"
 
@@ -61,12 +62,13 @@ inline constexpr float kMaxDistance = 100.0f;
 // The viewing distance after a wheel rotation of `rotation` (120 per notch), kept in [1, 100].
 float ZoomedDistance(float distance, int rotation);
 
-// Sets the viewing distance and the pan offset's y and z so that the box from `low` to `high`
-// (model coordinates), turned by the shown orientation, fits a view of width / height `aspect`
-// with a margin of about a twentieth of the view on each side, in front of the near plane. The
+// Sets the viewing distance and the pan offset's y and z so that every one of `points` shows
+// inside a view of width / height `aspect`, with a margin of about a twentieth of the view at
+// the tightest side, and in front of the near plane. The points are given in the view's axes (x
+// towards the eye, y to the screen's right, z up), as the shown orientation turns the model. The
 // orientation, the pan offset's x and the light stay; the distance stays within [1, 100].
-// Returns false, changing nothing, for an empty or non-finite box or aspect.
-bool FrameBox(ViewCamera& camera, const Vec3& low, const Vec3& high, float aspect);
+// Returns false, changing nothing, without a finite point or without a finite, positive aspect.
+bool FramePoints(ViewCamera& camera, std::span<const Vec3> points, float aspect);
 
 // The light position for a click at (x, y) in a light pad of width x height pixels: the 3 x 3
 // pixels around the centre reset the light; elsewhere the click sets its y and z.

@@ -1,7 +1,6 @@
 #include "render/GLView.h"
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include <wx/dcclient.h>
@@ -12,7 +11,7 @@
 #include "mesh/SceneStore.h"
 #include "render/DrawScene.h"
 #include "render/GL.h"
-#include "render/SceneBounds.h"
+#include "render/ShownPositions.h"
 
 namespace tovmar {
 
@@ -73,11 +72,10 @@ void GLView::PanVertical(float step) {
 }
 
 bool GLView::FrameModel() {
-  const std::optional<Box> box = VisibleBounds(SceneStore::Instance());
   const wxSize size = GetClientSize();
-  if (!box || size.x <= 0 || size.y <= 0) return false;
-  if (!FrameBox(m_camera, box->low, box->high,
-                static_cast<float>(size.x) / static_cast<float>(size.y))) {
+  if (size.x <= 0 || size.y <= 0) return false;
+  const std::vector<Vec3> shown = ShownPositions(SceneStore::Instance(), m_camera.shown);
+  if (!FramePoints(m_camera, shown, static_cast<float>(size.x) / static_cast<float>(size.y))) {
     return false;
   }
   Refresh(false);
