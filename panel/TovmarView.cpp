@@ -69,8 +69,8 @@ wxRect CTovmarView::FormRect(const DialogRect& rect) const {
 template <class Control, class... Args>
 Control* CTovmarView::Add(const DialogRect& rect, Args&&... args) {
   const wxRect pixels = FormRect(rect);
-  auto* control = new Control(this, std::forward<Args>(args)...,
-                              CalcScrolledPosition(pixels.GetPosition()), pixels.GetSize());
+  auto* control =
+      new Control(this, std::forward<Args>(args)..., pixels.GetPosition(), pixels.GetSize());
   m_formRects.emplace_back(control, pixels);
   return control;
 }
@@ -131,8 +131,9 @@ void CTovmarView::CreateControls() {
 // area and every control in it, and GTK refuses to move a hidden one (the TEX fit control) with
 // a critical warning.
 void CTovmarView::ScrollWindow(int dx, int dy, const wxRect*) {
-  for (const auto& [control, rect] : m_formRects)
+  for (const auto& [control, rect] : m_formRects) {
     control->Move(control->GetPosition() + wxPoint(dx, dy));
+  }
 }
 
 // A panel that grows beyond the form loses its scroll bars and goes back to the top; the

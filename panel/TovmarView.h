@@ -73,7 +73,8 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   BitmapFrame* m_thumbnail = nullptr;
 
  private:
-  // Creates a control of the form at `rect`, passing `args` before its position and size.
+  // Creates a control of the form at `rect` (the panel is not scrolled yet), passing `args`
+  // before its position and size.
   template <class Control, class... Args>
   Control* Add(const DialogRect& rect, Args&&... args);
   void CreateControls();
