@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "mesh/SceneStore.h"
 
@@ -18,7 +17,6 @@ std::vector<Vec3> ShownPositions(SceneStore& store, const Quaternion& orientatio
         std::min(object->positions.size(), static_cast<std::size_t>(object->numPositions));
     for (std::size_t v = 0; v < count; ++v) {
       const Vec3& m = object->positions[v];
-      if (!std::isfinite(m.x) || !std::isfinite(m.y) || !std::isfinite(m.z)) continue;
       shown.push_back(Vec3{static_cast<float>(r[0] * m.x + r[4] * m.y + r[8] * m.z),
                            static_cast<float>(r[1] * m.x + r[5] * m.y + r[9] * m.z),
                            static_cast<float>(r[2] * m.x + r[6] * m.y + r[10] * m.z)});

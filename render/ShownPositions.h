@@ -11,9 +11,8 @@ namespace tovmar {
 
 class SceneStore;
 
-// The finite positions of the visible mesh objects of `store`, turned by `orientation`, in the
-// view's axes (x towards the eye, y to the screen's right, z up). A damaged file may hold
-// infinities or NaNs; they have no place to be shown and are left out.
+// The positions of the visible mesh objects of `store`, turned by `orientation`, in the view's
+// axes (x towards the eye, y to the screen's right, z up). Positions that are not finite stay so.
 std::vector<Vec3> ShownPositions(SceneStore& store, const Quaternion& orientation);
 
 }  // namespace tovmar

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -169,61 +170,43 @@ TEST(PanelLayoutTest, LinksAreExactlyTheirPicturesAndNameTheirAddresses) {
   }
 }
 
-// Everything written to standard error while it lives, where GTK prints its warnings.
-class StandardErrorCapture {
- public:
-  StandardErrorCapture() : m_file(std::tmpfile()), m_saved(::dup(STDERR_FILENO)) {
-    std::fflush(stderr);
-    if (m_file != nullptr) ::dup2(::fileno(m_file), STDERR_FILENO);
-  }
-  ~StandardErrorCapture() {
-    Restore();
-    if (m_file != nullptr) std::fclose(m_file);
-  }
-  StandardErrorCapture(const StandardErrorCapture&) = delete;
-  StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
-
-  std::string Text() {
-    Restore();
-    std::string text;
-    if (m_file == nullptr) return text;
-    std::rewind(m_file);
-    for (int c = std::fgetc(m_file); c != EOF; c = std::fgetc(m_file)) text += char(c);
-    return text;
-  }
-
- private:
-  void Restore() {
-    if (m_saved < 0) return;
-    std::fflush(stderr);
-    ::dup2(m_saved, STDERR_FILENO);
-    ::close(m_saved);
-    m_saved = -1;
-  }
-
-  std::FILE* m_file;
-  int m_saved;
-};
+// What `work` writes to standard error, where GTK prints its warnings.
+std::string StandardErrorOf(const std::function<void()>& work) {
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr) return "no temporary file for standard error";
+  std::fflush(stderr);
+  const int saved = ::dup(STDERR_FILENO);
+  ::dup2(::fileno(file), STDERR_FILENO);
+  work();
+  std::fflush(stderr);
+  ::dup2(saved, STDERR_FILENO);
+  ::close(saved);
+  std::string text;
+  std::rewind(file);
+  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) text += static_cast<char>(c);
+  std::fclose(file);
+  return text;
+}
 
 // Scrolling moves the hidden "TEX フィット" control as well, without a word from GTK.
 TEST(PanelLayoutTest, PanelThatScrolledShowsTheFormFromTheTopWhenItGrows) {
-  StandardErrorCapture errors;
   const wxSize fitted = Frame().GetClientSize();
-  Frame().SetClientSize(fitted.x, 300);
-  PumpEvents(150);
-  Panel().Scroll(0, Panel().GetVirtualSize().y);
-  PumpEvents(150);
   wxWindow* pad = Panel().FindWindow(IDC_LIGHT_POS);
-  ASSERT_GT(Panel().GetViewStart().y, 0);
-  EXPECT_TRUE(Panel().GetClientRect().Contains(pad->GetRect()));
-
-  Frame().SetClientSize(fitted);
-  PumpEvents(150);
+  const std::string warnings = StandardErrorOf([&] {
+    Frame().SetClientSize(fitted.x, 300);
+    PumpEvents(150);
+    Panel().Scroll(0, Panel().GetVirtualSize().y);
+    PumpEvents(150);
+    ASSERT_GT(Panel().GetViewStart().y, 0);
+    EXPECT_TRUE(Panel().GetClientRect().Contains(pad->GetRect()));
+    Frame().SetClientSize(fitted);
+    PumpEvents(150);
+  });
   EXPECT_EQ(Panel().GetViewStart(), wxPoint(0, 0));
   EXPECT_EQ(Panel().FindWindow(IDC_URL1)->GetPosition(), wxPoint(0, 0));
   EXPECT_EQ(pad->GetPosition(), wxPoint(0, 499));
   EXPECT_EQ(DifferingFromPicture(Shown(IDC_URL1), MakeHomePagePicture()), 0);
-  EXPECT_EQ(errors.Text().find("CRITICAL"), std::string::npos) << errors.Text();
+  EXPECT_EQ(warnings.find("CRITICAL"), std::string::npos) << warnings;
 }
 
 TEST(PanelLayoutTest, WindowCarriesTheIconInstalledForTheDesktop) {
@@ -232,26 +215,20 @@ TEST(PanelLayoutTest, WindowCarriesTheIconInstalledForTheDesktop) {
     SCOPED_TRACE(side);
     EXPECT_TRUE(icons.GetIconOfExactSize(wxSize(side, side)).IsOk());
   }
-  // Close to the picture the build renders for the icon theme, pixel for pixel.
+  // The picture the build renders for the icon theme, within a rendering's differences.
   wxImage installed;
   ASSERT_TRUE(installed.LoadFile(TOVMAR_ICON_DIR "/48x48/tovmar.png", wxBITMAP_TYPE_PNG));
   const wxImage window = wxBitmap(icons.GetIconOfExactSize(wxSize(48, 48))).ConvertToImage();
   ASSERT_EQ(window.GetSize(), installed.GetSize());
-  long difference = 0, compared = 0;
-  for (int y = 0; y < 48; ++y) {
-    for (int x = 0; x < 48; ++x) {
-      if (!window.HasAlpha() || !installed.HasAlpha() || window.GetAlpha(x, y) < 250 ||
-          installed.GetAlpha(x, y) < 250) {
-        continue;
-      }
+  long difference = 0;
+  for (int y = 4; y < 44; ++y) {
+    for (int x = 4; x < 44; ++x) {
       const Rgb a = PixelAt(window, x, y), b = PixelAt(installed, x, y);
       difference +=
           std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue);
-      ++compared;
     }
   }
-  ASSERT_GT(compared, 48 * 48 / 2);
-  EXPECT_LT(difference / compared, 24);
+  EXPECT_LT(difference / (40 * 40), 24);
 }
 
 }  // namespace
