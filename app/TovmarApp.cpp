@@ -4,7 +4,6 @@
 
 #include <wx/cmdline.h>
 #include <wx/config.h>
-#include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/stdpaths.h>
 
