@@ -89,6 +89,7 @@ std::string HelpText() {
   for (const CommandLineOption& option : kStartupOptions) {
     AppendEntry(text, std::string("--") + option.name + " " + option.valueName, option.description);
   }
+  AppendEntry(text, std::string("--") + kFitSwitch.name, kFitSwitch.description);
   AppendEntry(text, "-h, --help", "print this help and exit");
   AppendEntry(text, "--version", "print the version and exit");
   text += "\nArguments:\n";

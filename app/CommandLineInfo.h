@@ -21,6 +21,10 @@ struct CommandLineOption {
 // --mesh, --texture and --appearance, in the order --help lists them.
 std::span<const CommandLineOption> StartupOptions();
 
+// The one switch: frame the whole model once the start-up options have loaded it.
+inline constexpr CommandLineOption kFitSwitch{
+    "fit", "", "then frame the whole model in the view, as the F key does"};
+
 // The one optional argument: a document to open at start-up.
 inline constexpr CommandLineOption kDocumentArgument{"document", "DOCUMENT",
                                                      "open this Tovmar document (.tovm)"};

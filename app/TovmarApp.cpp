@@ -4,19 +4,22 @@
 
 #include <wx/cmdline.h>
 #include <wx/config.h>
-#include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/stdpaths.h>
 
 #include "app/CommandLineInfo.h"
 #include "app/FileNames.h"
 #include "app/MainFrame.h"
+#include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/ShellRegistration.h"
 #include "app/TovmarDoc.h"
 #include "base/FileBytes.h"
 #include "base/Location.h"
+#include "base/MessageSink.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
+#include "render/GLView.h"
 #include "texture/ImageConverter.h"
 
 namespace tovmar {
@@ -46,11 +49,13 @@ void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
   for (const CommandLineOption& option : StartupOptions()) {
     parser.AddOption("", option.name, option.description, wxCMD_LINE_VAL_STRING);
   }
+  parser.AddSwitch("", kFitSwitch.name, kFitSwitch.description);
   parser.AddParam(kDocumentArgument.name, wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
 bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
   if (!wxApp::OnCmdLineParsed(parser)) return false;
+  m_fitArg = parser.Found(kFitSwitch.name);
   if (parser.GetParamCount() > 0) m_documentArg = parser.GetParam(0);
   return true;
 }
@@ -60,18 +65,8 @@ bool CTovmarApp::OnInit() {
   SetVendorName(wxString::FromUTF8(kVendor));
   SetAppName("Tovmar");
   wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
-  wxString profileFile;
-#ifndef __WXMSW__
-  // Tovmar/Tovmar.conf in $XDG_CONFIG_HOME (~/.config): wxWidgets 3.2 would put a profile kept
-  // in a folder of its own into the dot-folder ~/.Tovmar. The folder must exist before the
-  // profile is first written.
-  wxFileName profile(wxStandardPaths::Get().GetUserConfigDir(), "Tovmar.conf");
-  profile.AppendDir("Tovmar");
-  wxFileName::Mkdir(profile.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  profileFile = profile.GetFullPath();
-#endif
-  wxConfigBase::Set(
-      new wxConfig("Tovmar", GetVendorName(), profileFile, wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
+  bool profileReadable = true;
+  wxConfigBase::Set(OpenProfile(ProfilePath(), profileReadable).release());
   if (!wxApp::OnInit()) return false;
 
   InstallImageConverter(&m_imageConverter);
@@ -93,10 +88,13 @@ bool CTovmarApp::OnInit() {
   SetTopWindow(m_frame);
   m_frame->UpdateCaption();
   m_doc->InitialUpdateAllPanes();
-  if (!m_documentArg.empty() && !m_frame->OpenDocument(m_documentArg)) return false;
+  // A document that cannot be opened is reported, and the program starts without it.
+  if (!m_documentArg.empty()) m_frame->OpenDocument(m_documentArg);
   m_frame->Show();
   m_frame->DragAcceptFiles(true);
+  if (!profileReadable) ShowMessage(UnreadableProfileMessage(ProfilePath()));
   ApplyStartupPaths(g_startupPaths);
+  if (m_fitArg) m_frame->View3D()->FrameModel();
   return true;
 }
 
@@ -119,8 +117,12 @@ void CTovmarApp::ApplyStartupPaths(const StartupPaths& paths) {
 }
 
 int CTovmarApp::OnExit() {
-  RecentFiles::Save();
-  delete wxConfigBase::Set(nullptr);
+  // A profile that could not be written was reported when the window closed.
+  {
+    wxLogNull quiet;
+    RecentFiles::Save();
+    delete wxConfigBase::Set(nullptr);
+  }
   // The contexts go before the toolkit does; the store's own teardown then finds none.
   SceneStore::Instance().ReleaseContexts();
   SceneStore::Instance().SetRenderBinding(nullptr);

@@ -41,6 +41,7 @@ class CTovmarApp : public wxApp {
   WxRenderBinding m_renderBinding;
   PictureConverter m_imageConverter;
   wxString m_documentArg;
+  bool m_fitArg = false;
 };
 
 }  // namespace tovmar

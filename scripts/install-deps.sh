@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config git python3
+  g++ cmake ninja-build pkg-config git python3 python3-markdown
   libwxgtk3.2-dev libxml2-dev libcurl4-openssl-dev libpng-dev zlib1g-dev libjpeg-dev libtiff-dev
   libtinygltf-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libegl-dev libegl-mesa0
