@@ -15,6 +15,7 @@
 #include "cli/MessageCapture.h"
 #include "cli/MorphSettings.h"
 #include "cli/OutputIsInput.h"
+#include "cli/PngOptions.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TerminalText.h"
@@ -24,9 +25,9 @@
 #include "render/OffscreenContext.h"
 #include "render/RenderImage.h"
 #include "texture/ImageConverter.h"
+#include "texture/PngWriter.h"
 #include "texture/TextureCommands.h"
 #include "texture/WxImageConverter.h"
-#include "tools/PngEncode.h"
 
 namespace tovmar::cli {
 
@@ -50,6 +51,7 @@ constexpr OptionInfo kOptions[] = {
      "Place the light at (10, Y, Z) in the model's own axes; it turns with the model (0,0: "
      "from the front).",
      false},
+    kCompressionOption,
     {"-o", "--output", "OUT.png",
      "The PNG file to write, or an existing folder that receives NAME.png for each FILE.llm "
      "(required; a folder with several files).",
@@ -64,6 +66,7 @@ struct PictureSettings {
   int width = kDefaultSide;
   int height = kDefaultSide;
   ViewCamera camera;
+  PngCompression compression = PngCompression::kFast;
 };
 
 // One mesh file and the picture it becomes.
@@ -182,7 +185,7 @@ void RenderJob(const Job& job, const PictureSettings& settings, OffscreenContext
   const std::vector<std::uint8_t> rgb =
       RenderSceneToRgb(context, settings.camera, settings.width, settings.height, store, error);
   if (rgb.empty()) throw CliError("cannot draw '" + job.mesh + "': " + error);
-  const std::string png = sample::EncodePngRgb(rgb, settings.width, settings.height);
+  const std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
   if (png.empty()) throw CliError("cannot encode the picture of '" + job.mesh + "' as PNG");
   ReplaceFileContents(job.picture, png);
 }
@@ -196,6 +199,7 @@ int RunRender(const ParsedArgs& args) {
   PictureSettings settings;
   SizeOption(args, settings.width, settings.height);
   settings.camera = CameraFromOptions(args);
+  settings.compression = CompressionOption(args);
   if (const std::string* texture = args.Value("--texture")) settings.texture = *texture;
   const std::vector<Job> jobs = PlanJobs(args.positionals, *output);
   for (const Job& job : jobs) RefuseInputAsOutput(job.picture, args);
@@ -232,7 +236,7 @@ const Command& RenderCommand() {
       "render",
       "FILE.llm... [--appearance FILE-or-URL] [--weight NAME=VALUE]... [--texture IMAGE] "
       "[--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] [--distance D] [--pan Y,Z] "
-      "[--light Y,Z] -o OUT.png",
+      "[--light Y,Z] [--compression fast|small] -o OUT.png",
       "Draw meshes as the 3D view shows them, without a display, into RGB PNG files.", kOptions,
       RunRender};
   return kCommand;

@@ -52,7 +52,7 @@ void DrawScene(const ViewCamera& camera, int width, int height, SceneStore& stor
     m->flags &= ~MeshObject::kTextureDisabled;
     glEnable(GL_COLOR_MATERIAL);
     glColor3f(1.0f, 1.0f, 1.0f);
-    m->Draw();
+    m->Draw(store);
   }
 
   glDisable(GL_LIGHTING);

@@ -5,7 +5,7 @@
 
 #include "mesh/FileBytes.h"
 #include "tests/support/LlmWriter.h"
-#include "tools/PngEncode.h"
+#include "texture/PngWriter.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
 #include "tools/SampleTexture.h"
@@ -40,7 +40,9 @@ bool WriteSampleFiles(const std::string& folder, std::string& error) {
   }
   return WriteOne(dir, kSampleMeshFile, WriteLlm(MakeSampleMesh()), error) &&
          WriteOne(dir, kSampleTextureFile,
-                  EncodePngRgb(MakeSampleTexturePixels(), kTextureSize, kTextureSize), error) &&
+                  EncodePngRgb(MakeSampleTexturePixels(), kTextureSize, kTextureSize,
+                               PngCompression::kSmall),
+                  error) &&
          WriteOne(dir, kSampleAppearanceFile, MakeSampleAppearanceXml(), error);
 }
 
