@@ -52,7 +52,7 @@ AxisScale ScaleAxis(int sourceSize, int targetSize) {
 
 }  // namespace
 
-RgbaPicture ReadTextureImage(const std::string& path) {
+TextureObject LoadTextureFile(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) {
     throw CliError("cannot open texture '" + path + "': no such file");
@@ -62,6 +62,11 @@ RgbaPicture ReadTextureImage(const std::string& path) {
   const MessageCapture messages;
   TextureObject texture;
   if (!texture.Load(path)) throw CliError("cannot load texture '" + path + "': " + messages.Text());
+  return texture;
+}
+
+RgbaPicture ReadTextureImage(const std::string& path) {
+  TextureObject texture = LoadTextureFile(path);
 
   // The loader's rows run bottom up and its fourth byte is always 0.
   RgbaPicture picture{texture.width, texture.height, std::move(texture.pixels)};
