@@ -57,8 +57,10 @@ TextureObject LoadTextureFile(const std::string& path) {
   if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) {
     throw CliError("cannot open texture '" + path + "': no such file");
   }
-  WxImageConverter converter;
-  const ScopedImageConverter installed(&converter);
+  // A converter the caller installed decodes instead of the toolkit's.
+  WxImageConverter toolkit;
+  ImageConverter* const caller = InstalledImageConverter();
+  const ScopedImageConverter installed(caller != nullptr ? caller : &toolkit);
   const MessageCapture messages;
   TextureObject texture;
   if (!texture.Load(path)) throw CliError("cannot load texture '" + path + "': " + messages.Text());

@@ -10,7 +10,8 @@
 namespace tovmar::cli {
 
 // The image file at `path` (PNG, JPEG, TGA, BMP, TIFF, GIF, ...) loaded as the texture command
-// loads it: R, G, B, 0 pixels, bottom row first. Throws CliError when the file is missing or
+// loads it: R, G, B, 0 pixels, bottom row first, through the installed image converter or, without
+// one, the toolkit's. Throws CliError when the file is missing or
 // cannot be read.
 TextureObject LoadTextureFile(const std::string& path);
 
