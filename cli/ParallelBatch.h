@@ -14,7 +14,8 @@ namespace tovmar::cli {
 // The two steps of every job. `prepare` runs on the calling thread, one job after another in
 // input order, and fills one of `places` (its index); `finish` then completes the job from that
 // place on one of `workers` threads (its index), while the next jobs are prepared. A place is
-// used again only after `finish` is done with it. Either step throws to fail its job.
+// used again only after `finish` is done with it. Either step throws to fail its job. Only
+// `prepare` may show messages: the message sink belongs to the calling thread.
 struct BatchSteps {
   std::size_t workers = 1;
   std::size_t places = 1;
