@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <numbers>
 #include <string>
 #include <thread>
@@ -215,15 +214,13 @@ class PictureScenes {
 
 // Draws the scene of `scene` and writes its picture to `output`.
 void DrawAndWrite(const PictureSettings& settings, OffscreenContext& context, PictureScene& scene,
-                  const BatchJob& job, std::mutex& writing) {
+                  const BatchJob& job) {
   std::string error;
   const std::vector<std::uint8_t> rgb = RenderSceneToRgb(context, settings.camera, settings.width,
                                                          settings.height, scene.Store(), error);
   if (rgb.empty()) throw CliError("cannot draw '" + job.input + "': " + error);
   const std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
   if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
-  // One write at a time: a write's clean-up on a signal holds one temporary file.
-  const std::lock_guard lock(writing);
   ReplaceFileContents(job.output, png);
 }
 
@@ -252,13 +249,12 @@ int RunRender(const ParsedArgs& args) {
       CreateContexts(std::min({jobsWanted, jobs.size(), MaxWorkers(shared.TextureBytes())}));
   const std::size_t places = contexts.size() == 1 ? 1 : contexts.size() + 1;
   PictureScenes scenes(shared, places);
-  std::mutex writing;
   BatchSteps steps;
   steps.workers = contexts.size();
   steps.places = places;
   steps.prepare = [&](const BatchJob& job, std::size_t place) { scenes[place].Build(job.input); };
   steps.finish = [&](const BatchJob& job, std::size_t place, std::size_t worker) {
-    DrawAndWrite(settings, *contexts[worker], scenes[place], job, writing);
+    DrawAndWrite(settings, *contexts[worker], scenes[place], job);
   };
   return RunParallelBatch("render", jobs, steps);
 }
