@@ -9,9 +9,9 @@
 #include <thread>
 #include <utility>
 
+#include "base/MessageSink.h"
 #include "cli/CliError.h"
 #include "cli/TerminalText.h"
-#include "base/MessageSink.h"
 
 namespace tovmar::cli {
 
