@@ -12,7 +12,7 @@
 #include "bench/Ratio.h"
 #include "bench/SyntheticMesh.h"
 #include "mesh/LlmMesh.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::bench {
 

@@ -18,9 +18,9 @@
 
 #include "base/FileBytes.h"
 #include "fuzz/SquareMesh.h"
-#include "tests/support/LlmWriter.h"
 #include "texture/decode/BmpWriter.h"
 #include "texture/decode/PngWriter.h"
+#include "tools/LlmWriter.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
 #include "tools/SampleTexture.h"

@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "base/FileBytes.h"
-#include "tests/support/LlmWriter.h"
 #include "texture/decode/PngWriter.h"
+#include "tools/LlmWriter.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
 #include "tools/SampleParts.h"

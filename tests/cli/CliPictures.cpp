@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/WxImageHandlers.h"
 #include "texture/decode/PngWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 

@@ -12,9 +12,9 @@
 #include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
 #include "texture/ImageConverter.h"
 #include "texture/PictureConverter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 namespace {
