@@ -35,7 +35,44 @@ bool TakesNextArgument(std::string_view arg) {
                      });
 }
 
+// Where the value of the start-up option `name` goes.
+std::string* PathOf(StartupPaths& paths, std::string_view name) {
+  if (name == "mesh") return &paths.mesh;
+  if (name == "texture") return &paths.texture;
+  if (name == "appearance") return &paths.appearance;
+  return nullptr;
+}
+
 }  // namespace
+
+StartupPaths TakeStartupPaths(std::vector<char*>& args) {
+  StartupPaths paths;
+  std::vector<char*> kept;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (i == 0 || !arg.starts_with("--")) {
+      kept.push_back(args[i]);
+      continue;
+    }
+    if (arg == "--") {
+      kept.insert(kept.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+      break;
+    }
+    const std::size_t equals = arg.find('=');
+    std::string* path = PathOf(
+        paths,
+        arg.substr(2, equals == std::string_view::npos ? std::string_view::npos : equals - 2));
+    if (path != nullptr && equals != std::string_view::npos) {
+      *path = arg.substr(equals + 1);
+    } else if (path != nullptr && i + 1 < args.size()) {
+      *path = args[++i];
+    } else {
+      kept.push_back(args[i]);
+    }
+  }
+  args = std::move(kept);
+  return paths;
+}
 
 std::span<const CommandLineOption> StartupOptions() {
   return kStartupOptions;
@@ -52,6 +89,7 @@ std::string HelpText() {
   for (const CommandLineOption& option : kStartupOptions) {
     AppendEntry(text, std::string("--") + option.name + " " + option.valueName, option.description);
   }
+  AppendEntry(text, std::string("--") + kFitSwitch.name, kFitSwitch.description);
   AppendEntry(text, "-h, --help", "print this help and exit");
   AppendEntry(text, "--version", "print the version and exit");
   text += "\nArguments:\n";

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tovmar {
 
@@ -20,9 +21,28 @@ struct CommandLineOption {
 // --mesh, --texture and --appearance, in the order --help lists them.
 std::span<const CommandLineOption> StartupOptions();
 
+// The one switch: frame the whole model once the start-up options have loaded it.
+inline constexpr CommandLineOption kFitSwitch{
+    "fit", "", "then frame the whole model in the view, as the F key does"};
+
 // The one optional argument: a document to open at start-up.
 inline constexpr CommandLineOption kDocumentArgument{"document", "DOCUMENT",
                                                      "open this Tovmar document (.tovm)"};
+
+// The values of --mesh, --texture and --appearance as they stood on the command line, byte for
+// byte; empty for an option that was not given.
+struct StartupPaths {
+  std::string mesh;
+  std::string texture;
+  std::string appearance;
+};
+
+// Takes --mesh, --texture and --appearance with their values ("--name VALUE" or "--name=VALUE")
+// out of `args` (argv[0] being the program) and returns the values unchanged. A file name is bytes
+// that need not be valid text in the user's locale, and the toolkit's own parser drops such an
+// argument. A later option replaces an earlier one; an option without its value and everything
+// after "--" stay in `args` for the toolkit's parser.
+StartupPaths TakeStartupPaths(std::vector<char*>& args);
 
 // "tovmar VERSION" and a line break.
 std::string VersionText();

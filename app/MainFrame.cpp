@@ -2,16 +2,19 @@
 
 #include <wx/accel.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/splitter.h>
 
 #include "app/AboutDialog.h"
 #include "app/CommandIds.h"
 #include "app/FileDialogs.h"
+#include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/TovmarDoc.h"
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 #include "panel/TovmarView.h"
 #include "render/GLView.h"
+#include "resources/WindowIcon.h"
 
 namespace tovmar {
 
@@ -24,6 +27,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
                        wxSize(kInitialWidth, kInitialHeight),
                        wxDEFAULT_FRAME_STYLE | wxCLIP_CHILDREN),
       m_doc(doc) {
+  SetIcons(MakeWindowIcons());
   // A static 1 x 2 splitter: the panel keeps its column width when the frame changes size.
   m_wndSplitter = new wxSplitterWindow(this, kSplitterId, wxDefaultPosition, wxDefaultSize,
                                        wxSP_3D | wxSP_LIVE_UPDATE | wxBORDER_SIMPLE);
@@ -31,7 +35,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
   m_wndSplitter->SetMinimumPaneSize(1);
   m_panel = new CTovmarView(m_wndSplitter, doc);
   m_view = new GLView(m_wndSplitter, doc);
-  m_wndSplitter->SplitVertically(m_panel, m_view, kPanelWidth);
+  m_wndSplitter->SplitVertically(m_panel, m_view, FromDIP(kPanelWidth));
 
   InstallAccelerators();
   Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);
@@ -72,8 +76,15 @@ void CMainFrame::NewDocument() {
 }
 
 bool CMainFrame::OpenDocument(const wxString& path) {
-  if (!m_doc->OnOpenDocument(path)) {
-    ShowMessage("Failed to open document.");
+  // The document reads nothing, but the file must be there and readable; the toolkit's own
+  // English report of why not is replaced by one message of the program's.
+  bool opened = false;
+  {
+    wxLogNull quiet;
+    opened = m_doc->OnOpenDocument(path);
+  }
+  if (!opened) {
+    ShowMessage("ドキュメントを開けませんでした。\n" + path.utf8_string());
     return false;
   }
   m_doc->SetTitle(wxFileName(path).GetFullName());
@@ -142,7 +153,7 @@ void CMainFrame::OnAbout(wxCommandEvent&) {
 
 void CMainFrame::OnCloseWindow(wxCloseEvent& event) {
   // The document is never modified: the window closes without asking.
-  RecentFiles::Save();
+  if (!RecentFiles::Save()) ShowMessage(UnwritableProfileMessage(ProfilePath()));
   event.Skip();
 }
 

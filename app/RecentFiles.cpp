@@ -3,6 +3,8 @@
 #include <wx/config.h>
 #include <wx/filehistory.h>
 
+#include "app/Profile.h"
+
 namespace tovmar {
 
 namespace {
@@ -31,16 +33,16 @@ void RecentFiles::Add(const wxString& path) {
   History().AddFileToHistory(path);
 }
 
-void RecentFiles::Save() {
-  wxConfigBase* config = wxConfigBase::Get();
-  if (config == nullptr) return;
+bool RecentFiles::Save() {
+  wxConfigBase* config = wxConfigBase::Get(false);
+  if (config == nullptr) return true;
   config->DeleteGroup("/Recent File List");
   for (size_t i = 0; i < History().GetCount(); ++i) {
     config->Write(wxString::Format("%sFile%d", kSection, static_cast<int>(i) + 1),
                   History().GetHistoryFile(i));
   }
   if (!config->Exists(kPreviewPages)) config->Write(kPreviewPages, 0L);
-  config->Flush();
+  return WriteProfile(*config);
 }
 
 }  // namespace tovmar

@@ -16,8 +16,8 @@ class RecentFiles {
   static void Load();
   // Puts `path` at the top of the list.
   static void Add(const wxString& path);
-  // Writes the list and the settings value back to the profile.
-  static void Save();
+  // Writes the list and the settings value back to the profile; false when it cannot be written.
+  static bool Save();
   static wxFileHistory& History();
 };
 

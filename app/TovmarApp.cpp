@@ -1,38 +1,61 @@
 #include "app/TovmarApp.h"
 
+#include <filesystem>
+
 #include <wx/cmdline.h>
 #include <wx/config.h>
-#include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/stdpaths.h>
 
 #include "app/CommandLineInfo.h"
+#include "app/FileNames.h"
 #include "app/MainFrame.h"
+#include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/ShellRegistration.h"
 #include "app/TovmarDoc.h"
+#include "base/FileBytes.h"
+#include "base/Location.h"
+#include "base/MessageSink.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
+#include "render/GLView.h"
 #include "texture/ImageConverter.h"
 
 namespace tovmar {
 
 namespace {
 const char kVendor[] = "アプリケーション ウィザードで生成されたローカル アプリケーション";
+
+StartupPaths g_startupPaths;
+
+// `path` made absolute against the working folder, with "." and ".." taken out.
+std::filesystem::path Absolute(const std::string& path) {
+  return std::filesystem::absolute(PathFromUtf8(path)).lexically_normal();
+}
+
+// The folder of `path` with its trailing separator, as the open dialogs report folders.
+wxString FolderWithSeparator(const std::filesystem::path& path) {
+  return WxPath(PathToUtf8(path.parent_path() / ""));
+}
 }  // namespace
+
+void CTovmarApp::SetStartupPaths(StartupPaths paths) {
+  g_startupPaths = std::move(paths);
+}
 
 void CTovmarApp::OnInitCmdLine(wxCmdLineParser& parser) {
   wxApp::OnInitCmdLine(parser);
   for (const CommandLineOption& option : StartupOptions()) {
     parser.AddOption("", option.name, option.description, wxCMD_LINE_VAL_STRING);
   }
+  parser.AddSwitch("", kFitSwitch.name, kFitSwitch.description);
   parser.AddParam(kDocumentArgument.name, wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
 }
 
 bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
   if (!wxApp::OnCmdLineParsed(parser)) return false;
-  parser.Found("mesh", &m_meshArg);
-  parser.Found("texture", &m_textureArg);
-  parser.Found("appearance", &m_appearanceArg);
+  m_fitArg = parser.Found(kFitSwitch.name);
   if (parser.GetParamCount() > 0) m_documentArg = parser.GetParam(0);
   return true;
 }
@@ -42,21 +65,10 @@ bool CTovmarApp::OnInit() {
   SetVendorName(wxString::FromUTF8(kVendor));
   SetAppName("Tovmar");
   wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
-  wxString profileFile;
-#ifndef __WXMSW__
-  // Tovmar/Tovmar.conf in $XDG_CONFIG_HOME (~/.config): wxWidgets 3.2 would put a profile kept
-  // in a folder of its own into the dot-folder ~/.Tovmar. The folder must exist before the
-  // profile is first written.
-  wxFileName profile(wxStandardPaths::Get().GetUserConfigDir(), "Tovmar.conf");
-  profile.AppendDir("Tovmar");
-  wxFileName::Mkdir(profile.GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  profileFile = profile.GetFullPath();
-#endif
-  wxConfigBase::Set(
-      new wxConfig("Tovmar", GetVendorName(), profileFile, wxEmptyString, wxCONFIG_USE_LOCAL_FILE));
+  bool profileReadable = true;
+  wxConfigBase::Set(OpenProfile(ProfilePath(), profileReadable).release());
   if (!wxApp::OnInit()) return false;
 
-  AddWxImageHandlers();
   InstallImageConverter(&m_imageConverter);
   InstallMessageSink(&m_messages);
   SceneStore::Instance().SetRenderBinding(&m_renderBinding);
@@ -76,35 +88,41 @@ bool CTovmarApp::OnInit() {
   SetTopWindow(m_frame);
   m_frame->UpdateCaption();
   m_doc->InitialUpdateAllPanes();
-  if (!m_documentArg.empty() && !m_frame->OpenDocument(m_documentArg)) return false;
+  // A document that cannot be opened is reported, and the program starts without it.
+  if (!m_documentArg.empty()) m_frame->OpenDocument(m_documentArg);
   m_frame->Show();
   m_frame->DragAcceptFiles(true);
-  ApplyStartupOptions();
+  if (!profileReadable) ShowMessage(UnreadableProfileMessage(ProfilePath()));
+  ApplyStartupPaths(g_startupPaths);
+  if (m_fitArg) m_frame->View3D()->FrameModel();
   return true;
 }
 
-void CTovmarApp::ApplyStartupOptions() {
+void CTovmarApp::ApplyStartupPaths(const StartupPaths& paths) {
   CTovmarView* panel = m_frame->Panel();
-  const auto absolute = [](const wxString& path) { return wxFileName(path).GetAbsolutePath(); };
-  if (!m_meshArg.empty()) {
-    const wxFileName mesh(absolute(m_meshArg));
-    panel->LoadMeshFile(mesh.GetFullPath(), mesh.GetPathWithSep());
+  if (!paths.mesh.empty()) {
+    const std::filesystem::path mesh = Absolute(paths.mesh);
+    panel->LoadMeshFile(WxPath(PathToUtf8(mesh)), FolderWithSeparator(mesh));
   }
   // Like the buttons, these need a mesh first and say so when there is none.
-  if (!m_textureArg.empty() && panel->RequireMesh()) {
-    const wxFileName texture(absolute(m_textureArg));
-    panel->LoadTextureFile(texture.GetFullPath(), texture.GetPathWithSep());
+  if (!paths.texture.empty() && panel->RequireMesh()) {
+    const std::filesystem::path texture = Absolute(paths.texture);
+    panel->LoadTextureFile(WxPath(PathToUtf8(texture)), FolderWithSeparator(texture));
   }
-  if (!m_appearanceArg.empty() && panel->RequireMesh()) {
-    const bool remote =
-        m_appearanceArg.StartsWith("http://") || m_appearanceArg.StartsWith("https://");
-    panel->LoadAppearance(remote ? m_appearanceArg : absolute(m_appearanceArg));
+  if (!paths.appearance.empty() && panel->RequireMesh()) {
+    const bool remote = IsRemoteLocation(paths.appearance);
+    panel->LoadAppearance(
+        WxPath(remote ? paths.appearance : PathToUtf8(Absolute(paths.appearance))));
   }
 }
 
 int CTovmarApp::OnExit() {
-  RecentFiles::Save();
-  delete wxConfigBase::Set(nullptr);
+  // A profile that could not be written was reported when the window closed.
+  {
+    wxLogNull quiet;
+    RecentFiles::Save();
+    delete wxConfigBase::Set(nullptr);
+  }
   // The contexts go before the toolkit does; the store's own teardown then finds none.
   SceneStore::Instance().ReleaseContexts();
   SceneStore::Instance().SetRenderBinding(nullptr);

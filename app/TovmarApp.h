@@ -6,9 +6,10 @@
 #include <wx/app.h>
 #include <wx/docview.h>
 
+#include "app/CommandLineInfo.h"
 #include "app/WxMessageSink.h"
 #include "render/WxRenderBinding.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
 
 namespace tovmar {
 
@@ -25,20 +26,22 @@ class CTovmarApp : public wxApp {
   CMainFrame* MainFrame() const { return m_frame; }
   CTovmarDoc* Document() const { return m_doc; }
 
- private:
-  // Loads what the start-up options name, as the panel's buttons would without their dialogs.
-  void ApplyStartupOptions();
+  // The start-up options' file names, taken from the command line before the toolkit parses it;
+  // the application loads them once its window is up.
+  static void SetStartupPaths(StartupPaths paths);
 
+  // Loads what `paths` name, as the panel's buttons would without their dialogs.
+  void ApplyStartupPaths(const StartupPaths& paths);
+
+ private:
   std::unique_ptr<wxDocManager> m_docManager;
   CTovmarDoc* m_doc = nullptr;
   CMainFrame* m_frame = nullptr;
   WxMessageSink m_messages;
   WxRenderBinding m_renderBinding;
-  WxImageConverter m_imageConverter;
+  PictureConverter m_imageConverter;
   wxString m_documentArg;
-  wxString m_meshArg;
-  wxString m_textureArg;
-  wxString m_appearanceArg;
+  bool m_fitArg = false;
 };
 
 }  // namespace tovmar

@@ -1,12 +1,20 @@
 #include "app/TovmarDoc.h"
 
+#ifndef __WXMSW__
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <wx/app.h>
 #include <wx/ffile.h>
 #include <wx/splitter.h>
 
 #include "app/DocumentPane.h"
+#include "app/FileNames.h"
 #include "app/MainFrame.h"
 #include "app/PaneWindow.h"
+#include "base/FileBytes.h"
 
 namespace tovmar {
 
@@ -46,8 +54,21 @@ bool CTovmarDoc::DoOpenDocument(const wxString& file) {
 }
 
 bool CTovmarDoc::DoSaveDocument(const wxString& file) {
-  wxFFile f(file, "wb");
+  // The document holds no data, so its file is empty. Saving makes that file where there is none
+  // and leaves a file that is there as it is: cutting it to nothing would destroy whatever it
+  // holds, such as a mesh or a picture opened as the document.
+#ifdef __WXMSW__
+  wxFFile f(file, "ab");
   return f.IsOpened() && f.Close();
+#else
+  // Without waiting for a reader, should the name be a pipe's.
+  const int fd = ::open(PathFromUtf8(CorePath(file)).c_str(),
+                        O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  return ::close(fd) == 0 && regular;
+#endif
 }
 
 }  // namespace tovmar

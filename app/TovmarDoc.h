@@ -1,5 +1,6 @@
 // The one document: the loaded mesh record and the folders the open dialogs last used. It has
-// no stored form: opening reads nothing, saving writes an empty file.
+// no stored form: opening reads nothing, saving makes an empty file where there is none and never
+// empties a file that holds something.
 #pragma once
 
 #include <wx/docview.h>

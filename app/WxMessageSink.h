@@ -1,7 +1,7 @@
 // Messages as a modal box with an OK button, owned by the main window.
 #pragma once
 
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tovmar {
 

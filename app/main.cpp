@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "app/CommandLineInfo.h"
 #include "app/TovmarApp.h"
@@ -27,5 +28,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 #endif
-  return wxEntry(argc, argv);
+  // The start-up options' file names go to the application as bytes, past the toolkit's parser.
+  std::vector<char*> args(argv, argv + argc);
+  tovmar::CTovmarApp::SetStartupPaths(tovmar::TakeStartupPaths(args));
+  int count = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  return wxEntry(count, args.data());
 }

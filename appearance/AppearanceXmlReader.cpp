@@ -3,12 +3,12 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <climits>
 #include <memory>
 
 #include "appearance/ParamTable.h"
+#include "appearance/XmlAttributeLimits.h"
 #include "appearance/XmlParseOptions.h"
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tovmar {
 
@@ -103,12 +103,11 @@ void Walk(const xmlNode* node, std::string& path, std::string& attributes) {
 
 using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
 
-// The document's tree; null when it is not well formed.
+// The document's tree; null when it is not well formed or gives an element far more attributes
+// than any appearance file does.
 DocPtr ParseDocument(std::string_view xml) {
-  if (xml.size() > static_cast<std::size_t>(INT_MAX)) return nullptr;
   InitXmlOnce();
-  return DocPtr(xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
-                              kAppearanceXmlParseOptions));
+  return DocPtr(ParseWithAttributeLimits(xml, kAppearanceXmlParseOptions));
 }
 
 // Collects the attributes at the target path, then makes the records from them. The tree is

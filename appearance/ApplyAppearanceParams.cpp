@@ -1,8 +1,8 @@
 #include <cmath>
 
 #include "appearance/AppearanceParam.h"
+#include "base/Text.h"
 #include "mesh/LlmMesh.h"
-#include "mesh/Text.h"
 
 namespace tovmar {
 

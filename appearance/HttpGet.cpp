@@ -4,10 +4,13 @@
 
 #include <cstddef>
 #include <memory>
+#include <string_view>
 
 namespace tovmar {
 
 namespace {
+
+constexpr const char* kHeadersCutText = "Connection closed in the middle of the response headers";
 
 void InitCurlOnce() {
   // A function-local static runs once, also when several threads get here together.
@@ -19,7 +22,19 @@ struct Download {
   std::string bytes;
   std::uint64_t maxBytes = 0;
   bool tooLarge = false;
+  // True once the blank line that ends the last response's headers has arrived.
+  bool headersComplete = false;
 };
+
+// Notes where each response's headers begin (its status line) and end (the blank line), so that
+// a connection closed in the middle of them is told from a complete, empty response.
+std::size_t NoteHeaderLine(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* download = static_cast<Download*>(user);
+  const std::string_view line(data, size * count);
+  if (line.starts_with("HTTP/")) download->headersComplete = false;
+  if (line == "\r\n" || line == "\n") download->headersComplete = true;
+  return line.size();
+}
 
 // Keeps the body as it arrives; taking fewer bytes than offered makes libcurl stop the transfer.
 std::size_t AppendChunk(char* data, std::size_t size, std::size_t count, void* user) {
@@ -77,6 +92,8 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendChunk);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &download);
+  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, NoteHeaderLine);
+  curl_easy_setopt(c, CURLOPT_HEADERDATA, &download);
 
   const CURLcode code = curl_easy_perform(c);
   long status = 0;
@@ -95,6 +112,8 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
     default:
       return Failed(errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code));
   }
+  // libcurl takes a connection closed inside the headers for the end of a bodiless response.
+  if (!download.headersComplete) return Failed(kHeadersCutText);
   if (status < 200 || status > 299) return FetchResult{};
   return FetchResult{FetchStatus::kLoaded, std::move(download.bytes), {}};
 }

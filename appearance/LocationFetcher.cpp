@@ -1,7 +1,11 @@
 #include "appearance/LocationFetcher.h"
 
+#include <cstdio>
+#include <optional>
+
 #include "appearance/HttpGet.h"
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
+#include "base/Location.h"
 
 namespace tovmar {
 
@@ -9,32 +13,36 @@ namespace {
 
 LocationFetcher* g_fetcher = nullptr;
 
-bool IsRemote(const std::string& location) {
-  return location.starts_with("http://") || location.starts_with("https://");
+FetchResult TooLarge() {
+  return FetchResult{FetchStatus::kFailed, {}, kTooLargeText};
 }
 
+// The whole of the regular file at `path`. A folder, pipe or device does not load: its reading
+// could wait for ever for a writer or never end.
 FetchResult ReadLocalFile(const std::string& path, std::uint64_t maxBytes) {
-  FetchResult result;
-  switch (ReadWholeFile(path, result.bytes, maxBytes)) {
-    case FileReadStatus::kOk:
-      result.status = FetchStatus::kLoaded;
-      break;
-    case FileReadStatus::kTooLarge:
-      result.status = FetchStatus::kFailed;
-      result.errorText = kTooLargeText;
-      break;
-    case FileReadStatus::kCannotOpen:
-    case FileReadStatus::kReadError:
-      result.status = FetchStatus::kNotLoaded;
-      break;
+  const FilePtr file = OpenFileForReading(path);
+  if (!file) return FetchResult{};
+  const std::optional<std::uint64_t> size = RegularFileSize(file.get());
+  if (!size) return FetchResult{};
+  if (*size > maxBytes) return TooLarge();
+
+  // Read as much as the size promises, then whatever the file has grown by since.
+  std::string bytes(static_cast<std::size_t>(*size), '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  char chunk[64 * 1024];
+  while (!std::feof(file.get()) && !std::ferror(file.get())) {
+    const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
+    if (bytes.size() + n > maxBytes) return TooLarge();
+    bytes.append(chunk, n);
   }
-  return result;
+  if (std::ferror(file.get())) return FetchResult{};
+  return FetchResult{FetchStatus::kLoaded, std::move(bytes), {}};
 }
 
 }  // namespace
 
 FetchResult DefaultLocationFetcher::Fetch(const std::string& location) {
-  if (IsRemote(location)) return HttpGet(location, m_options);
+  if (IsRemoteLocation(location)) return HttpGet(location, m_options);
   return ReadLocalFile(location, m_options.maxBytes);
 }
 

@@ -10,7 +10,8 @@ namespace tovmar {
 
 enum class FetchStatus {
   kLoaded,     // `bytes` holds the document
-  kNotLoaded,  // missing file, unreachable host or HTTP error status: nothing to tell the user
+  kNotLoaded,  // missing file or one that is not a regular file, unreachable host or HTTP error
+               // status: nothing to tell the user
   kFailed,     // the fetch broke off; `errorText` says why
 };
 

@@ -12,16 +12,12 @@
 #include "app/TovmarDoc.h"
 #include "appearance/SliderScale.h"
 #include "mesh/LlmMesh.h"
+#include "panel/DialogUnits.h"
 #include "panel/TovmarView.h"
 
 namespace tovmar {
 
 namespace {
-
-// A rectangle of the dialog in dialog units.
-struct DialogRect {
-  int x, y, w, h;
-};
 
 constexpr int kClientWidth = 262;
 constexpr int kClientHeight = 167;
@@ -75,12 +71,13 @@ bool MorphParamDialog::Open(CTovmarView* parent) {
               wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)) {
     return false;
   }
-  // Dialog units follow the dialog's font: the system's dialog face at 8 points.
+  // The system's dialog face at 8 points; the dialog units are those of the face the dialog was
+  // designed with.
   wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
   font.SetPointSize(8);
   SetFont(font);
   CreateControls();
-  SetClientSize(ConvertDialogToPixels(wxSize(kClientWidth, kClientHeight)));
+  SetClientSize(DialogToPixels(this, kMorphDialogUnits, wxSize(kClientWidth, kClientHeight)));
   PlaceBesideMainWindow();
   // The dialog closes with the main window, leaving the weights as they are.
   if (wxWindow* mainWindow = wxGetTopLevelParent(parent)) {
@@ -91,8 +88,12 @@ bool MorphParamDialog::Open(CTovmarView* parent) {
 }
 
 void MorphParamDialog::CreateControls() {
-  const auto pos = [this](const DialogRect& r) { return ConvertDialogToPixels(wxPoint(r.x, r.y)); };
-  const auto size = [this](const DialogRect& r) { return ConvertDialogToPixels(wxSize(r.w, r.h)); };
+  const auto pos = [this](const DialogRect& r) {
+    return DialogToPixels(this, kMorphDialogUnits, wxPoint(r.x, r.y));
+  };
+  const auto size = [this](const DialogRect& r) {
+    return DialogToPixels(this, kMorphDialogUnits, wxSize(r.w, r.h));
+  };
 
   for (int r = 0; r < kRows; ++r) {
     const DialogRect& labelRect = kLabelRects[r];

@@ -11,9 +11,9 @@
 
 #include "appearance/AppearanceXmlReader.h"
 #include "appearance/XmlParseOptions.h"
+#include "base/MessageSink.h"
 #include "bench/BenchFolder.h"
 #include "bench/Ratio.h"
-#include "mesh/MessageSink.h"
 
 namespace tovmar::bench {
 

@@ -1,42 +1,104 @@
-// The whole texture load of PNG, JPEG and TGA pictures (decode, temporary BMP file, read back,
-// convert), against wxImage decoding the same file alone.
+// The whole texture load of PNG, JPEG, TGA and BMP pictures (read, decode, temporary BMP file,
+// read back, convert), against reading and decoding the same file alone with the same decoder.
 
 #include <benchmark/benchmark.h>
-#include <wx/image.h>
+#include <jpeglib.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
 #include "bench/BenchFolder.h"
 #include "bench/Ratio.h"
-#include "mesh/MessageSink.h"
 #include "mesh/TextureObject.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
+#include "texture/decode/BmpWriter.h"
+#include "texture/decode/DecodePicture.h"
+#include "tools/PngEncode.h"
 
 namespace tovmar::bench {
 
 namespace {
 
 // The whole load may cost at most this many times the bare decode.
-constexpr double kLoadTarget = 1.5;
+constexpr double kLoadTarget = 1.4;
 
-// A skin-like picture: smooth gradients with a little noise, so that no encoder finds it trivial.
-wxImage MakePicture(int side) {
-  wxImage image(side, side, false);
-  unsigned char* p = image.GetData();
+// A skin-like picture, R, G, B with the top row first: smooth gradients with a little noise, so
+// that no encoder finds it trivial.
+std::vector<std::uint8_t> MakePicture(int side) {
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(std::size_t{3} * side * side);
   std::uint32_t noise = 12345;
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
       noise = noise * 1103515245u + 12345u;
       const int n = static_cast<int>((noise >> 16) & 15u);
-      *p++ = static_cast<unsigned char>((x * 255 / side + n) & 0xFF);
-      *p++ = static_cast<unsigned char>((y * 255 / side + n) & 0xFF);
-      *p++ = static_cast<unsigned char>(((x + y) * 127 / side + n) & 0xFF);
+      rgb.push_back(static_cast<std::uint8_t>((x * 255 / side + n) & 0xFF));
+      rgb.push_back(static_cast<std::uint8_t>((y * 255 / side + n) & 0xFF));
+      rgb.push_back(static_cast<std::uint8_t>(((x + y) * 127 / side + n) & 0xFF));
     }
   }
-  return image;
+  return rgb;
+}
+
+// A baseline JPEG at quality 90, as cameras and image editors write them.
+std::string EncodeJpeg(const std::vector<std::uint8_t>& rgb, int side) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr errors{};
+  c.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&c);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &buffer, &size);
+  c.image_width = static_cast<JDIMENSION>(side);
+  c.image_height = static_cast<JDIMENSION>(side);
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 90, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(&rgb[std::size_t{3} * side * c.next_scanline]);
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::string bytes(reinterpret_cast<char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+// The picture in BMP pixel order: bottom row first, B, G, R.
+BgrPicture ToBmpOrder(const std::vector<std::uint8_t>& rgb, int side) {
+  BgrPicture picture{side, side, {}};
+  picture.bgr.reserve(rgb.size());
+  for (int y = side - 1; y >= 0; --y) {
+    const std::uint8_t* p = &rgb[std::size_t{3} * side * y];
+    for (int x = 0; x < side; ++x, p += 3)
+      picture.bgr.insert(picture.bgr.end(), {p[2], p[1], p[0]});
+  }
+  return picture;
+}
+
+// An uncompressed 24-bit TGA, bottom row first, as most painting programs save them.
+std::string EncodeTga(const BgrPicture& picture) {
+  std::string header(18, '\0');
+  header[2] = 2;  // true colour
+  header[12] = static_cast<char>(picture.width & 0xFF);
+  header[13] = static_cast<char>(picture.width >> 8);
+  header[14] = static_cast<char>(picture.height & 0xFF);
+  header[15] = static_cast<char>(picture.height >> 8);
+  header[16] = 24;
+  return header + std::string(picture.bgr.begin(), picture.bgr.end());
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  const FilePtr file(std::fopen(path.c_str(), "wb"));
+  return file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
 // Counts the messages instead of showing them; a working load shows none.
@@ -57,20 +119,22 @@ void LoadTexture(benchmark::State& state, const std::string& path) {
   state.counters["messages"] = g_messages.count;
 }
 
-// The least any loader of the file must do: have wxImage decode it.
+// The least any loader of the file must do: read it and decode it.
 void DecodeOnly(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
-    wxImage image;
-    if (!image.LoadFile(wxString::FromUTF8(path), wxBITMAP_TYPE_ANY)) {
+    std::string bytes;
+    BgrPicture picture;
+    if (ReadWholeFile(path, bytes, std::uint64_t{1} << 30) != FileReadStatus::kOk ||
+        !DecodePicture(bytes, picture)) {
       state.SkipWithError("the decode failed");
     }
-    benchmark::DoNotOptimize(image.GetData());
+    benchmark::DoNotOptimize(picture.bgr.data());
   }
 }
 
 void RegisterPair(const std::string& label, const std::string& path) {
   const std::string load = "TextureLoad/" + label;
-  const std::string decode = "WxImageDecode/" + label;
+  const std::string decode = "DecodeOnly/" + label;
   benchmark::RegisterBenchmark(load.c_str(), LoadTexture, path)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark(decode.c_str(), DecodeOnly, path)->Unit(benchmark::kMillisecond);
   AddRatio(load, decode, kLoadTarget);
@@ -81,34 +145,32 @@ void RegisterPair(const std::string& label, const std::string& path) {
 }  // namespace tovmar::bench
 
 int main(int argc, char** argv) {
+  using namespace tovmar;
   using namespace tovmar::bench;
-  tovmar::AddWxImageHandlers();
   const BenchFolder folder("tovmar-bench-texture");
   if (folder.Path().empty()) {
     std::fprintf(stderr, "cannot make a folder for the pictures\n");
     return 1;
   }
-  struct Type {
-    const char* extension;
-    wxBitmapType type;
-  };
-  const Type types[] = {
-      {"png", wxBITMAP_TYPE_PNG}, {"jpg", wxBITMAP_TYPE_JPEG}, {"tga", wxBITMAP_TYPE_TGA}};
   for (int side : {1024, 2048}) {
-    wxImage picture = MakePicture(side);
-    picture.SetOption(wxIMAGE_OPTION_QUALITY, 90);
-    for (const Type& t : types) {
-      const std::string label = std::string(t.extension) + "/" + std::to_string(side);
-      const std::string path = folder.Path() + "/" + std::to_string(side) + "." + t.extension;
-      if (!picture.SaveFile(wxString::FromUTF8(path), t.type)) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return 1;
-      }
-      RegisterPair(label, path);
+    const std::vector<std::uint8_t> rgb = MakePicture(side);
+    const BgrPicture bgr = ToBmpOrder(rgb, side);
+    const std::string base = folder.Path() + "/" + std::to_string(side);
+    const FilePtr bmp(std::fopen((base + ".bmp").c_str(), "wb"));
+    const bool written = WriteFile(base + ".png", sample::EncodePngRgb(rgb, side, side)) &&
+                         WriteFile(base + ".jpg", EncodeJpeg(rgb, side)) &&
+                         WriteFile(base + ".tga", EncodeTga(bgr)) && bmp != nullptr &&
+                         WriteBmp24(bmp.get(), bgr);
+    if (!written) {
+      std::fprintf(stderr, "cannot write the pictures in %s\n", folder.Path().c_str());
+      return 1;
+    }
+    for (const char* type : {"png", "jpg", "tga", "bmp"}) {
+      RegisterPair(std::string(type) + "/" + std::to_string(side), base + "." + type);
     }
   }
-  tovmar::WxImageConverter converter;
-  tovmar::InstallImageConverter(&converter);
-  tovmar::InstallMessageSink(&g_messages);
+  PictureConverter converter;
+  InstallImageConverter(&converter);
+  InstallMessageSink(&g_messages);
   return RunBenchmarksWithRatios(argc, argv);
 }

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 
 #include "tests/support/LlmWriter.h"
 

@@ -23,7 +23,9 @@ struct Command {
 const Command& InfoCommand();
 const Command& ParamsCommand();
 const Command& ExportObjCommand();
+const Command& ExportGltfCommand();
 const Command& RenderCommand();
+const Command& UvCommand();
 
 // Every subcommand, in the order the help lists them.
 std::span<const Command> AllCommands();

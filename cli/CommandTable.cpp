@@ -3,8 +3,8 @@
 namespace tovmar::cli {
 
 std::span<const Command> AllCommands() {
-  static const Command kCommands[] = {InfoCommand(), ParamsCommand(), ExportObjCommand(),
-                                      RenderCommand()};
+  static const Command kCommands[] = {InfoCommand(),       ParamsCommand(), ExportObjCommand(),
+                                      ExportGltfCommand(), RenderCommand(), UvCommand()};
   return kCommands;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/MorphSettings.h"
+#include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "mesh/SceneStore.h"
@@ -18,7 +19,8 @@ namespace {
 constexpr OptionInfo kOptions[] = {
     kAppearanceOption,
     kWeightOption,
-    {"-o", "--output", "OUT.obj", "The OBJ file to write (required).", false},
+    {"-o", "--output", "OUT.obj", "The OBJ file to write, or - for standard output (required).",
+     false},
 };
 
 // Nine significant digits: every float reads back as itself.
@@ -94,13 +96,14 @@ int RunExportObj(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("export-obj: expected one mesh file");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("export-obj: missing -o OUT.obj");
+  RefuseInputAsOutput(*output, args);
   const MorphSettings settings = ReadMorphSettings(args);
 
   const std::string& path = args.positionals[0];
   LlmMesh mesh = ReadMeshFile(path);
   SceneStore& store = SceneStore::Instance();
   BuildDeformedMesh(mesh, store, path, settings);
-  ReplaceFileContents(*output, ObjText(*store.GetMesh(0), FilePositions(mesh)));
+  WriteOutput(*output, ObjText(*store.GetMesh(0), FilePositions(mesh)));
   return kExitSuccess;
 }
 

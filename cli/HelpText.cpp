@@ -34,8 +34,8 @@ void AppendColumns(std::string& out, const std::vector<std::pair<std::string, st
 std::string GeneralHelp() {
   std::string out = "Usage: tovmar-cli COMMAND [ARGUMENTS]\n\n";
   out +=
-      "Reads avatar meshes (\".llm\" files) and appearance files, and draws meshes, without\na "
-      "window or a display.\n\nCommands:\n";
+      "Reads avatar meshes (\".llm\" files) and appearance files, draws meshes and exports\nthem "
+      "and their texture layout, without a window or a display.\n\nCommands:\n";
   for (const Command& command : AllCommands()) {
     out += "  " + Synopsis(command) + "\n      " + std::string(command.summary) + "\n";
   }

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string>
 
+#include "base/Text.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/JsonText.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/TerminalText.h"
-#include "mesh/Text.h"
 
 namespace tovmar::cli {
 

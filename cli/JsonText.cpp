@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "mesh/Text.h"
+#include "base/Text.h"
 
 namespace tovmar::cli {
 

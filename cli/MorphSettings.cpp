@@ -4,21 +4,18 @@
 #include <system_error>
 
 #include "appearance/AppearanceXmlReader.h"
+#include "base/FileBytes.h"
+#include "base/Location.h"
+#include "base/Text.h"
 #include "cli/CliError.h"
 #include "cli/MessageCapture.h"
 #include "mesh/ApplyMorphs.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
-#include "mesh/Text.h"
 
 namespace tovmar::cli {
 
 namespace {
-
-bool IsRemote(const std::string& location) {
-  return location.starts_with("http://") || location.starts_with("https://");
-}
 
 // "NAME=VALUE": the value after the last "=", a finite decimal number.
 WeightSetting ParseWeight(const std::string& text) {
@@ -33,27 +30,12 @@ WeightSetting ParseWeight(const std::string& text) {
   return setting;
 }
 
-// Sets the weight of every target whose name matches, A-Z compared without letter case; a name
-// that matches none is an error.
-void SetWeights(LlmMesh& mesh, const std::vector<WeightSetting>& settings) {
-  for (const WeightSetting& setting : settings) {
-    const std::string wanted = LowerAscii(EightBitToUtf8(setting.name));
-    int matched = 0;
-    for (MorphTarget& target : mesh.morphTargets) {
-      if (LowerAscii(target.DisplayName()) != wanted) continue;
-      target.weight = setting.value;
-      ++matched;
-    }
-    if (matched == 0) throw CliError("no morph target named '" + setting.name + "'");
-  }
-}
-
 }  // namespace
 
 std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
   // The reader keeps a missing file silent; a command says so.
   std::error_code ec;
-  if (!IsRemote(location) && !std::filesystem::exists(PathFromUtf8(location), ec)) {
+  if (!IsRemoteLocation(location) && !std::filesystem::exists(PathFromUtf8(location), ec)) {
     throw CliError("cannot open '" + location + "': no such file");
   }
   const MessageCapture messages;
@@ -76,13 +58,32 @@ MorphSettings ReadMorphSettings(const ParsedArgs& args) {
   return settings;
 }
 
-void BuildDeformedMesh(LlmMesh& mesh, SceneStore& store, const std::string& name,
-                       const MorphSettings& settings) {
-  BuildMeshObjects(mesh, store, name);
+std::vector<bool> SetMorphWeights(LlmMesh& mesh, const MorphSettings& settings) {
   // Applying lower-cases the names in the table it is given; the settings serve every mesh.
   std::vector<AppearanceParam> appearance = settings.appearance;
   mesh.ApplyAppearanceParams(appearance);
-  SetWeights(mesh, settings.weights);
+
+  std::vector<bool> matched;
+  for (const WeightSetting& setting : settings.weights) {
+    const std::string wanted = LowerAscii(EightBitToUtf8(setting.name));
+    bool any = false;
+    for (MorphTarget& target : mesh.morphTargets) {
+      if (LowerAscii(target.DisplayName()) != wanted) continue;
+      target.weight = setting.value;
+      any = true;
+    }
+    matched.push_back(any);
+  }
+  return matched;
+}
+
+void BuildDeformedMesh(LlmMesh& mesh, SceneStore& store, const std::string& name,
+                       const MorphSettings& settings) {
+  BuildMeshObjects(mesh, store, name);
+  const std::vector<bool> matched = SetMorphWeights(mesh, settings);
+  for (std::size_t i = 0; i < matched.size(); ++i) {
+    if (!matched[i]) throw CliError("no morph target named '" + settings.weights[i].name + "'");
+  }
   ApplyMorphs(mesh, store, false);
 }
 

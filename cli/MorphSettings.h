@@ -45,6 +45,11 @@ std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location);
 // weight or an appearance location that yields no records.
 MorphSettings ReadMorphSettings(const ParsedArgs& args);
 
+// Sets the appearance's weights on the morph targets of `mesh` and then the --weight ones, each
+// on every target of that name (A-Z compared without letter case). Returns, for each --weight in
+// order, whether it named a target of `mesh`.
+std::vector<bool> SetMorphWeights(LlmMesh& mesh, const MorphSettings& settings);
+
 // Builds the mesh objects of `mesh` in `store` as loading a mesh does (both named `name`), sets
 // the appearance's weights and then the --weight ones, and deforms mesh object 0 without moving
 // texture coordinates. Throws CliError when a --weight names no morph target.

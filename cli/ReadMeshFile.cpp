@@ -4,8 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmFile.h"
 
 namespace tovmar::cli {

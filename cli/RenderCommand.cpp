@@ -10,21 +10,22 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/MessageCapture.h"
 #include "cli/MorphSettings.h"
+#include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TerminalText.h"
-#include "mesh/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "render/Camera.h"
 #include "render/OffscreenContext.h"
 #include "render/RenderImage.h"
 #include "texture/ImageConverter.h"
+#include "texture/PictureConverter.h"
 #include "texture/TextureCommands.h"
-#include "texture/WxImageConverter.h"
 #include "tools/PngEncode.h"
 
 namespace tovmar::cli {
@@ -197,12 +198,13 @@ int RunRender(const ParsedArgs& args) {
   settings.camera = CameraFromOptions(args);
   if (const std::string* texture = args.Value("--texture")) settings.texture = *texture;
   const std::vector<Job> jobs = PlanJobs(args.positionals, *output);
+  for (const Job& job : jobs) RefuseInputAsOutput(job.picture, args);
   settings.morphs = ReadMorphSettings(args);
 
   std::string error;
   const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
   if (context == nullptr) throw CliError("render: " + error);
-  WxImageConverter converter;
+  PictureConverter converter;
   const ScopedImageConverter installed(&converter);
 
   // One mesh file fails as any command fails; among several, each failure is reported and the

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "mesh/Text.h"
+#include "base/Text.h"
+#include "cli/UrlPasswords.h"
 
 namespace tovmar::cli {
 
@@ -26,7 +27,7 @@ std::string PrintableText(std::string_view text) {
 }
 
 void PrintErrorLine(std::string_view message) {
-  std::fprintf(stderr, "tovmar-cli: %s\n", PrintableText(message).c_str());
+  std::fprintf(stderr, "tovmar-cli: %s\n", PrintableText(MaskUrlPasswords(message)).c_str());
 }
 
 }  // namespace tovmar::cli

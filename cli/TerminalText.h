@@ -11,7 +11,8 @@ namespace tovmar::cli {
 // escape sequences to the terminal.
 std::string PrintableText(std::string_view text);
 
-// Prints "tovmar-cli: " and `message` made printable as one line on standard error.
+// Prints "tovmar-cli: " and `message` made printable, without the passwords of the addresses in
+// it, as one line on standard error.
 void PrintErrorLine(std::string_view message);
 
 }  // namespace tovmar::cli

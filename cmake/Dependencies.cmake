@@ -5,10 +5,15 @@ if(NOT TARGET OpenGL::GLU)
   message(FATAL_ERROR "GLU was not found (Debian and Ubuntu: libglu1-mesa-dev)")
 endif()
 find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(TIFF REQUIRED)
 find_package(LibXml2 REQUIRED)
 find_package(CURL REQUIRED)
+# tinygltf: Debian builds it as a shared library with its JSON and image code inside.
+find_package(TinyGLTF REQUIRED)
 
-# wxWidgets: base and core for the image conversion, gl for the application's 3D view.
+# wxWidgets: core and gl for the application's windows and 3D view; the tests also use its image
+# class as a reference decoder.
 find_package(wxWidgets 3.2 REQUIRED COMPONENTS gl core base)
 add_library(tovmar_wx INTERFACE)
 target_include_directories(tovmar_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})

@@ -8,7 +8,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "mesh/TextureObject.h"
-#include "texture/BmpReader.h"
+#include "texture/TemporaryBmpReader.h"
 
 namespace tovmar::fuzz {
 

@@ -1,6 +1,6 @@
-// Fuzzes the image conversion stage through wxImage: any bytes as an image file with one of the
-// extensions a texture file is likely to have, converted to a BMP file, which must then be the
-// uncompressed bottom-up 24-bit file that the texture load reads back. The size check before
+// Fuzzes the image conversion stage: any bytes as an image file with one of the extensions a
+// texture file is likely to have, converted into a temporary BMP file, which must then be the
+// uncompressed bottom-up 24-bit file that the texture load reads back. The size checks before
 // decoding must keep every single allocation within what a picture at the size limit needs.
 #include <sanitizer/allocator_interface.h>
 #include <stdlib.h>
@@ -10,16 +10,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
+#include "base/FileBytes.h"
 #include "fuzz/FuzzSupport.h"
-#include "mesh/FileBytes.h"
 #include "mesh/TextureObject.h"
-#include "texture/BmpReader.h"
+#include "texture/PictureConverter.h"
+#include "texture/TemporaryBmpReader.h"
 #include "texture/TemporaryFile.h"
-#include "texture/WxImageConverter.h"
 
 namespace tovmar::fuzz {
 
@@ -79,20 +80,18 @@ class SourceFile {
 
 // The written file is exactly an uncompressed bottom-up 24-bit BMP that the loader accepts. Only
 // its header is read: a picture at the size limit is large enough without a second copy.
-void CheckWrittenBmp(const std::string& path) {
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
-  Require(!ec && size <= kMaxBmpBytes, "the written BMP file has a size within the limit");
-  const FilePtr file = OpenFileForReading(path);
-  Require(file != nullptr, "the written BMP file can be opened");
+void CheckWrittenBmp(std::FILE* file) {
+  const std::optional<std::uint64_t> size = RegularFileSize(file);
+  Require(size && *size <= kMaxBmpBytes, "the written BMP file has a size within the limit");
+  std::rewind(file);
   char header[kBmpHeaderBytes];
-  const std::size_t got = std::fread(header, 1, sizeof header, file.get());
+  const std::size_t got = std::fread(header, 1, sizeof header, file);
   BmpLayout layout;
-  Require(ReadBmpLayout(std::string_view(header, got), size, layout) == BmpStatus::kOk,
+  Require(ReadBmpLayout(std::string_view(header, got), *size, layout) == BmpStatus::kOk,
           "the loader accepts the written BMP file");
   Require(std::string_view(header, 2) == "BM" && layout.bitsPerPixel == 24 && !layout.topDown,
           "the written BMP file has 24 bits per pixel and bottom-up rows");
-  Require(layout.dataOffset + layout.rowStride * static_cast<std::uint64_t>(layout.height) == size,
+  Require(layout.dataOffset + layout.rowStride * static_cast<std::uint64_t>(layout.height) == *size,
           "the written BMP file holds its rows and nothing more");
 }
 
@@ -115,11 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TemporaryFile bmp;
   Require(bmp.Create(std::filesystem::temp_directory_path(), "fuzz-image-bmp"),
           "a temporary file can be made");
-  WxImageConverter converter;
+  PictureConverter converter;
   g_largestAllocation = 0;
-  const bool converted = converter.ConvertToBmp(source.Path(), bmp.Path());
+  const bool converted = converter.ConvertToBmp(source.Path(), bmp.File());
   Require(g_largestAllocation <= kMaxAllocationBytes,
           "no allocation exceeds what a picture at the size limit needs");
-  if (converted) CheckWrittenBmp(bmp.Path());
+  if (converted) CheckWrittenBmp(bmp.File());
   return 0;
 }

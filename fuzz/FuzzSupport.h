@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tovmar::fuzz {
 

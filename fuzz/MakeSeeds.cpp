@@ -16,11 +16,10 @@
 #include <system_error>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "fuzz/SquareMesh.h"
-#include "mesh/FileBytes.h"
 #include "tests/support/LlmWriter.h"
-#include "texture/BmpWriter.h"
-#include "texture/WxImageConverter.h"
+#include "texture/decode/BmpWriter.h"
 #include "tools/PngEncode.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
@@ -243,9 +242,17 @@ void WriteBmpSeeds(const SeedFolder& bmpFolder, const SeedFolder& imageFolder) {
   // The bits per pixel are planes times bit count.
   bmpFolder.Write("planes3x8.bmp", MakeBmp(p, 3, 8, false));
 
-  // The file the conversion stage writes.
+  // The file the conversion stage writes: its rows bottom row first, each pixel B, G, R.
   const Picture q = MakePicture(7, 4);
-  if (!WriteBmp24(bmpFolder.PathOf("converter.bmp"), q.rgb.data(), q.width, q.height)) {
+  BgrPicture bgr{q.width, q.height, {}};
+  for (int y = q.height - 1; y >= 0; --y) {
+    for (int x = 0; x < q.width; ++x) {
+      const std::uint8_t* c = &q.rgb[3 * (static_cast<std::size_t>(y) * q.width + x)];
+      bgr.bgr.insert(bgr.bgr.end(), {c[2], c[1], c[0]});
+    }
+  }
+  const FilePtr file(std::fopen(bmpFolder.PathOf("converter.bmp").c_str(), "wb"));
+  if (file == nullptr || !WriteBmp24(file.get(), bgr)) {
     Fail("could not write " + bmpFolder.PathOf("converter.bmp"));
   }
 }
@@ -512,7 +519,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: fuzz_make_seeds FOLDER\n");
     return 2;
   }
-  AddWxImageHandlers();
+  // The seeds of other formats are written with wxImage; without wxApp its BMP writer, too,
+  // comes only with the standard handlers.
+  wxImage::InitStandardHandlers();
+  wxInitAllImageHandlers();
   const std::filesystem::path root = PathFromUtf8(argv[1]);
   const SeedFolder images(root, "fuzz_image");
   WriteMeshSeeds(SeedFolder(root, "fuzz_llm"));

@@ -13,7 +13,7 @@ flags="-O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefine
 flags+=" -fno-sanitize-recover=all"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" -DTOVMAR_BUILD_FUZZERS=ON \
-  -DTOVMAR_BUILD_GUI=OFF -DTOVMAR_BUILD_TESTS=OFF -DTOVMAR_BUILD_BENCHMARKS=OFF
+  -DTOVMAR_BUILD_GUI=OFF -DTOVMAR_BUILD_TESTS=OFF -DTOVMAR_BUILD_BENCHMARKS=OFF -DTOVMAR_WERROR=ON
 cmake --build "$build" --parallel "$(nproc)"
 
 # Temporary files of the targets go to the folder the tests use too, inside the build, and are

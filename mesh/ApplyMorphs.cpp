@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "base/MessageSink.h"
 #include "mesh/LlmMesh.h"
-#include "mesh/MessageSink.h"
 #include "mesh/SceneStore.h"
 
 namespace tovmar {

@@ -4,8 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "base/FileBytes.h"
 #include "mesh/FileByteReader.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/LlmParser.h"
 

@@ -4,10 +4,10 @@
 #include <bit>
 #include <utility>
 
+#include "base/Text.h"
 #include "mesh/ByteReader.h"
 #include "mesh/LlmFile.h"
 #include "mesh/LlmParser.h"
-#include "mesh/Text.h"
 
 namespace tovmar {
 

@@ -9,6 +9,8 @@
 
 namespace tovmar {
 
+class SceneStore;
+
 class MeshObject {
  public:
   static constexpr std::uint32_t kPrimitiveModeMask = 0x0000FFFFu;
@@ -20,8 +22,10 @@ class MeshObject {
   MeshObject(const MeshObject&) = delete;
   MeshObject& operator=(const MeshObject&) = delete;
 
-  // Draws the object with the current OpenGL state; 1 when it drew, 0 when it did nothing.
-  virtual int Draw();
+  // Draws the object with the current OpenGL state, with its texture looked up in `store`, the
+  // store that holds it; 1 when it drew, 0 when it did nothing. (Body in
+  // render/MeshObjectDraw.cpp: drawing belongs to the view's layer.)
+  virtual int Draw(SceneStore& store);
 
   // Sizes the vertex arrays for `count` vertices (texture coordinates start as (0, 0)) and, when
   // `indexCount` is not 0, the index list for `indexCount` indices.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,13 @@ class TextureObject {
 
   // Fills the object from an image file through a temporary BMP file. On failure it shows a
   // message, keeps no pixels and an empty source path, and width and height keep their values.
+  // (Body in texture/TextureLoad.cpp.)
   bool Load(const std::string& sourcePath);
 
-  // Decodes the image file with the installed image converter and writes it as a BMP file at
-  // `tempPath`; shows "D3DXCreateTextureFromFile error" when that is not possible.
-  bool ConvertToBmp(const std::string& sourcePath, const std::string& tempPath);
+  // Decodes the image file with the installed image converter and writes it as a BMP file into
+  // `tempFile`, the open temporary file; shows "D3DXCreateTextureFromFile error" when that is
+  // not possible. (Body in texture/TextureLoad.cpp, with Load.)
+  bool ConvertToBmp(const std::string& sourcePath, std::FILE* tempFile);
 
   // Frees the pixels and allocates zero-filled ones for width x height, which it then records.
   // Refuses negative sizes, sides over kMaxTextureSide and a failed allocation (no pixels then;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include <wx/cursor.h>
 #include <wx/dcbuffer.h>
 
 #include "panel/DisplayPixels.h"
@@ -24,6 +25,7 @@ HPJumpFrame::HPJumpFrame(wxWindow* parent, wxWindowID id, const wxString& label,
   // Every paint covers the whole client area, so the background is never erased first and a
   // repaint does not flicker.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
+  SetCursor(wxCursor(wxCURSOR_HAND));
   Bind(wxEVT_PAINT, &HPJumpFrame::OnPaint, this);
   Bind(wxEVT_LEFT_DOWN, &HPJumpFrame::OnLeftDown, this);
   Bind(wxEVT_LEFT_UP, &HPJumpFrame::OnLeftUp, this);
@@ -50,6 +52,7 @@ bool HPJumpFrame::SetLink(const wxString& url, const std::uint8_t* pixels, std::
   m_height = height;
   std::memcpy(m_pPixels.get(), pixels, bytes);
   m_strUrl = url;
+  SetToolTip(url);
   return true;
 }
 

@@ -1,5 +1,6 @@
 // A picture link: a control that shows a picture at its own size at the top-left corner and
-// opens a web address when clicked. Its caption is never drawn.
+// opens a web address when clicked. Its caption is never drawn; the pointer turns into a hand
+// over it, and its tooltip names the address.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,8 @@ class HPJumpFrame : public wxControl {
   HPJumpFrame(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& pos,
               const wxSize& size);
 
-  // Takes the address and a copy of width x height pixels (blue, green, red, 0, top row first).
+  // Takes the address (also the tooltip) and a copy of width x height pixels (blue, green, red,
+  // 0, top row first).
   // Refused (false, nothing changed) without pixels or with a side outside 1 to 10000; refused
   // (false, no picture, address kept) when the memory for a new size cannot be had.
   bool SetLink(const wxString& url, const std::uint8_t* pixels, std::int32_t width,

@@ -1,5 +1,8 @@
 #include "panel/StaticFrame.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <wx/dcbuffer.h>
 
 #include "panel/UiFont.h"
@@ -10,10 +13,28 @@ namespace {
 
 const wxColour kFillColour(160, 200, 255);
 
-// The label font: its size in tenths of a point is 6 x the client height, so at 96 dots per
-// inch its characters are 0.8 x the client height tall.
-wxFont LabelFont(int clientHeight) {
-  return wxFont(wxFontInfo(6.0 * clientHeight / 10.0).FaceName(UiGothicFaceName()));
+constexpr double kPointStep = 0.5;
+constexpr double kSmallestPoints = 1.0;
+
+// The label font, selected into `dc`: at most 6 tenths of a point per pixel of the client height,
+// which makes its characters 0.8 x that height at 96 dots per inch, and smaller where the caption
+// would otherwise not fit inside the box with a margin of a tenth of its height on each side.
+void SelectLabelFont(wxDC& dc, const wxString& text, wxSize client) {
+  const int margin = std::max(1, client.y / 10);
+  const int room = client.x - 2 * margin;
+  const auto fits = [&](double points) {
+    dc.SetFont(wxFont(wxFontInfo(points).FaceName(UiGothicFaceName())));
+    const wxSize extent = dc.GetTextExtent(text);
+    return extent.x <= room && extent.y <= client.y;
+  };
+  double points = 6.0 * client.y / 10.0;
+  if (fits(points)) return;
+  // Text width grows with the size: start from the size that scales the caption to the room,
+  // and step down from there to what the rounding of the glyphs needs.
+  const wxSize extent = dc.GetTextExtent(text);
+  if (extent.x > 0 && room > 0) points = std::min(points, points * room / extent.x);
+  points = std::max(kSmallestPoints, std::floor(points / kPointStep) * kPointStep);
+  while (!fits(points) && points > kSmallestPoints) points -= kPointStep;
 }
 
 }  // namespace
@@ -41,9 +62,9 @@ void StaticFrame::OnPaint(wxPaintEvent&) {
   dc.SetBackground(wxBrush(kFillColour));
   dc.Clear();
 
-  // One line, centred both ways; text wider than the box is cut evenly at both sides.
+  // One line, centred both ways.
   const wxString text = GetLabelText();
-  dc.SetFont(LabelFont(client.y));
+  SelectLabelFont(dc, text, client);
   dc.SetTextForeground(*wxBLACK);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   const wxSize extent = dc.GetTextExtent(text);

@@ -1,5 +1,5 @@
 // A section label: a light-blue box with the control's own label drawn black, centred on one
-// line, in a font as tall as most of the box.
+// line, in a font as tall as most of the box, or smaller where the caption would not fit in it.
 #pragma once
 
 #include <wx/control.h>

@@ -1,5 +1,7 @@
 #include "panel/TovmarView.h"
 
+#include <utility>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/frame.h>
@@ -7,16 +9,20 @@
 
 #include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
+#include "app/FileNames.h"
 #include "app/Hints.h"
 #include "app/TovmarDoc.h"
 #include "appearance/MorphParamDialog.h"
+#include "base/MessageSink.h"
 #include "mesh/ApplyMorphs.h"
 #include "mesh/MeshLoad.h"
-#include "mesh/MessageSink.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
+#include "panel/CompactControl.h"
 #include "panel/ControlIds.h"
+#include "panel/DialogUnits.h"
 #include "panel/HPJumpFrame.h"
+#include "panel/LinkAddresses.h"
 #include "panel/StaticFrame.h"
 #include "panel/UiFont.h"
 #include "render/GLView.h"
@@ -27,16 +33,15 @@ namespace tovmar {
 
 namespace {
 
-// A rectangle of the form in dialog units.
-struct DialogRect {
-  int x, y, w, h;
-};
-
 const char kMeshFilter[] = "LLM メッシュ(*.llm)|*.llm|全て(*.*)|*.*||";
 const char kUnreadableMesh[] = "指定ファイルが読み込めませんでした。";
 
 // One step of the arrow buttons, in world units.
 constexpr float kPanStep = 0.1f;
+
+// The widest captions of the form's controls: the font is chosen so that they fit.
+constexpr DialogRect kAvatarButton{0, 129, 48, 12};
+constexpr DialogRect kAlwaysOnTopCheck{6, 54, 42, 10};
 
 }  // namespace
 
@@ -44,38 +49,44 @@ CTovmarView::CTovmarView(wxWindow* parent, CTovmarDoc* doc)
     : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(86, 100),
                        wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL),
       m_doc(doc) {
-  SetFont(wxFont(wxFontInfo(9).FaceName(UiGothicFaceName())));
+  const int buttonRoom = FormRect(kAvatarButton).width - 2 * kButtonCaptionInset;
+  const int checkRoom = FormRect(kAlwaysOnTopCheck).width - kCheckBoxIndicatorRoom;
+  SetFont(PanelFont(*this, {{"Avatar設定読込", buttonRoom}, {"常に手前", checkRoom}}));
   CreateControls();
-  const wxSize form = FormSizeInPixels();
-  SetVirtualSize(form);
+  SetVirtualSize(FormSizeInPixels());
   SetScrollRate(5, 5);
   new DocumentPane(doc, *this);
 }
 
 wxSize CTovmarView::FormSizeInPixels() const {
-  return ConvertDialogToPixels(wxSize(kFormWidth, kFormHeight));
+  return DialogToPixels(this, kPanelUnits, wxSize(kFormWidth, kFormHeight));
+}
+
+wxRect CTovmarView::FormRect(const DialogRect& rect) const {
+  return DialogToPixels(this, kPanelUnits, rect);
+}
+
+template <class Control, class... Args>
+Control* CTovmarView::Add(const DialogRect& rect, Args&&... args) {
+  const wxRect pixels = FormRect(rect);
+  auto* control =
+      new Control(this, std::forward<Args>(args)..., pixels.GetPosition(), pixels.GetSize());
+  m_formRects.emplace_back(control, pixels);
+  return control;
 }
 
 void CTovmarView::CreateControls() {
-  const auto rect = [this](DialogRect r) {
-    return std::make_pair(ConvertDialogToPixels(wxPoint(r.x, r.y)),
-                          ConvertDialogToPixels(wxSize(r.w, r.h)));
-  };
   // Captions are UTF-8 literals, converted explicitly so that no locale can garble them.
-  const auto button = [&](int id, const char* caption, DialogRect r, long style = 0) {
-    const auto [pos, size] = rect(r);
-    return new wxButton(this, id, wxString::FromUTF8(caption), pos, size, style);
+  const auto text = [](const char* caption) { return wxString::FromUTF8(caption); };
+  const auto button = [&](int id, const char* caption, DialogRect r) {
+    return Add<CompactControl<wxButton>>(r, id, text(caption));
   };
   const auto label = [&](int id, const char* caption, DialogRect r) {
-    const auto [pos, size] = rect(r);
-    return new StaticFrame(this, id, wxString::FromUTF8(caption), pos, size);
+    return Add<StaticFrame>(r, id, text(caption));
   };
 
-  // Created in the form's tab order; positions come from the form's rectangles.
-  {
-    const auto [pos, size] = rect({6, 54, 42, 10});
-    new wxCheckBox(this, IDC_ALWAYS_ON_TOP, wxString::FromUTF8("常に手前"), pos, size);
-  }
+  // Created in the form's tab order, each at the form's rectangle.
+  Add<CompactControl<wxCheckBox>>(kAlwaysOnTopCheck, IDC_ALWAYS_ON_TOP, text("常に手前"));
   button(IDC_LOAD_MESH, "読み込み", {0, 105, 48, 12});
   button(IDC_LOAD_TEXTURE, "読み込み", {0, 239, 48, 12});
   button(IDC_REFRESH_TEXTURE, "更新", {0, 251, 48, 12});
@@ -85,34 +96,25 @@ void CTovmarView::CreateControls() {
   button(IDC_MOVE_RIGHT, "→", {24, 309, 24, 12});
   button(IDC_MOVE_DOWN, "↓", {0, 321, 48, 12});
   m_labelMesh = label(IDC_LABEL_MESH, "LLM メッシュ", {0, 89, 48, 15});
-  {
-    const auto [pos, size] = rect({0, 0, 48, 24});
-    m_link1 = new HPJumpFrame(this, IDC_URL1, "URL1", pos, size);
-  }
-  {
-    const auto [pos, size] = rect({0, 24, 48, 24});
-    m_link2 = new HPJumpFrame(this, IDC_URL2, "URL2", pos, size);
-  }
+  m_link1 = Add<HPJumpFrame>({0, 0, 48, 24}, IDC_URL1, "URL1");
+  m_link2 = Add<HPJumpFrame>({0, 24, 48, 24}, IDC_URL2, "URL2");
   m_labelTexture = label(IDC_LABEL_TEXTURE, "テクスチャ", {0, 170, 48, 15});
-  {
-    const auto [pos, size] = rect({0, 185, 48, 54});
-    m_thumbnail = new BitmapFrame(this, IDC_THUMBNAIL, "Texture", pos, size);
-  }
+  m_thumbnail = Add<BitmapFrame>({0, 185, 48, 54}, IDC_THUMBNAIL, "Texture");
   // The light pad shows its picture instead of its caption and is no tab stop.
   // The caption stays the control's name.
-  wxButton* pad = button(IDC_LIGHT_POS, "Light Pos", {0, 333, 48, 54}, wxBU_NOTEXT);
+  const wxRect padRect = FormRect({0, 333, 48, 54});
+  auto* pad = new CompactControl<wxButton>(this, IDC_LIGHT_POS, text("Light Pos"),
+                                           padRect.GetPosition(), padRect.GetSize(), wxBU_NOTEXT);
+  m_formRects.emplace_back(pad, padRect);
   pad->DisableFocusFromKeyboard();
   pad->SetName("Light Pos");
   button(IDC_MORPHING, "モーフィング", {0, 117, 48, 12});
-  button(IDC_LOAD_AVATAR, "Avatar設定読込", {0, 129, 48, 12});
-  {
-    // Part of the form, but never shown or enabled: the texture coordinates are not morphed.
-    const auto [pos, size] = rect({0, 263, 48, 12});
-    auto* texFit =
-        new wxToggleButton(this, IDC_TEX_FIT, wxString::FromUTF8("TEX フィット"), pos, size);
-    texFit->Hide();
-    texFit->Disable();
-  }
+  button(IDC_LOAD_AVATAR, "Avatar設定読込", kAvatarButton);
+  // Part of the form, but never shown or enabled: the texture coordinates are not morphed.
+  auto* texFit =
+      Add<CompactControl<wxToggleButton>>({0, 263, 48, 12}, IDC_TEX_FIT, text("TEX フィット"));
+  texFit->Hide();
+  texFit->Disable();
 
   Bind(wxEVT_BUTTON, &CTovmarView::OnLoadMesh, this, IDC_LOAD_MESH);
   Bind(wxEVT_CHECKBOX, &CTovmarView::OnAlwaysOnTop, this, IDC_ALWAYS_ON_TOP);
@@ -125,12 +127,33 @@ void CTovmarView::CreateControls() {
   Bind(wxEVT_BUTTON, &CTovmarView::OnLoadAvatarSettings, this, IDC_LOAD_AVATAR);
 }
 
+// Scrolling moves the controls themselves. The toolkit's own way would shift the whole client
+// area and every control in it, and GTK refuses to move a hidden one (the TEX fit control) with
+// a critical warning.
+void CTovmarView::ScrollWindow(int dx, int dy, const wxRect*) {
+  for (const auto& [control, rect] : m_formRects) {
+    control->Move(control->GetPosition() + wxPoint(dx, dy));
+  }
+}
+
+// A panel that grows beyond the form loses its scroll bars and goes back to the top; the
+// controls follow, so that none stays where an earlier scroll put it.
+void CTovmarView::AdjustScrollbars() {
+  wxScrolledWindow::AdjustScrollbars();
+  for (const auto& [control, rect] : m_formRects) {
+    const wxPoint shown = CalcScrolledPosition(rect.GetPosition());
+    if (control->GetPosition() != shown) control->Move(shown);
+  }
+}
+
 void CTovmarView::OnInitialUpdate() {
   OnUpdate(nullptr, 0, nullptr);
   FitFrameToForm();
-  m_link1->SetLink(kHomePageUrl, MakeHomePagePicture().data(), kLinkPictureWidth,
+  const LinkAddresses addresses = FindLinkAddresses();
+  m_link1->SetLink(addresses.homePage, MakeHomePagePicture().data(), kLinkPictureWidth,
                    kLinkPictureHeight);
-  m_link2->SetLink(kGuideUrl, MakeGuidePicture().data(), kLinkPictureWidth, kLinkPictureHeight);
+  m_link2->SetLink(addresses.guide, MakeGuidePicture().data(), kLinkPictureWidth,
+                   kLinkPictureHeight);
   m_bmpLightPos = MakeLightPosBitmap();
   if (auto* lightPos = dynamic_cast<wxButton*>(FindWindow(IDC_LIGHT_POS))) {
     lightPos->SetBitmap(m_bmpLightPos);
@@ -144,11 +167,13 @@ void CTovmarView::FitFrameToForm() {
   frame->SendSizeEvent();
   // Shrink the frame, never enlarge it, by as much as the panel exceeds the form; the panel's
   // column keeps its width, so the width comes out of the 3D view.
+  // The frame's client area is set, not its outer size: the window manager's decorations do not
+  // come out of the panel's height.
   const wxSize client = GetClientSize();
   const wxSize form = FormSizeInPixels();
   const int dw = std::max(0, client.x - form.x);
   const int dh = std::max(0, client.y - form.y);
-  if (dw > 0 || dh > 0) frame->SetSize(frame->GetSize() - wxSize(dw, dh));
+  if (dw > 0 || dh > 0) frame->SetClientSize(frame->GetClientSize() - wxSize(dw, dh));
 }
 
 void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
@@ -182,11 +207,11 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   m_doc->SetMeshFolder(folder);
   // A file that went away, cannot be read or ends early replaces nothing: the mesh on screen
   // keeps its shape, its weights and its texture.
-  if (!ReadCompleteMeshFile(path.utf8_string(), mesh)) {
+  if (!ReadCompleteMeshFile(CorePath(path), mesh)) {
     ShowMessage(kUnreadableMesh);
     return;
   }
-  BuildMeshObjects(mesh, SceneStore::Instance(), path.utf8_string());
+  BuildMeshObjects(mesh, SceneStore::Instance(), CorePath(path));
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);

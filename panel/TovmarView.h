@@ -2,10 +2,14 @@
 // picture links and the texture thumbnail. Every command of the program starts here.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include <wx/bitmap.h>
 #include <wx/scrolwin.h>
 
 #include "app/PaneWindow.h"
+#include "panel/DialogUnits.h"
 
 class wxButton;
 class wxCheckBox;
@@ -50,7 +54,13 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   bool RequireMesh() const;
 
   CTovmarDoc* GetDocument() const { return m_doc; }
+  // The form's size, and a rectangle of it, in pixels.
   wxSize FormSizeInPixels() const;
+  wxRect FormRect(const DialogRect& rect) const;
+
+  // Scrolling moves the controls to where the scroll position shows them.
+  void ScrollWindow(int dx, int dy, const wxRect* rect = nullptr) override;
+  void AdjustScrollbars() override;
 
   wxBitmap m_bmpLightPos;
   MorphParamDialog* m_pMorphDlg = nullptr;
@@ -63,6 +73,10 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   BitmapFrame* m_thumbnail = nullptr;
 
  private:
+  // Creates a control of the form at `rect` (the panel is not scrolled yet), passing `args`
+  // before its position and size.
+  template <class Control, class... Args>
+  Control* Add(const DialogRect& rect, Args&&... args);
   void CreateControls();
   void FitFrameToForm();
   void OnLoadMesh(wxCommandEvent& event);
@@ -80,6 +94,8 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void RefreshView3D(bool erase) const;
 
   CTovmarDoc* m_doc;
+  // Each control of the form with its rectangle in pixels, unscrolled.
+  std::vector<std::pair<wxWindow*, wxRect>> m_formRects;
 };
 
 }  // namespace tovmar

@@ -2,6 +2,7 @@
 #include <wx/utils.h>
 
 #include "app/FileDialogs.h"
+#include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "appearance/LoadAppearance.h"
 #include "mesh/SceneStore.h"
@@ -31,7 +32,7 @@ void CTovmarView::LoadAppearance(const wxString& location) {
   {
     // A remote location may take a while; the window shows that it is waiting.
     wxBusyCursor busy;
-    if (!tovmar::LoadAppearance(location.utf8_string(), m_doc->m_mesh, SceneStore::Instance(),
+    if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, SceneStore::Instance(),
                                 m_bTexFit != 0)) {
       return;
     }

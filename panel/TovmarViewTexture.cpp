@@ -2,7 +2,10 @@
 #include <wx/tglbtn.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+
 #include "app/FileDialogs.h"
+#include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "mesh/ApplyMorphs.h"
 #include "mesh/SceneStore.h"
@@ -10,6 +13,7 @@
 #include "panel/ControlIds.h"
 #include "panel/TovmarView.h"
 #include "texture/TextureCommands.h"
+#include "texture/ThumbnailPixels.h"
 
 namespace tovmar {
 
@@ -20,8 +24,15 @@ const char kImageFilter[] =
 
 void CTovmarView::ShowThumbnail(const TextureObject* texture) {
   if (texture == nullptr) return;
-  m_thumbnail->SetImage(texture->width, texture->height,
-                        texture->HasPixels() ? texture->pixels.data() : nullptr);
+  // A large texture reaches the thumbnail sampled down: the window keeps one full-size copy.
+  if (texture->HasPixels() && std::max(texture->width, texture->height) > kMaxThumbnailSide) {
+    const ThumbnailPixels small =
+        SampleThumbnail(texture->pixels.data(), texture->width, texture->height);
+    m_thumbnail->SetImage(small.width, small.height, small.pixels.data());
+  } else {
+    m_thumbnail->SetImage(texture->width, texture->height,
+                          texture->HasPixels() ? texture->pixels.data() : nullptr);
+  }
   m_thumbnail->Refresh(false);
 }
 
@@ -42,7 +53,7 @@ void CTovmarView::LoadTextureFile(const wxString& path, const wxString& folder) 
   {
     // Decoding a large picture takes a moment.
     wxBusyCursor busy;
-    ShowThumbnail(LoadMeshTexture(SceneStore::Instance(), path.utf8_string()));
+    ShowThumbnail(LoadMeshTexture(SceneStore::Instance(), CorePath(path)));
   }
   m_doc->SetTextureFolder(folder);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace tovmar {
 
@@ -57,7 +58,49 @@ float SnapToHundredths(float p) {
 
 float ZoomedDistance(float distance, int rotation) {
   const float d = distance - static_cast<float>(rotation) * 0.002f;
-  return std::clamp(d, 1.0f, 100.0f);
+  return std::clamp(d, kMinDistance, kMaxDistance);
+}
+
+bool FramePoints(ViewCamera& camera, std::span<const Vec3> points, float aspect) {
+  // The model's size over the view: 1 / 1.1 of the view's height or width at most.
+  constexpr double kMargin = 1.1;
+  if (!std::isfinite(aspect) || aspect <= 0.0f) return false;
+  const auto finite = [](const Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+  };
+
+  // Pan the middle of the points' extent across the screen onto the line of sight.
+  bool any = false;
+  double yLow = 0.0, yHigh = 0.0, zLow = 0.0, zHigh = 0.0;
+  for (const Vec3& p : points) {
+    if (!finite(p)) continue;
+    yLow = any ? std::min(yLow, double{p.y}) : p.y;
+    yHigh = any ? std::max(yHigh, double{p.y}) : p.y;
+    zLow = any ? std::min(zLow, double{p.z}) : p.z;
+    zHigh = any ? std::max(zHigh, double{p.z}) : p.z;
+    any = true;
+  }
+  if (!any) return false;
+  const double panY = -(yLow + yHigh) / 2.0;
+  const double panZ = -(zLow + zHigh) / 2.0;
+
+  // Back the eye off until every point lies inside the view's cone, with the margin, and in front
+  // of the near plane.
+  const double tanVertical = std::tan(kFieldOfViewY / 2.0 * std::numbers::pi / 180.0);
+  const double tanHorizontal = tanVertical * aspect;
+  double distance = kMinDistance;
+  for (const Vec3& p : points) {
+    if (!finite(p)) continue;
+    const double depth = double{p.x} + camera.pan.x;
+    const double across =
+        std::max(std::abs(p.y + panY) / tanHorizontal, std::abs(p.z + panZ) / tanVertical);
+    distance = std::max({distance, depth + kMargin * across, depth + kNearPlane * kMargin});
+  }
+
+  camera.distance = static_cast<float>(std::min(distance, double{kMaxDistance}));
+  camera.pan.y = static_cast<float>(panY);
+  camera.pan.z = static_cast<float>(panZ);
+  return true;
 }
 
 std::array<float, 4> LightFromPad(const std::array<float, 4>& light, int x, int y, int width,

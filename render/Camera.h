@@ -1,8 +1,9 @@
-// Camera arithmetic of the 3D view: quaternions, the rotation matrix, drag rotation, zoom and
-// the light pad. Everything here is plain single-precision arithmetic with no window attached.
+// Camera arithmetic of the 3D view: quaternions, the rotation matrix, drag rotation, zoom,
+// framing and the light pad. Everything here is plain arithmetic with no window attached.
 #pragma once
 
 #include <array>
+#include <span>
 
 #include "mesh/Vec.h"
 
@@ -49,8 +50,25 @@ struct ViewCamera {
   void Reset() { *this = ViewCamera(); }
 };
 
+// The projection of the view: vertical field of view in degrees, near and far planes.
+inline constexpr double kFieldOfViewY = 30.0;
+inline constexpr double kNearPlane = 1.0;
+inline constexpr double kFarPlane = 100.0;
+
+// The viewing distance is kept in [1, 100].
+inline constexpr float kMinDistance = 1.0f;
+inline constexpr float kMaxDistance = 100.0f;
+
 // The viewing distance after a wheel rotation of `rotation` (120 per notch), kept in [1, 100].
 float ZoomedDistance(float distance, int rotation);
+
+// Sets the viewing distance and the pan offset's y and z so that every one of `points` shows
+// inside a view of width / height `aspect`, with a margin of about a twentieth of the view at
+// the tightest side, and in front of the near plane. The points are given in the view's axes (x
+// towards the eye, y to the screen's right, z up), as the shown orientation turns the model. The
+// orientation, the pan offset's x and the light stay; the distance stays within [1, 100].
+// Returns false, changing nothing, without a finite point or without a finite, positive aspect.
+bool FramePoints(ViewCamera& camera, std::span<const Vec3> points, float aspect);
 
 // The light position for a click at (x, y) in a light pad of width x height pixels: the 3 x 3
 // pixels around the centre reset the light; elsewhere the click sets its y and z.

@@ -20,7 +20,8 @@ void DrawScene(const ViewCamera& camera, int width, int height, SceneStore& stor
   // Perspective camera on +X looking at the origin with +Z up.
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(30.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 100.0);
+  gluPerspective(kFieldOfViewY, static_cast<double>(width) / static_cast<double>(height),
+                 kNearPlane, kFarPlane);
   gluLookAt(camera.distance, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
   glViewport(0, 0, width, height);
 
@@ -52,7 +53,7 @@ void DrawScene(const ViewCamera& camera, int width, int height, SceneStore& stor
     m->flags &= ~MeshObject::kTextureDisabled;
     glEnable(GL_COLOR_MATERIAL);
     glColor3f(1.0f, 1.0f, 1.0f);
-    m->Draw();
+    m->Draw(store);
   }
 
   glDisable(GL_LIGHTING);

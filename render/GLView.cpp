@@ -11,6 +11,7 @@
 #include "mesh/SceneStore.h"
 #include "render/DrawScene.h"
 #include "render/GL.h"
+#include "render/ShownPositions.h"
 
 namespace tovmar {
 
@@ -45,6 +46,7 @@ GLView::GLView(wxWindow* parent, CTovmarDoc* doc)
   Bind(wxEVT_MOTION, &GLView::OnMotion, this);
   Bind(wxEVT_LEFT_UP, &GLView::OnLeftUp, this);
   Bind(wxEVT_MOUSEWHEEL, &GLView::OnWheel, this);
+  Bind(wxEVT_KEY_DOWN, &GLView::OnKeyDown, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &GLView::OnCaptureLost, this);
 }
 
@@ -67,6 +69,17 @@ void GLView::PanHorizontal(float step) {
 
 void GLView::PanVertical(float step) {
   m_camera.pan.z += step;
+}
+
+bool GLView::FrameModel() {
+  const wxSize size = GetClientSize();
+  if (size.x <= 0 || size.y <= 0) return false;
+  const std::vector<Vec3> shown = ShownPositions(SceneStore::Instance(), m_camera.shown);
+  if (!FramePoints(m_camera, shown, static_cast<float>(size.x) / static_cast<float>(size.y))) {
+    return false;
+  }
+  Refresh(false);
+  return true;
 }
 
 bool GLView::HasContextForSize(int width, int height) const {
@@ -178,11 +191,26 @@ void GLView::OnLeftUp(wxMouseEvent& event) {
 }
 
 void GLView::OnWheel(wxMouseEvent& event) {
+  // Only the vertical axis zooms: a touchpad's sideways swipe or a tilted wheel changes nothing.
+  if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
+    event.Skip();
+    return;
+  }
   // Wheels that report other units are converted to 120 per notch first.
   const int delta = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
   const int rotation = event.GetWheelRotation() * 120 / delta;
   m_camera.distance = ZoomedDistance(m_camera.distance, rotation);
   Refresh(false);
+  event.Skip();
+}
+
+void GLView::OnKeyDown(wxKeyEvent& event) {
+  const int key = event.GetKeyCode();
+  const bool frameKey = key == 'F' || key == WXK_HOME || key == WXK_NUMPAD_HOME;
+  if (frameKey && event.GetModifiers() == wxMOD_NONE) {
+    FrameModel();
+    return;
+  }
   event.Skip();
 }
 

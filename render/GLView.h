@@ -30,6 +30,11 @@ class GLView : public wxGLCanvas, public PaneWindow {
   void PanHorizontal(float step);
   void PanVertical(float step);
 
+  // Sets the eye's distance and the pan so that the whole visible model fits the view, the
+  // orientation as it is, and redraws; the F and Home keys do this. False, changing nothing,
+  // when nothing is shown or the view has no area.
+  bool FrameModel();
+
   ViewCamera& Camera() { return m_camera; }
   std::int32_t ContextId() const { return m_contextId; }
   // How many paints have drawn the scene so far.
@@ -49,6 +54,7 @@ class GLView : public wxGLCanvas, public PaneWindow {
   void OnMotion(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
   void OnWheel(wxMouseEvent& event);
+  void OnKeyDown(wxKeyEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   // The drag rotation for the pointer at `point`, composed after the stored orientation.
   Quaternion DraggedOrientation(const wxPoint& point) const;

@@ -6,14 +6,14 @@
 
 namespace tovmar {
 
-int MeshObject::Draw() {
+int MeshObject::Draw(SceneStore& store) {
   if (numPositions == 0 || !IsVisible()) return 0;
 
   // The texture counts only when it exists and holds pixels.
   const auto mode = static_cast<GLenum>(flags & kPrimitiveModeMask);
   const TextureObject* texture = nullptr;
   if (numTexCoords > 0 && (flags & kTextureDisabled) == 0 && textureId != -1) {
-    texture = SceneStore::Instance().FindTexture(textureId);
+    texture = store.FindTexture(textureId);
     if (texture != nullptr && !texture->HasPixels()) texture = nullptr;
   }
   const bool textured = texture != nullptr;

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds from scratch twice (a normal build, and one under
-# AddressSanitizer + UndefinedBehaviorSanitizer), warnings as errors, and runs every test of
-# both through CTest; then runs every fuzz target for a minute (fuzz/run.sh, which keeps its
-# build and its growing corpus in build/fuzz). Window tests run in a virtual X display.
+# Installs what is missing, checks that every C++ file is formatted, builds from scratch twice (a
+# normal build, and one under AddressSanitizer + UndefinedBehaviorSanitizer), warnings as errors,
+# and runs every test of both through CTest; then runs every fuzz target for a minute
+# (fuzz/run.sh, which keeps its build and its growing corpus in build/fuzz). Window tests run in a
+# virtual X display.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
+
+# Every C++ file as the repository's .clang-format lays it out.
+git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run --Werror)
 
 # build_and_test DIR [CTEST_OPTION...] -- [CMAKE_OPTION...]
 build_and_test() {
@@ -24,9 +28,7 @@ build_and_test() {
     "${ctest_options[@]}"
 }
 
-# GCC 12's optimiser reports false -Wrestrict and -Wmaybe-uninitialized warnings in the
-# standard library's inline code, so warnings are errors in the unoptimised build below.
-build_and_test test-release -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVMAR_WERROR=OFF
+build_and_test test-release -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVMAR_WERROR=ON
 # LeakSanitizer's own tracer, which stops the threads to look for leaks at exit, now and then
 # crashes ("Tracer caught signal 11") in a program that drew with OpenGL and passed, while the
 # driver's threads wind down (the window tests look for leaks before that; tovmar-cli, which the

@@ -2,6 +2,7 @@
 // and writes the picture as an uncompressed bottom-up BMP file that the loader reads back.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace tovmar {
@@ -10,9 +11,10 @@ class ImageConverter {
  public:
   virtual ~ImageConverter() = default;
 
-  // Decodes the image file at `source` (UTF-8) and writes it to `bmpPath` (UTF-8) as a BMP of 8,
-  // 24 or 32 bits per pixel. Returns false when the file cannot be decoded or written.
-  virtual bool ConvertToBmp(const std::string& source, const std::string& bmpPath) = 0;
+  // Decodes the image file at `source` (UTF-8) and writes it into `bmpFile`, an empty file open
+  // for writing, as a BMP of 8, 24 or 32 bits per pixel. Returns false when the file cannot be
+  // decoded or written.
+  virtual bool ConvertToBmp(const std::string& source, std::FILE* bmpFile) = 0;
 };
 
 // The installed converter, or nullptr when there is none.

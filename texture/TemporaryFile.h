@@ -1,7 +1,9 @@
-// A temporary file with a unique name that no other process can claim first, removed again
-// when the object goes.
+// A temporary file held open by one handle from its creation to its end, without a name that
+// outlives its creation: nothing is left behind whatever ends the process, and nobody can put
+// another file in its place between writing it and reading it back.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -10,22 +12,23 @@ namespace tovmar {
 class TemporaryFile {
  public:
   TemporaryFile() = default;
-  ~TemporaryFile() { Remove(); }
+  ~TemporaryFile() { Close(); }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  // Creates an empty file named `prefix` followed by a unique part in `folder`. Returns false
-  // when no file can be made there.
+  // Creates an empty file for reading and writing in `folder`: unnamed where the system allows,
+  // otherwise named `prefix` followed by a unique part and unnamed again at once (on Windows,
+  // removed when closed). Returns false when no file can be made there.
   bool Create(const std::filesystem::path& folder, const std::string& prefix);
 
-  // Deletes the file, if there is one.
-  void Remove();
+  // Closes the file, which then goes; nothing happens when there is none.
+  void Close();
 
-  // The file's path as UTF-8; empty when there is no file.
-  const std::string& Path() const { return m_path; }
+  // The open file, or nullptr when there is none.
+  std::FILE* File() const { return m_file; }
 
  private:
-  std::string m_path;
+  std::FILE* m_file = nullptr;
 };
 
 }  // namespace tovmar

@@ -1,18 +1,21 @@
 // Loading a texture object from an image file: the image converter writes the picture as a BMP
-// file in the temporary folder, which is read back into R, G, B, 0 pixels and deleted.
+// file in the temporary folder, which is read back into R, G, B, 0 pixels through the same open
+// handle. The file has no name from its creation on, so it goes with that handle.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <new>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "mesh/FileBytes.h"
-#include "mesh/MessageSink.h"
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
 #include "mesh/TextureObject.h"
-#include "texture/BmpReader.h"
 #include "texture/ImageConverter.h"
+#include "texture/MappedFile.h"
+#include "texture/TemporaryBmpReader.h"
 #include "texture/TemporaryFile.h"
 
 namespace tovmar {
@@ -26,24 +29,23 @@ constexpr const char* kUnreadable = "指定ファイルが読み込めません�
 constexpr const char* kTooLarge = "画像が大きすぎます。";
 constexpr const char* kNoMemory = "メモリが確保できませんでした。";
 
-// Rows are read from the file in blocks of about this size and converted as they arrive, so
-// that the file never has to be held in memory whole.
+// Where the file cannot be mapped, rows are read from it in blocks of about this size and
+// converted as they arrive, so that the file never has to be held in memory whole.
 constexpr std::uint64_t kBlockBytes = std::uint64_t{1} << 20;
 
-// Reads the BMP file at `path` into the pixels of `texture`. Returns the message to show, or
-// nullptr when the pixels were filled.
-const char* ReadBmpFile(const std::string& path, TextureObject& texture) {
-  std::ifstream file(PathFromUtf8(path), std::ios::binary);
-  std::error_code ec;
-  const std::uintmax_t fileSize = std::filesystem::file_size(PathFromUtf8(path), ec);
-  if (!file || ec) return kUnreadable;
+// Reads the BMP file that `file` holds, from its start, into the pixels of `texture`. Returns
+// the message to show, or nullptr when the pixels were filled.
+const char* ReadBmpFile(std::FILE* file, TextureObject& texture) {
+  // What the converter wrote may still wait in the handle's buffer.
+  if (std::fflush(file) != 0) return kUnreadable;
+  const std::optional<std::uint64_t> fileSize = RegularFileSize(file);
+  if (!fileSize || std::fseek(file, 0, SEEK_SET) != 0) return kUnreadable;
 
   // The header, checked against the file's length before anything is allocated.
   char header[kBmpHeaderBytes];
-  file.read(header, sizeof header);
+  const std::size_t got = std::fread(header, 1, sizeof header, file);
   BmpLayout layout;
-  switch (ReadBmpLayout(std::string_view(header, static_cast<std::size_t>(file.gcount())), fileSize,
-                        layout)) {
+  switch (ReadBmpLayout(std::string_view(header, got), *fileSize, layout)) {
     case BmpStatus::kOk:
       break;
     case BmpStatus::kTooLarge:
@@ -55,18 +57,27 @@ const char* ReadBmpFile(const std::string& path, TextureObject& texture) {
   if (!texture.AllocatePixels(layout.width, layout.height)) return kNoMemory;
   if (layout.rowBytes == 0) return nullptr;
 
+  // The rows where the file lies in memory, when it can be mapped.
+  const MappedFile mapped(file, *fileSize);
+  if (mapped.Data() != nullptr) {
+    ConvertBmpRows(mapped.Data() + layout.dataOffset, 0, layout.height, layout,
+                   texture.pixels.data());
+    return nullptr;
+  }
+
   // The rows in file order, a block at a time; the last row of the file needs no padding.
   const auto rowsPerBlock = static_cast<std::int32_t>(std::clamp<std::uint64_t>(
       kBlockBytes / layout.rowStride, 1, static_cast<std::uint64_t>(layout.height)));
   std::vector<std::uint8_t> block(static_cast<std::size_t>(layout.rowStride) * rowsPerBlock);
-  file.seekg(static_cast<std::streamoff>(layout.dataOffset));
+  if (std::fseek(file, static_cast<long>(layout.dataOffset), SEEK_SET) != 0) return kUnreadable;
   for (std::int32_t row = 0; row < layout.height; row += rowsPerBlock) {
     const std::int32_t rows = std::min(rowsPerBlock, layout.height - row);
     const bool last = row + rows == layout.height;
     const std::uint64_t want = layout.rowStride * static_cast<std::uint64_t>(rows - 1) +
                                (last ? layout.rowBytes : layout.rowStride);
-    file.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(want));
-    if (static_cast<std::uint64_t>(file.gcount()) != want) return kUnreadable;
+    if (std::fread(block.data(), 1, static_cast<std::size_t>(want), file) != want) {
+      return kUnreadable;
+    }
     ConvertBmpRows(block.data(), row, rows, layout, texture.pixels.data());
   }
   return nullptr;
@@ -74,10 +85,9 @@ const char* ReadBmpFile(const std::string& path, TextureObject& texture) {
 
 }  // namespace
 
-bool TextureObject::ConvertToBmp(const std::string& sourcePathToConvert,
-                                 const std::string& tempPath) {
+bool TextureObject::ConvertToBmp(const std::string& sourcePathToConvert, std::FILE* tempFile) {
   ImageConverter* converter = InstalledImageConverter();
-  if (converter == nullptr || !converter->ConvertToBmp(sourcePathToConvert, tempPath)) {
+  if (converter == nullptr || !converter->ConvertToBmp(sourcePathToConvert, tempFile)) {
     ShowMessage(kCannotDecode);
     return false;
   }
@@ -89,7 +99,7 @@ bool TextureObject::Load(const std::string& sourcePathToLoad) {
   const std::int32_t previousWidth = width;
   const std::int32_t previousHeight = height;
 
-  // The temporary folder and a new empty file in it, removed again on every path.
+  // The temporary folder and a new empty file in it, which goes when it is closed.
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
   if (ec || folder.empty()) {
@@ -103,14 +113,14 @@ bool TextureObject::Load(const std::string& sourcePathToLoad) {
   }
 
   // The picture as a BMP file, read back into the pixels; the file is not needed after that.
-  if (!ConvertToBmp(sourcePathToLoad, temp.Path())) return false;
+  if (!ConvertToBmp(sourcePathToLoad, temp.File())) return false;
   const char* failure = nullptr;
   try {
-    failure = ReadBmpFile(temp.Path(), *this);
+    failure = ReadBmpFile(temp.File(), *this);
   } catch (const std::bad_alloc&) {
     failure = kNoMemory;
   }
-  temp.Remove();
+  temp.Close();
   if (failure != nullptr) {
     pixels = {};
     width = previousWidth;

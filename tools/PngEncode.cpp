@@ -15,11 +15,12 @@ void AppendToString(png_structp png, png_bytep data, png_size_t length) {
 
 void NoFlush(png_structp) {}
 
-}  // namespace
-
-std::string EncodePngRgb(const std::vector<std::uint8_t>& rgb, int width, int height) {
+// `channels` bytes a pixel: 3 for RGB, 4 for RGBA.
+std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int height,
+                      int channels) {
   if (width <= 0 || height <= 0 ||
-      rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3) {
+      pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                           static_cast<std::size_t>(channels)) {
     return {};
   }
   std::string out;
@@ -38,16 +39,26 @@ std::string EncodePngRgb(const std::vector<std::uint8_t>& rgb, int width, int he
 
   png_set_write_fn(png, &out, AppendToString, NoFlush);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+               channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  const std::size_t stride = static_cast<std::size_t>(width) * 3;
+  const std::size_t stride = static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
   for (int y = 0; y < height; ++y) {
-    png_write_row(png, rgb.data() + static_cast<std::size_t>(y) * stride);
+    png_write_row(png, pixels.data() + static_cast<std::size_t>(y) * stride);
   }
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return out;
+}
+
+}  // namespace
+
+std::string EncodePngRgb(const std::vector<std::uint8_t>& rgb, int width, int height) {
+  return EncodePng(rgb, width, height, 3);
+}
+
+std::string EncodePngRgba(const std::vector<std::uint8_t>& rgba, int width, int height) {
+  return EncodePng(rgba, width, height, 4);
 }
 
 }  // namespace tovmar::sample

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "tests/support/LlmWriter.h"
 #include "tools/PngEncode.h"
 #include "tools/SampleAppearance.h"

@@ -4,8 +4,9 @@
 #   window.png        the window with the sample mesh, its texture and its appearance file
 #   mesh.png          the window with the sample mesh alone
 #   morph-dialog.png  the window with the morph parameter dialog open beside it
-# The mouse is driven by xdotool: the wheel zooms out until the whole model shows, and a click on
-# "モーフィング" opens the dialog. The program's profile goes to a temporary folder.
+# The mouse and keyboard are driven by xdotool: a click gives the 3D view the keyboard, the F key
+# frames the whole model, and a click on "モーフィング" opens the dialog. The program's profile goes
+# to a temporary folder.
 #
 # Usage: tools/screenshot.sh [BUILD_DIR [OUT_DIR]]   (build/release and docs/images by default)
 # Needs the targets tovmar and tovmar_sample_data built in BUILD_DIR, and xvfb-run, xdotool and
@@ -34,17 +35,18 @@ pointer_away() {
   sleep 1
 }
 
-# Turns the wheel away from the user over the 3D view until the whole model fits.
-zoom_out() {
-  xdotool mousemove --window "$window" 300 350
-  xdotool click --repeat 75 --delay 20 5
+# Clicks the 3D view (a click in place turns nothing) and presses F, which frames the whole model.
+frame_model() {
+  xdotool mousemove --window "$window" 300 300 click 1
+  sleep 0.5
+  xdotool key f
   pointer_away
 }
 
 # Clicks "モーフィング", the second button under "LLM メッシュ", and prints the id of the dialog
 # window that opens to the right of the main window.
 open_morph_dialog() {
-  xdotool mousemove --window "$window" 43 262 click 1
+  xdotool mousemove --window "$window" 43 184 click 1
   pointer_away
   local dialog
   for _ in $(seq 50); do
@@ -62,21 +64,23 @@ open_morph_dialog() {
 take_pictures() {
   local sample="$build/sample"
   start --mesh "$sample/sample.llm"
-  zoom_out
+  frame_model
   import -window "$window" "$out/mesh.png"
   stop
 
   start --mesh "$sample/sample.llm" --texture "$sample/sample.png" --appearance "$sample/sample.xml"
-  zoom_out
+  frame_model
   import -window "$window" "$out/window.png"
 
   local dialog X Y WIDTH HEIGHT
   dialog=$(open_morph_dialog) || { stop; return 1; }
   sleep 1
-  # Both windows with the white screen around them.
+  # Both windows, from the screen's corner to the lower of their bottom edges.
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  local bottom=$((Y + HEIGHT))
   eval "$(xdotool getwindowgeometry --shell "$dialog" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  local right=$((X + WIDTH)) bottom=$((Y + HEIGHT))
-  [ "$bottom" -ge 700 ] || bottom=700
+  local right=$((X + WIDTH))
+  [ "$bottom" -ge $((Y + HEIGHT)) ] || bottom=$((Y + HEIGHT))
   import -window root -crop "${right}x${bottom}+0+0" +repage "$out/morph-dialog.png"
   stop
 }

@@ -68,6 +68,7 @@ TEST_F(CommandLineTest, HelpDescribesEveryOptionAndTheDocumentOnOneLineEach) {
                      "address"));
     EXPECT_THAT(lineStarting("  DOCUMENT "),
                 MatchesRegex(" +DOCUMENT +open this Tovmar document \\(\\.tovm\\)"));
+    EXPECT_THAT(lineStarting("  --fit "), HasSubstr("then frame the whole model in the view"));
     EXPECT_THAT(lineStarting("  --version "), HasSubstr("print the version and exit"));
   }
 }

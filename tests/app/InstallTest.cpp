@@ -1,6 +1,7 @@
 // `cmake --install` of this build into a fresh folder: the two programs, the desktop entry, the
 // AppStream metainfo, the document type, the icon as a drawing and as pictures of every size,
-// and the manual page of tovmar-cli, each where the desktop and `man` look for it.
+// the manual page of tovmar-cli, each where the desktop and `man` look for it, and the README
+// and the user's guide that the window's picture links open.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -40,6 +41,15 @@ std::set<std::string> ExpectedFiles() {
       "share/man/man1/tovmar-cli.1",
   };
   for (int size : kIconSizes) files.insert(IconPicture(size));
+  const std::string docs = TOVMAR_DOC_DIR;
+  for (const char* file : {"/README.md", "/docs/guide.md", "/docs/cli.md"})
+    files.insert(docs + file);
+  if (TOVMAR_GUIDE_HTML) files.insert(docs + "/docs/guide.html");
+  for (const auto& entry : fs::directory_iterator(fs::path(TOVMAR_SOURCE_DIR) / "docs/images")) {
+    if (entry.path().extension() == ".png") {
+      files.insert(docs + "/docs/images/" + entry.path().filename().string());
+    }
+  }
   return files;
 }
 
@@ -105,6 +115,8 @@ TEST_F(InstallTest, InstalledFilesAreTheSourceFiles) {
       {"share/mime/packages/tovmar-document.xml", source + "/resources/tovmar-document.xml"},
       {"share/icons/hicolor/scalable/apps/tovmar.svg", source + "/resources/icons/tovmar.svg"},
       {"share/man/man1/tovmar-cli.1", source + "/docs/tovmar-cli.1"},
+      {TOVMAR_DOC_DIR "/README.md", source + "/README.md"},
+      {TOVMAR_DOC_DIR "/docs/guide.md", source + "/docs/guide.md"},
   };
   for (const auto& [installed, original] : copies) {
     SCOPED_TRACE(installed);

@@ -130,12 +130,16 @@ TEST_F(RemoteTest, BrokenTransfersGiveNoTable) {
   const std::string head =
       "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kDocument.size() + 100) +
       "\r\nConnection: close\r\n\r\n";
-  // Reset after part of the body, and a body shorter than its declared length.
+  // Reset after part of the body, a body shorter than its declared length, and a connection
+  // closed inside the headers, before or after a whole header line.
   server.SetRoute("/reset.xml", Route{Behaviour::kResetMidBody, head + kDocument.substr(0, 40)});
   server.SetRoute("/short.xml", Route{Behaviour::kRespond, head + kDocument});
-  EXPECT_TRUE(Read(server.Url("/reset.xml")).empty());
-  EXPECT_TRUE(Read(server.Url("/short.xml")).empty());
-  EXPECT_EQ(messages.messages.size(), 2u);
+  server.SetRoute("/cut-line.xml", Route{Behaviour::kRespond, head.substr(0, 20)});
+  server.SetRoute("/cut-head.xml", Route{Behaviour::kRespond, head.substr(0, head.size() - 2)});
+  for (const char* path : {"/reset.xml", "/short.xml", "/cut-line.xml", "/cut-head.xml"}) {
+    EXPECT_TRUE(Read(server.Url(path)).empty()) << path;
+  }
+  EXPECT_EQ(messages.messages.size(), 4u);
 
   // A body longer than its declared length is read to that length: here not well formed.
   server.SetRoute(
@@ -143,7 +147,7 @@ TEST_F(RemoteTest, BrokenTransfersGiveNoTable) {
       Route{Behaviour::kRespond,
             "HTTP/1.1 200 OK\r\nContent-Length: 40\r\nConnection: close\r\n\r\n" + kDocument});
   EXPECT_TRUE(Read(server.Url("/long.xml")).empty());
-  EXPECT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(messages.messages.size(), 4u);
 }
 
 TEST_F(RemoteTest, OnlyLowerCaseSchemesGoToTheNetwork) {

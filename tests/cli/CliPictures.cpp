@@ -6,7 +6,7 @@
 
 #include "tests/cli/RunProcess.h"
 #include "tests/support/LlmWriter.h"
-#include "texture/WxImageConverter.h"
+#include "tests/support/WxImageHandlers.h"
 #include "tools/PngEncode.h"
 
 namespace tovmar::test {

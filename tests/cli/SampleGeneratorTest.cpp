@@ -3,8 +3,8 @@
 #include <cmath>
 #include <regex>
 
+#include "base/Text.h"
 #include "mesh/LlmMesh.h"
-#include "mesh/Text.h"
 #include "tests/cli/RunProcess.h"
 #include "tools/SampleFiles.h"
 

@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "tests/support/LlmWriter.h"
 
 namespace tovmar {
@@ -26,7 +26,8 @@ wxString TestFolder::File(const std::string& name) const {
   return wxString::FromUTF8(PathToUtf8(m_path / PathFromUtf8(name)));
 }
 
-wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius) {
+wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius,
+                       float stretchZ) {
   constexpr int kRings = 16;
   constexpr int kSegments = 24;
   LlmMesh mesh;
@@ -37,7 +38,7 @@ wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float 
       const Vec3 n{static_cast<float>(std::sin(theta) * std::cos(phi)),
                    static_cast<float>(std::sin(theta) * std::sin(phi)),
                    static_cast<float>(std::cos(theta))};
-      mesh.coords.push_back(Vec3{n.x * radius, n.y * radius, n.z * radius});
+      mesh.coords.push_back(Vec3{n.x * radius, n.y * radius, n.z * radius * stretchZ});
       mesh.normals.push_back(n);
       mesh.binormals.push_back(Vec3{});
       mesh.texCoords.push_back(

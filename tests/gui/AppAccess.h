@@ -45,7 +45,9 @@ class TestFolder {
 };
 
 // Writes a ball of the given radius in file units, centred at the origin, with outward normals
-// and one morph target "Big_Belly" that pushes it out along +X, and returns its path.
-wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius);
+// and one morph target "Big_Belly" that pushes it out along +X, and returns its path. With
+// `stretchZ` the ball is that many times as tall as it is wide.
+wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius,
+                       float stretchZ = 1.0f);
 
 }  // namespace tovmar

@@ -87,11 +87,9 @@ TEST(MainWindowTest, PanelHoldsEveryControlInTabOrder) {
   EXPECT_FALSE(texFit->IsShown());
   EXPECT_FALSE(texFit->IsEnabled());
   EXPECT_EQ(Panel().m_bTexFit, 0);
-  // Positions follow the form's dialog units.
-  EXPECT_EQ(Panel().FindWindow(IDC_LOAD_MESH)->GetPosition(),
-            Panel().ConvertDialogToPixels(wxPoint(0, 105)) - Panel().GetViewStart());
-  EXPECT_EQ(Panel().FindWindow(IDC_MOVE_RIGHT)->GetSize(),
-            Panel().ConvertDialogToPixels(wxSize(24, 12)));
+  // Positions follow the form's dialog units: 7 pixels per 4 across, 12 per 8 down.
+  EXPECT_EQ(Panel().FindWindow(IDC_LOAD_MESH)->GetPosition(), wxPoint(0, 157));
+  EXPECT_EQ(Panel().FindWindow(IDC_MOVE_RIGHT)->GetRect(), wxRect(42, 463, 42, 18));
   // The light pad shows its picture.
   auto* pad = dynamic_cast<wxButton*>(Panel().FindWindow(IDC_LIGHT_POS));
   ASSERT_NE(pad, nullptr);

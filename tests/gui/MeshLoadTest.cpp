@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandIds.h"
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "panel/ControlIds.h"
 #include "tests/gui/AppAccess.h"

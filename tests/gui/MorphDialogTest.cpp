@@ -166,7 +166,8 @@ TEST_F(MorphDialogTest, OpensBesideTheMainWindowAsLaidOutWithEveryRowEmptyBefore
   EXPECT_EQ(dialog->GetId(), IDD_MORPH_PARAM);
   EXPECT_EQ(dialog->GetTitle(), wxString::FromUTF8("モーフィング パラメータ"));
   EXPECT_EQ(dialog->GetParent(), &Panel());
-  EXPECT_EQ(dialog->GetClientSize(), dialog->ConvertDialogToPixels(wxSize(262, 167)));
+  // 262 x 167 dialog units of its 8-point face: 6 pixels per 4 across, 13 per 8 down.
+  EXPECT_EQ(dialog->GetClientSize(), wxSize(393, 271));
   const wxRect main = Frame().GetScreenRect();
   EXPECT_GT(dialog->GetScreenPosition().x, main.GetRight());
   EXPECT_EQ(dialog->GetScreenPosition().y, main.y);
@@ -180,8 +181,7 @@ TEST_F(MorphDialogTest, OpensBesideTheMainWindowAsLaidOutWithEveryRowEmptyBefore
     EXPECT_FALSE(Label(r)->IsEnabled());
     EXPECT_FALSE(Slider(r)->IsEnabled());
     // A slider spans its row's rectangle; it may be taller, centred on it.
-    const wxRect track(dialog->ConvertDialogToPixels(wxPoint(66, sliderTops[r])),
-                       dialog->ConvertDialogToPixels(wxSize(192, 12)));
+    const wxRect track(99, sliderTops[r] * 13 / 8, 288, 19);
     const wxRect slider = Slider(r)->GetRect();
     EXPECT_EQ(slider.x, track.x);
     EXPECT_EQ(slider.width, track.width);
@@ -197,9 +197,7 @@ TEST_F(MorphDialogTest, OpensBesideTheMainWindowAsLaidOutWithEveryRowEmptyBefore
     ASSERT_NE(dialog->FindWindow(id), nullptr);
     EXPECT_EQ(dialog->FindWindow(id)->GetLabel(), wxString::FromUTF8(caption));
   }
-  EXPECT_EQ(dialog->FindWindow(wxID_OK)->GetRect(),
-            wxRect(dialog->ConvertDialogToPixels(wxPoint(150, 150)),
-                   dialog->ConvertDialogToPixels(wxSize(50, 14))));
+  EXPECT_EQ(dialog->FindWindow(wxID_OK)->GetRect(), wxRect(225, 243, 75, 22));
   EXPECT_EQ(dialog->GetDefaultItem(), dialog->FindWindow(wxID_OK));
 }
 

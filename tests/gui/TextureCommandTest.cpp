@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"
@@ -45,6 +45,19 @@ wxString WriteSolid(const TestFolder& folder, const std::string& name, int w, in
   return path;
 }
 
+// Expects the thumbnail to show the quadrants of WriteQuadrants the right way up.
+void ExpectUprightQuadrants(wxWindow* thumbnail) {
+  PumpEvents(100);
+  const wxImage thumb = GrabWindow(thumbnail);
+  ASSERT_TRUE(thumb.IsOk());
+  const int w = thumb.GetWidth(), h = thumb.GetHeight();
+  EXPECT_GT(thumb.GetBlue(2, h - 3), 200);  // bottom-left
+  EXPECT_LT(thumb.GetRed(2, h - 3), 50);
+  EXPECT_GT(thumb.GetRed(2, 2), 200);  // top-left
+  // The panel's column may cut the thumbnail's right edge: look just right of its middle.
+  EXPECT_GT(thumb.GetGreen(w / 2 + 4, 2), 200);  // top-right
+}
+
 class TextureCommandTest : public testing::Test {
  protected:
   void LoadBall() {
@@ -75,16 +88,7 @@ TEST_F(TextureCommandTest, PictureShowsOnTheLitMeshAndUprightInTheThumbnail) {
   EXPECT_TRUE(m_messages.messages.empty());
   EXPECT_EQ(Doc().GetTextureFolder(), wxString::FromUTF8(PathToUtf8(m_folder.Path())) + "/");
 
-  // The thumbnail shows the picture the right way up.
-  PumpEvents(100);
-  const wxImage thumb = GrabWindow(Panel().m_thumbnail);
-  ASSERT_TRUE(thumb.IsOk());
-  const int w = thumb.GetWidth(), h = thumb.GetHeight();
-  EXPECT_GT(thumb.GetBlue(2, h - 3), 200);  // bottom-left
-  EXPECT_LT(thumb.GetRed(2, h - 3), 50);
-  EXPECT_GT(thumb.GetRed(2, 2), 200);  // top-left
-  // The panel's column may cut the thumbnail's right edge: look just right of its middle.
-  EXPECT_GT(thumb.GetGreen(w / 2 + 4, 2), 200);  // top-right
+  ExpectUprightQuadrants(Panel().m_thumbnail);
 
   // The mesh shows the picture's colours, modulated by the light.
   const wxImage scene = ShownScene();
@@ -96,6 +100,15 @@ TEST_F(TextureCommandTest, PictureShowsOnTheLitMeshAndUprightInTheThumbnail) {
     }
   }
   EXPECT_GT(coloured, 50);
+}
+
+TEST_F(TextureCommandTest, APictureOverTheThumbnailLimitShowsWholeAndUpright) {
+  // The thumbnail keeps a copy sampled down to 1024 pixels a side, not the picture itself.
+  LoadBall();
+  m_dialogs.Choose(WriteQuadrants(m_folder, "large.png", 1500));
+  Press(IDC_LOAD_TEXTURE);
+  EXPECT_TRUE(m_messages.messages.empty());
+  ExpectUprightQuadrants(Panel().m_thumbnail);
 }
 
 TEST_F(TextureCommandTest, SecondLoadReplacesTheTextureObject) {

@@ -1,5 +1,6 @@
 // Turning, zooming, moving and lighting the model in the running application with the real
 // pointer, the wheel, the panel's buttons and the keyboard, and what the 3D view then shows.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -90,12 +91,13 @@ void PointerTo(wxWindow& window, const wxPoint& point) {
   PumpEvents(40);
 }
 
-// Turns the wheel over the view by `rotation` (120 a notch, positive towards the user).
-void Wheel(int rotation) {
+// Turns the wheel over the view by `rotation` (120 a notch, positive towards the user), about
+// its vertical axis or, as a tilted wheel or a sideways swipe does, its horizontal one.
+void Wheel(int rotation, wxMouseWheelAxis axis = wxMOUSE_WHEEL_VERTICAL) {
   wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
   wheel.SetEventObject(&View3D());
   wheel.SetPosition(wxPoint(10, 10));
-  wheel.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
+  wheel.m_wheelAxis = axis;
   wheel.m_wheelRotation = rotation;
   wheel.m_wheelDelta = 120;
   View3D().GetEventHandler()->ProcessEvent(wheel);
@@ -257,6 +259,12 @@ TEST_F(ViewCameraTest, WheelZoomsBetweenDistanceOneAndAHundred) {
   EXPECT_NEAR(far.centreY, near.centreY, 2.0);
 }
 
+TEST_F(ViewCameraTest, SidewaysScrollingChangesNothing) {
+  for (const int rotation : {120, -120, 1200, -1200}) Wheel(rotation, wxMOUSE_WHEEL_HORIZONTAL);
+  EXPECT_EQ(View3D().Camera().distance, 5.0f);
+  EXPECT_EQ(DifferingPixels(m_start, ShownScene()), 0);
+}
+
 TEST_F(ViewCameraTest, ArrowButtonsMoveTheModelAndTenStepsUpAndDownReturn) {
   const ViewCamera& camera = View3D().Camera();
   Press(IDC_MOVE_UP);
@@ -352,6 +360,66 @@ TEST_F(ViewCameraTest, CtrlNResetsTheCameraAndAMeshLoadKeepsIt) {
   EXPECT_EQ(camera.stored, kIdentity);
   EXPECT_EQ(camera.shown, kIdentity);
   EXPECT_EQ(camera.light, kStartLight);
+}
+
+// The rows and columns of `image` that show something other than the grey background.
+wxRect ShownExtent(const wxImage& image) {
+  int left = image.GetWidth(), right = -1, top = image.GetHeight(), bottom = -1;
+  for (int y = 0; y < image.GetHeight(); ++y) {
+    for (int x = 0; x < image.GetWidth(); ++x) {
+      if (image.GetRed(x, y) == 64 && image.GetGreen(x, y) == 64 && image.GetBlue(x, y) == 64) {
+        continue;
+      }
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  }
+  return right < 0 ? wxRect() : wxRect(wxPoint(left, top), wxPoint(right, bottom));
+}
+
+// A body six times as tall as it is wide: at the start-up camera it runs out of the view at the
+// top and the bottom. The F key, and the Home key after a turn, frame all of it.
+TEST_F(ViewCameraTest, FAndHomeFrameATallModelWhollyInsideTheView) {
+  m_dialogs.Choose(WriteBallMesh(m_folder, "tall.llm", 0.2f, 6.0f));
+  Press(IDC_LOAD_MESH);
+  const wxImage start = ShownScene();
+  ASSERT_TRUE(start.IsOk());
+  EXPECT_EQ(ShownExtent(start).height, start.GetHeight());
+
+  ViewCamera& camera = View3D().Camera();
+  const auto expectWhollyInside = [](const wxImage& shown) {
+    const wxRect extent = ShownExtent(shown);
+    EXPECT_GT(extent.y, 0);
+    EXPECT_LT(extent.GetBottom(), shown.GetHeight() - 1);
+    EXPECT_GT(extent.x, 0);
+    EXPECT_LT(extent.GetRight(), shown.GetWidth() - 1);
+    // Framed, not lost in the view: it takes most of its height or width.
+    EXPECT_GT(std::max(double(extent.height) / shown.GetHeight(),
+                       double(extent.width) / shown.GetWidth()),
+              0.8);
+  };
+  View3D().SetFocus();
+  PumpEvents(40);
+  wxUIActionSimulator().Char('f');
+  PumpEvents(40);
+  EXPECT_GT(camera.distance, 5.0f);
+  EXPECT_EQ(camera.shown, kIdentity);
+  expectWhollyInside(ShownScene());
+
+  // Laid across the view and turned: Home frames it as it now lies, the orientation kept.
+  const Quaternion across{std::sin(0.6f), 0.0f, 0.0f, std::cos(0.6f)};
+  camera.stored = Multiply(TurnTiltRotation(0.5f, 0.3f), across);
+  camera.shown = camera.stored;
+  const Quaternion turned = camera.stored;
+  View3D().SetFocus();
+  PumpEvents(40);
+  wxUIActionSimulator().Char(WXK_HOME);
+  PumpEvents(40);
+  EXPECT_EQ(camera.shown, turned);
+  EXPECT_EQ(camera.light, kStartLight);
+  expectWhollyInside(ShownScene());
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileBytes.h"
 #include "mesh/FileByteReader.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmFile.h"
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"

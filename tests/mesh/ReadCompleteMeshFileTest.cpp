@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/LlmReadReport.h"
 #include "mesh/MeshLoad.h"

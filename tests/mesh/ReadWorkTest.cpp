@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/LlmFile.h"
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/FileBytes.h"
 #include "mesh/ApplyMorphs.h"
-#include "mesh/FileBytes.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/SceneStore.h"
 #include "tests/mesh/MeshFixtures.h"
@@ -30,7 +30,9 @@ struct RealMeshFacts {
 };
 
 // Test listings name the file instead of dumping the record's bytes.
-void PrintTo(const RealMeshFacts& facts, std::ostream* os) { *os << facts.file; }
+void PrintTo(const RealMeshFacts& facts, std::ostream* os) {
+  *os << facts.file;
+}
 
 constexpr RealMeshFacts kLowerBody{.caseName = "LowerBody",
                                    .file = "avatar_lower_body.llm",

@@ -10,7 +10,7 @@
 #include <string>
 #include <system_error>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "tests/support/LlmWriter.h"
 
 namespace tovmar {

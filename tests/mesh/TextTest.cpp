@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "base/Text.h"
 #include "mesh/LlmMesh.h"
-#include "mesh/Text.h"
 #include "tests/support/LlmWriter.h"
 
 namespace tovmar {

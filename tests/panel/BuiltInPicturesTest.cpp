@@ -2,7 +2,6 @@
 #include <functional>
 #include <numeric>
 #include <set>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -52,26 +51,23 @@ TEST(LightPosBitmapTest, UsesOnlyColoursOfTheSixteenColourPalette) {
   }
 }
 
-TEST(LinkPicturesTest, TwoDistinctBannersAndAddresses) {
+TEST(LinkPicturesTest, TwoDistinctBanners) {
   const std::vector<std::uint8_t> home = MakeHomePagePicture();
   const std::vector<std::uint8_t> guide = MakeGuidePicture();
   for (const std::vector<std::uint8_t>* picture : {&home, &guide}) {
     ASSERT_EQ(picture->size(), std::size_t{84} * 36 * 4);
     for (std::size_t i = 3; i < picture->size(); i += 4) ASSERT_EQ((*picture)[i], 0) << i;
     // A picture, not a plain area: many different colours.
-    std::set<std::vector<std::uint8_t>> colours;
+    std::set<std::uint32_t> colours;
     for (std::size_t i = 0; i < picture->size(); i += 4) {
-      colours.insert({(*picture)[i], (*picture)[i + 1], (*picture)[i + 2]});
+      colours.insert(std::uint32_t{(*picture)[i]} << 16 | std::uint32_t{(*picture)[i + 1]} << 8 |
+                     (*picture)[i + 2]);
     }
     EXPECT_GT(colours.size(), 10u);
   }
   const auto differing = std::inner_product(home.begin(), home.end(), guide.begin(), 0,
                                             std::plus<>(), std::not_equal_to<>());
   EXPECT_GT(differing, 84 * 36);
-
-  EXPECT_NE(std::string(kHomePageUrl), std::string(kGuideUrl));
-  EXPECT_EQ(std::string(kHomePageUrl).rfind("https://", 0), 0u);
-  EXPECT_EQ(std::string(kGuideUrl).rfind("https://", 0), 0u);
 }
 
 }  // namespace

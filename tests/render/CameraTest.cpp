@@ -1,6 +1,11 @@
 #include "render/Camera.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numbers>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +91,64 @@ TEST(CameraTest, LightPadCentreResetsAndEdgesReachFiveHundred) {
   EXPECT_FLOAT_EQ(corner[1], -500.0f);
   EXPECT_FLOAT_EQ(corner[2], 500.0f);
   EXPECT_FLOAT_EQ(corner[3], 0.0f);
+}
+
+std::vector<Vec3> Corners(const Vec3& low, const Vec3& high) {
+  std::vector<Vec3> corners;
+  for (int i = 0; i < 8; ++i) {
+    corners.push_back({(i & 1) != 0 ? high.x : low.x, (i & 2) != 0 ? high.y : low.y,
+                       (i & 4) != 0 ? high.z : low.z});
+  }
+  return corners;
+}
+
+// The largest screen coordinate (-1 to 1 across the view, either axis) of `points` (in the view's
+// axes) as `camera` shows them in a view of width / height `aspect`, and the nearest point's
+// distance in front of the eye.
+std::pair<double, double> ReachAndNearest(const ViewCamera& camera, const std::vector<Vec3>& points,
+                                          double aspect) {
+  const double tanVertical = std::tan(kFieldOfViewY / 2.0 * std::numbers::pi / 180.0);
+  double reach = 0.0, nearest = 1e9;
+  for (const Vec3& p : points) {
+    const double depth = camera.distance - (p.x + camera.pan.x);
+    nearest = std::min(nearest, depth);
+    reach = std::max({reach, std::abs(p.y + camera.pan.y) / (depth * tanVertical * aspect),
+                      std::abs(p.z + camera.pan.z) / (depth * tanVertical)});
+  }
+  return {reach, nearest};
+}
+
+// (The window tests check that a framed model fills most of the view and shows whole.)
+TEST(CameraTest, FramingKeepsTheDistanceRangeAndPassesOverWhatCannotBeFramed) {
+  // A box fills the view but for a margin; a speck stays in front of the near plane; a giant is
+  // seen from the farthest distance.
+  ViewCamera camera;
+  const std::vector<Vec3> tall = Corners({-0.5f, -1, -2}, {0.3f, 1, 6});
+  ASSERT_TRUE(FramePoints(camera, tall, 0.7f));
+  EXPECT_NEAR(ReachAndNearest(camera, tall, 0.7).first, 1.0 / 1.1, 1e-4);
+  const std::vector<Vec3> speck = Corners({-0.01f, -0.01f, -0.01f}, {0.01f, 0.01f, 0.01f});
+  ASSERT_TRUE(FramePoints(camera, speck, 1.0f));
+  EXPECT_GT(ReachAndNearest(camera, speck, 1.0).second, kNearPlane);
+  ASSERT_TRUE(FramePoints(camera, Corners({-1, -1, -500}, {1, 1, 500}), 1.0f));
+  EXPECT_EQ(camera.distance, 100.0f);
+
+  // Infinite and undefined points are passed over; without a finite one, or without a view,
+  // nothing changes.
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::vector<Vec3> points = Corners({-1, -1, -1}, {1, 1, 1});
+  ViewCamera plain, withUnusable;
+  ASSERT_TRUE(FramePoints(plain, points, 1.0f));
+  points.insert(points.end(), {{inf, 0, 0}, {0, nan, 0}, {0, 0, -inf}});
+  ASSERT_TRUE(FramePoints(withUnusable, points, 1.0f));
+  EXPECT_EQ(withUnusable.distance, plain.distance);
+  camera.Reset();
+  EXPECT_FALSE(FramePoints(camera, {}, 1.0f));
+  EXPECT_FALSE(FramePoints(camera, std::vector<Vec3>(points.end() - 3, points.end()), 1.0f));
+  EXPECT_FALSE(FramePoints(camera, points, 0.0f));
+  EXPECT_FALSE(FramePoints(camera, points, nan));
+  EXPECT_EQ(camera.distance, 5.0f);
+  EXPECT_EQ(camera.pan, Vec3{});
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 
 namespace tovmar {
 

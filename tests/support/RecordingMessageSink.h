@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tovmar {
 

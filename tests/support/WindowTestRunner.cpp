@@ -10,6 +10,8 @@
 #include <wx/log.h>
 #include <wx/window.h>
 
+#include "tests/support/WxImageHandlers.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -41,6 +43,8 @@ int RunWindowTests(int argc, char** argv, const std::function<wxApp*()>& makeApp
     std::fprintf(stderr, "Cannot start wxWidgets: window tests need a display (xvfb-run).\n");
     return 1;
   }
+  // The tests write and read pictures with wxImage; the application has no use for its handlers.
+  AddWxImageHandlers();
   // Log messages go to standard error: a message box would wait for a user.
   delete wxLog::SetActiveTarget(new wxLogStderr);
   wxSetAssertHandler(FailTestOnAssert);

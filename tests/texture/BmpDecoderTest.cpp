@@ -1,7 +1,7 @@
 // The BMP decoder of texture sources: files wxImage writes decode as wxImage reads them, every
 // depth, header, bit-mask and run-length form decodes to the picture it stores, and hostile run
 // lengths, colour tables and headers are cut at the picture's edges or refused.
-#include "texture/BmpDecoder.h"
+#include "texture/decode/BmpDecoder.h"
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
@@ -17,9 +17,10 @@
 #include <vector>
 
 #include "mesh/TextureObject.h"
+#include "tests/support/WxImageHandlers.h"
 #include "tests/texture/DecoderChecks.h"
 #include "tests/texture/TestImages.h"
-#include "texture/WxImageConverter.h"
+#include "texture/decode/PictureLimits.h"
 
 namespace tovmar {
 namespace {
@@ -332,8 +333,8 @@ TEST(BmpDecoder, RefusesFilesItCannotReadAndLeavesThePicture) {
       {"no columns", with(valid, [](Bmp& b) { b.width = 0; })},
       {"negative width", with(valid, [](Bmp& b) { b.width = -2; })},
       {"no rows", with(valid, [](Bmp& b) { b.height = 0; })},
-      {"taller than the limit", with(valid, [](Bmp& b) { b.height = kMaxTextureSide + 1; })},
-      {"wider than the limit", with(valid, [](Bmp& b) { b.width = kMaxTextureSide + 1; })},
+      {"taller than the limit", with(valid, [](Bmp& b) { b.height = kMaxPictureSide + 1; })},
+      {"wider than the limit", with(valid, [](Bmp& b) { b.width = kMaxPictureSide + 1; })},
       {"data inside the headers", with(valid, [](Bmp& b) { b.dataOffset = 40; })},
       {"data past the end", with(valid, [](Bmp& b) { b.dataOffset = 1000; })},
       {"rows cut short", valid.Bytes().substr(0, valid.Bytes().size() - 4)},

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/texture/TestImages.h"
-#include "texture/BgrPicture.h"
+#include "texture/decode/BgrPicture.h"
 
 namespace tovmar {
 

@@ -1,7 +1,7 @@
 // The GIF decoder: files written by wxImage and by a small LZW encoder of the test's own are
 // decoded pixel for pixel and compared with what wxImage's decoder gives for valid files; damaged
 // and hostile data never reaches outside the picture; GIF textures load through the whole load.
-#include "texture/GifDecoder.h"
+#include "texture/decode/GifDecoder.h"
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
@@ -20,14 +20,16 @@
 #include <utility>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/WxImageHandlers.h"
 #include "tests/texture/DecoderChecks.h"
 #include "tests/texture/TestImages.h"
 #include "tests/texture/TextureTestFolder.h"
 #include "texture/ImageConverter.h"
-#include "texture/WxImageConverter.h"
+#include "texture/PictureConverter.h"
+#include "texture/decode/PictureLimits.h"
 
 namespace tovmar {
 namespace {
@@ -439,7 +441,7 @@ TEST(GifDecoder, DataThatEndsOrTurnsInvalidBeforeThePictureIsFullIsRefused) {
        OneImage(kFour, {6, 4, Pack({{4, 3}, {6, 3}, {1, 3}, {5, 3}})})},
       // A few bytes cannot fill the largest picture: refused before it is made.
       {"the largest picture from ten bytes",
-       OneImage(kFour, {kMaxTextureSide, kMaxTextureSide, std::string(10, '\x55')})},
+       OneImage(kFour, {kMaxPictureSide, kMaxPictureSide, std::string(10, '\x55')})},
   };
   for (const auto& [name, file] : cases) {
     SCOPED_TRACE(name);
@@ -484,8 +486,8 @@ TEST(GifDecoder, RefusesFilesWithoutAUsableImage) {
       {"no code size", header + ImageBlock(image).substr(0, 10)},
       {"width 0", with(0, 4, 2)},
       {"height 0", with(6, 0, 2)},
-      {"a width over the limit", with(kMaxTextureSide + 1, 1, 2)},
-      {"a height over the limit", with(1, kMaxTextureSide + 1, 2)},
+      {"a width over the limit", with(kMaxPictureSide + 1, 1, 2)},
+      {"a height over the limit", with(1, kMaxPictureSide + 1, 2)},
       {"code size 0", with(6, 4, 0)},
       {"code size 9", with(6, 4, 9)},
       {"code size 12", with(6, 4, 12)},
@@ -498,10 +500,10 @@ TEST(GifDecoder, RefusesFilesWithoutAUsableImage) {
     EXPECT_EQ(picture.bgr, (std::vector<std::uint8_t>{1, 2, 3}));
   }
   // The limit itself is accepted.
-  const Indices row(kMaxTextureSide, 1);
-  const auto wide = Decode(header + ImageBlock({kMaxTextureSide, 1, Lzw(row, 2)}) + ";");
+  const Indices row(kMaxPictureSide, 1);
+  const auto wide = Decode(header + ImageBlock({kMaxPictureSide, 1, Lzw(row, 2)}) + ";");
   ASSERT_TRUE(wide.has_value());
-  EXPECT_EQ(wide->width, kMaxTextureSide);
+  EXPECT_EQ(wide->width, kMaxPictureSide);
 }
 
 TEST(GifDecoder, ArbitraryDataStaysWithinThePicture) {
@@ -560,7 +562,7 @@ class GifTextureLoad : public ::testing::Test {
  protected:
   TextureTestFolder folder;
   RecordingMessageSink messages;
-  WxImageConverter converter;
+  PictureConverter converter;
   ScopedImageConverter installed{&converter};
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mesh/TextureObject.h"
-#include "texture/BgrPicture.h"
+#include "texture/decode/BgrPicture.h"
 
 class wxImage;
 

@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/WxImageHandlers.h"
 #include "tests/texture/TestImages.h"
 #include "tests/texture/TextureTestFolder.h"
+#include "texture/PictureConverter.h"
 #include "texture/TextureCommands.h"
-#include "texture/WxImageConverter.h"
 
 namespace tovmar {
 namespace {
@@ -28,7 +29,7 @@ class TextureCommands : public ::testing::Test {
 
   TextureTestFolder folder;
   RecordingMessageSink messages;
-  WxImageConverter converter;
+  PictureConverter converter;
   ScopedImageConverter installed{&converter};
   SceneStore store;
 };

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
 #include "tests/support/LlmWriter.h"
 #include "tests/support/RecordingMessageSink.h"
@@ -19,31 +20,36 @@
 namespace tovmar {
 namespace {
 
-// A conversion stage that runs `script` on the temporary path, after noting what it was given.
+// A conversion stage that runs `script` on the temporary file, after noting what it was given
+// and what the temporary folder held meanwhile.
 class ScriptedConverter : public ImageConverter {
  public:
-  explicit ScriptedConverter(std::function<bool(const std::string&)> script)
+  explicit ScriptedConverter(std::function<bool(std::FILE*)> script)
       : m_script(std::move(script)) {}
 
-  bool ConvertToBmp(const std::string& source, const std::string& bmpPath) override {
+  bool ConvertToBmp(const std::string& source, std::FILE* bmpFile) override {
     sources.push_back(source);
-    bmpPaths.push_back(bmpPath);
-    std::error_code ec;
-    tempWasEmpty = std::filesystem::file_size(PathFromUtf8(bmpPath), ec) == 0 && !ec;
-    return m_script(bmpPath);
+    tempWasEmpty = RegularFileSize(bmpFile) == std::uint64_t{0};
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+      namesInTempFolder.push_back(PathToUtf8(entry.path().filename()));
+    }
+    return m_script(bmpFile);
   }
 
   std::vector<std::string> sources;
-  std::vector<std::string> bmpPaths;
+  std::vector<std::string> namesInTempFolder;
   bool tempWasEmpty = false;
 
  private:
-  std::function<bool(const std::string&)> m_script;
+  std::function<bool(std::FILE*)> m_script;
 };
 
 // A script that writes `bytes` and reports success.
-std::function<bool(const std::string&)> Writes(std::string bytes) {
-  return [bytes](const std::string& path) { return WriteFileBytes(path, bytes); };
+std::function<bool(std::FILE*)> Writes(std::string bytes) {
+  return [bytes](std::FILE* file) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  };
 }
 
 // A 2 x 2 BMP of 24 bits: bottom row blue, white; top row red, green.
@@ -57,28 +63,26 @@ class TextureLoad : public ::testing::Test {
   RecordingMessageSink messages;
 };
 
-TEST_F(TextureLoad, FillsTheObjectThroughAnEmptyUniqueTemporaryFileAndDeletesIt) {
+TEST_F(TextureLoad, FillsTheObjectThroughAnEmptyTemporaryFileThatNeverHasAName) {
   ScriptedConverter converter(Writes(SmallBmp()));
   ScopedImageConverter installed(&converter);
   TextureObject texture;
-  ASSERT_TRUE(texture.Load("/pictures/skin.tga"));
-
-  EXPECT_TRUE(messages.messages.empty());
-  EXPECT_EQ(texture.sourcePath, "/pictures/skin.tga");
-  EXPECT_EQ(texture.width, 2);
-  EXPECT_EQ(texture.height, 2);
-  EXPECT_EQ(texture.pixels, (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 255, 255, 0, 255, 0, 0, 0,
-                                                       0, 255, 0, 0}));
-  ASSERT_EQ(converter.sources, std::vector<std::string>{"/pictures/skin.tga"});
-  const std::filesystem::path temp = PathFromUtf8(converter.bmpPaths[0]);
-  EXPECT_EQ(temp.parent_path(), folder.Temp());
-  EXPECT_TRUE(PathToUtf8(temp.filename()).starts_with("bmp"));
-  EXPECT_TRUE(converter.tempWasEmpty);
-  EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
-
-  // Each load has its own temporary file.
-  ASSERT_TRUE(texture.Load("/pictures/skin.tga"));
-  EXPECT_NE(converter.bmpPaths[1], converter.bmpPaths[0]);
+  for (int load = 0; load < 2; ++load) {
+    SCOPED_TRACE(load);
+    ASSERT_TRUE(texture.Load("/pictures/skin.tga"));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(texture.sourcePath, "/pictures/skin.tga");
+    EXPECT_EQ(texture.width, 2);
+    EXPECT_EQ(texture.height, 2);
+    EXPECT_EQ(texture.pixels, (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 255, 255, 0, 255, 0, 0,
+                                                         0, 0, 255, 0, 0}));
+    // Each load has a new empty file, which no name in the temporary folder leads to while it
+    // is written, so that whatever ends the process leaves nothing behind.
+    EXPECT_TRUE(converter.tempWasEmpty);
+    EXPECT_TRUE(converter.namesInTempFolder.empty());
+    EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
+  }
+  EXPECT_EQ(converter.sources, std::vector<std::string>(2, "/pictures/skin.tga"));
 }
 
 TEST_F(TextureLoad, LargeFilesAreReadInPiecesInEitherRowOrder) {
@@ -117,16 +121,13 @@ TEST_F(TextureLoad, LargeFilesAreReadInPiecesInEitherRowOrder) {
 TEST_F(TextureLoad, EveryFailureShowsItsMessageDeletesTheFileAndEmptiesTheObject) {
   struct Case {
     const char* what;
-    std::function<bool(const std::string&)> script;
+    std::function<bool(std::FILE*)> script;
     const char* message;
   };
   const std::vector<Case> cases = {
       {"no converter", nullptr, "D3DXCreateTextureFromFile error"},
-      {"undecodable", [](const std::string&) { return false; }, "D3DXCreateTextureFromFile error"},
-      {"file gone", [](const std::string& p) { return std::filesystem::remove(PathFromUtf8(p)); },
-       "指定ファイルが読み込めませんでした。"},
-      {"nothing written", [](const std::string&) { return true; },
-       "指定ファイルが読み込めませんでした。"},
+      {"undecodable", [](std::FILE*) { return false; }, "D3DXCreateTextureFromFile error"},
+      {"nothing written", [](std::FILE*) { return true; }, "指定ファイルが読み込めませんでした。"},
       {"short header", Writes(SmallBmp().substr(0, 29)), "指定ファイルが読み込めませんでした。"},
       {"short rows", Writes(SmallBmp().substr(0, 67)), "指定ファイルが読み込めませんでした。"},
       {"zero height", Writes(MakeBmp(2, 0, 24, "")), "指定ファイルが読み込めませんでした。"},

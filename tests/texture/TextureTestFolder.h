@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include "mesh/FileBytes.h"
+#include "base/FileBytes.h"
 #include "tests/support/LlmWriter.h"
 
 namespace tovmar {

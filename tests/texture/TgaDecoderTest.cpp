@@ -1,7 +1,7 @@
 // The TGA decoder: every image type, depth and row order decodes to the picture it stores, files
 // wxImage writes decode as wxImage reads them, colour maps may start at any index, packets run
 // across rows, and damaged or hostile files are refused or stay within the picture.
-#include "texture/TgaDecoder.h"
+#include "texture/decode/TgaDecoder.h"
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
@@ -16,9 +16,10 @@
 #include <vector>
 
 #include "mesh/TextureObject.h"
+#include "tests/support/WxImageHandlers.h"
 #include "tests/texture/DecoderChecks.h"
 #include "tests/texture/TestImages.h"
-#include "texture/WxImageConverter.h"
+#include "texture/decode/PictureLimits.h"
 
 namespace tovmar {
 namespace {
@@ -264,7 +265,7 @@ TEST(TgaDecoder, RefusesFilesItCannotReadWholeAndLeavesThePicture) {
       {"grey at 24 bits", with(valid, [](Tga& t) { t.type = 3; })},
       {"no columns", with(valid, [](Tga& t) { t.width = 0; })},
       {"no rows", with(valid, [](Tga& t) { t.height = 0; })},
-      {"wider than the limit", with(valid, [](Tga& t) { t.width = kMaxTextureSide + 1; })},
+      {"wider than the limit", with(valid, [](Tga& t) { t.width = kMaxPictureSide + 1; })},
       {"plain pixels one byte short", valid.Bytes().substr(0, valid.Bytes().size() - 1)},
       {"packets end before the last pixel", with(valid,
                                                  [](Tga& t) {
@@ -284,7 +285,7 @@ TEST(TgaDecoder, RefusesFilesItCannotReadWholeAndLeavesThePicture) {
       {"far too short for the size", with(valid,
                                           [](Tga& t) {
                                             t.type = 10;
-                                            t.width = t.height = kMaxTextureSide;
+                                            t.width = t.height = kMaxPictureSide;
                                           })},
   };
   for (const auto& [name, bytes] : cases) {
@@ -295,8 +296,8 @@ TEST(TgaDecoder, RefusesFilesItCannotReadWholeAndLeavesThePicture) {
     EXPECT_EQ(picture.bgr, (std::vector<std::uint8_t>{1, 2, 3}));
   }
   // The limit itself is accepted.
-  const Tga wide{.width = kMaxTextureSide, .data = Bgr(std::vector<Rgb>(kMaxTextureSide, kRed))};
-  ExpectDecodes(wide.Bytes(), kMaxTextureSide, 1, std::vector<Rgb>(kMaxTextureSide, kRed));
+  const Tga wide{.width = kMaxPictureSide, .data = Bgr(std::vector<Rgb>(kMaxPictureSide, kRed))};
+  ExpectDecodes(wide.Bytes(), kMaxPictureSide, 1, std::vector<Rgb>(kMaxPictureSide, kRed));
 }
 
 TEST(TgaDecoder, ArbitraryDataStaysWithinThePicture) {

@@ -1,0 +1,57 @@
+#include "cli/BatchOutputs.h"
+
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "base/FileBytes.h"
+#include "cli/CliError.h"
+#include "cli/TerminalText.h"
+
+namespace tovmar::cli {
+
+std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std::string>& inputs,
+                                const std::string& output, std::string_view extension) {
+  std::error_code ec;
+  const std::filesystem::path folder = PathFromUtf8(output);
+  if (!std::filesystem::is_directory(folder, ec)) {
+    if (inputs.size() > 1) {
+      throw CliError(std::string(command) +
+                     ": with several mesh files, -o must name an existing folder");
+    }
+    return {{inputs[0], output}};
+  }
+  std::vector<BatchJob> jobs;
+  std::map<std::string, std::string> writers;  // output name -> the input that writes it
+  for (const std::string& input : inputs) {
+    const std::string name = PathToUtf8(PathFromUtf8(input).stem()) + "." + std::string(extension);
+    const auto [it, added] = writers.emplace(name, input);
+    if (!added) {
+      throw CliError(std::string(command) + ": '" + it->second + "' and '" + input +
+                     "' would both write " + name);
+    }
+    jobs.push_back({input, PathToUtf8(folder / PathFromUtf8(name))});
+  }
+  return jobs;
+}
+
+int RunBatch(std::string_view command, const std::vector<BatchJob>& jobs,
+             const std::function<void(const BatchJob&)>& run) {
+  if (jobs.size() == 1) {
+    run(jobs[0]);
+    return kExitSuccess;
+  }
+  int failures = 0;
+  for (const BatchJob& job : jobs) {
+    try {
+      run(job);
+    } catch (const std::exception& e) {
+      PrintErrorLine(std::string(command) + ": " + job.input + ": " + e.what());
+      ++failures;
+    }
+  }
+  return failures == 0 ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace tovmar::cli

@@ -1,0 +1,104 @@
+// tovmar-cli export-gltf: mesh files with every morph target as one glTF 2.0 binary file, for
+// modelling tools and game engines.
+#include <string>
+#include <vector>
+
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
+#include "cli/CliError.h"
+#include "cli/Command.h"
+#include "cli/GltfMesh.h"
+#include "cli/GltfWriter.h"
+#include "cli/MorphSettings.h"
+#include "cli/OutputIsInput.h"
+#include "cli/ReadMeshFile.h"
+#include "cli/ReplaceFile.h"
+#include "cli/TextureImage.h"
+#include "tools/PngEncode.h"
+
+namespace tovmar::cli {
+
+namespace {
+
+constexpr OptionInfo kOptions[] = {
+    {"--add", "", "OTHER.llm",
+     "Put another body part into the file as a node of its own, in its own coordinates; "
+     "repeatable.",
+     true},
+    kAppearanceOption,
+    kWeightOption,
+    {"--texture", "", "IMAGE",
+     "Embed this image (PNG, JPEG, TGA, BMP and other types) as PNG, the base colour texture "
+     "of FILE.llm's mesh.",
+     false},
+    {"-o", "--output", "OUT.glb", "The glTF binary file to write (required).", false},
+};
+
+// Real avatars need a few megabytes; far larger files come only from broken or hostile input.
+constexpr std::uint64_t kMaxGlbBytes = std::uint64_t{512} << 20;
+
+// The texture as the PNG file bytes to embed: the picture as the window shows it, top row first.
+std::string TexturePng(const std::string& path) {
+  const RgbaPicture picture = ReadTextureImage(path);
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(picture.pixels.size() / 4 * 3);
+  for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
+    rgb.insert(rgb.end(), picture.pixels.begin() + static_cast<std::ptrdiff_t>(i),
+               picture.pixels.begin() + static_cast<std::ptrdiff_t>(i + 3));
+  }
+  std::string png = sample::EncodePngRgb(rgb, picture.width, picture.height);
+  if (png.empty()) throw CliError("cannot encode texture '" + path + "' as PNG");
+  return png;
+}
+
+int RunExportGltf(const ParsedArgs& args) {
+  if (args.positionals.size() != 1) throw CliError("export-gltf: expected one mesh file");
+  const std::string* output = args.Value("-o");
+  if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
+  RefuseInputAsOutput(*output, args);
+  const MorphSettings settings = ReadMorphSettings(args);
+  std::vector<std::string> paths = {args.positionals[0]};
+  for (const std::string& part : args.Values("--add")) paths.push_back(part);
+
+  // Every part is read and its weights set before anything is built; a --weight must name a
+  // target of at least one part.
+  std::vector<LlmMesh> meshes;
+  std::vector<bool> named(settings.weights.size(), false);
+  std::uint64_t bytes = 0;
+  for (const std::string& path : paths) {
+    LlmMesh& mesh = meshes.emplace_back(ReadMeshFile(path));
+    const std::vector<bool> matched = SetMorphWeights(mesh, settings);
+    for (std::size_t i = 0; i < matched.size(); ++i) named[i] = named[i] || matched[i];
+    bytes += GltfBytesNeeded(mesh);
+  }
+  for (std::size_t i = 0; i < named.size(); ++i) {
+    if (!named[i]) throw CliError("no morph target named '" + settings.weights[i].name + "'");
+  }
+  if (bytes > kMaxGlbBytes) throw CliError("export-gltf: the meshes are too large for a glTF file");
+
+  // Each part is named after its file; records that name no vertex are reported as the
+  // deformation reports them.
+  std::vector<GltfMesh> parts;
+  for (std::size_t i = 0; i < meshes.size(); ++i) {
+    const std::string name = PathToUtf8(PathFromUtf8(paths[i]).stem());
+    parts.push_back(MakeGltfMesh(meshes[i], name, paths[i]));
+    if (parts.back().droppedRecords > 0) ShowMessage("インデックス数上限を超えています");
+  }
+  const std::string* texture = args.Value("--texture");
+  ReplaceFileContents(*output, GlbBytes(parts, texture == nullptr ? "" : TexturePng(*texture)));
+  return kExitSuccess;
+}
+
+}  // namespace
+
+const Command& ExportGltfCommand() {
+  static const Command kCommand{
+      "export-gltf",
+      "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
+      "[--texture IMAGE] -o OUT.glb",
+      "Write meshes with every morph target, weighted as set, as a glTF 2.0 binary file.", kOptions,
+      RunExportGltf};
+  return kCommand;
+}
+
+}  // namespace tovmar::cli

@@ -1,0 +1,52 @@
+// One mesh file as glTF wants its data: flat vertex arrays in glTF's axes, the triangle list,
+// and every morph target as whole arrays of position and normal offsets.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mesh/LlmMesh.h"
+#include "mesh/Vec.h"
+
+namespace tovmar::cli {
+
+struct GltfMorphTarget {
+  std::string name;
+  float weight = 0.0f;
+  std::vector<Vec3> positionOffsets;  // one per vertex, zero where the target moves nothing
+  std::vector<Vec3> normalOffsets;
+};
+
+struct GltfMesh {
+  std::string name;
+  std::vector<Vec3> positions;
+  std::vector<Vec3> normals;    // unit length
+  std::vector<Vec2> texCoords;  // from the picture's top-left corner; empty without any
+  std::vector<std::uint32_t> indices;
+  std::vector<GltfMorphTarget> targets;  // in file order
+  // Morph records left out because they name a vertex the mesh lacks.
+  std::size_t droppedRecords = 0;
+};
+
+// The file's axes turned to glTF's: glTF's +X is the file's +Y, +Y (up) its +Z, +Z (the front)
+// its +X. A turn, not a mirror, so triangles keep their winding.
+inline Vec3 ToGltfAxes(const Vec3& v) {
+  return {v.y, v.z, v.x};
+}
+
+// The bytes a glTF file of `mesh` takes while it is made, reckoned before anything is built:
+// its binary data, and for each morph target what its description takes in memory.
+std::uint64_t GltfBytesNeeded(const LlmMesh& mesh);
+
+// The data of `mesh` for glTF, named `name`, in the file's own coordinates turned to glTF's
+// axes. Triangles that name a vertex the mesh lacks are left out as when the mesh is drawn, and
+// so are morph records that name one, as the deformation skips them; records of one target on
+// one vertex add up. A normal that cannot be made unit length (zero, or not a finite number)
+// becomes the mean direction of the triangles around its vertex, or straight up when they have
+// none. The weights are the targets'
+// current ones. Throws CliError, naming `path`, when there are no triangles to write or a
+// position, texture coordinate, morph offset or weight is not a finite number.
+GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::string& path);
+
+}  // namespace tovmar::cli

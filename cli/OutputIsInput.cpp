@@ -1,0 +1,46 @@
+#include "cli/OutputIsInput.h"
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <vector>
+
+#include "base/FileBytes.h"
+#include "base/Location.h"
+#include "cli/CliError.h"
+
+namespace tovmar::cli {
+
+namespace {
+
+struct FileId {
+  dev_t device;
+  ino_t inode;
+  bool operator==(const FileId&) const = default;
+};
+
+// The file `path` leads to, or nothing when it names none (or an address, or standard output).
+std::optional<FileId> IdOf(const std::string& path) {
+  if (path == "-" || IsRemoteLocation(path)) return {};
+  struct stat info {};
+  if (::stat(PathFromUtf8(path).c_str(), &info) != 0) return {};
+  return FileId{info.st_dev, info.st_ino};
+}
+
+}  // namespace
+
+void RefuseInputAsOutput(const std::string& output, const ParsedArgs& args) {
+  const std::optional<FileId> out = IdOf(output);
+  if (!out) return;
+  std::vector<std::string> inputs = args.positionals;
+  for (const char* option : {"--appearance", "--texture", "--add", "--add-texture"}) {
+    for (const std::string& value : args.Values(option)) inputs.push_back(value);
+  }
+  for (const std::string& input : inputs) {
+    if (IdOf(input) == out) {
+      throw CliError("refusing to write '" + output + "': it is the input file '" + input + "'");
+    }
+  }
+}
+
+}  // namespace tovmar::cli

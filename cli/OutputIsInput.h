@@ -1,0 +1,17 @@
+// Refusing an output that would overwrite one of the command's own input files.
+#pragma once
+
+#include <string>
+
+#include "cli/Options.h"
+
+namespace tovmar::cli {
+
+// Throws CliError when `output` is the same file as one of the command's inputs: its mesh files
+// (the positionals) and the files that --appearance, --texture, --add and --add-texture name. Files
+// are compared by device and inode, so another spelling of the path, a symbolic link and a hard
+// link are caught too. Names of files that do not exist, addresses and "-" (standard output) are
+// passed over.
+void RefuseInputAsOutput(const std::string& output, const ParsedArgs& args);
+
+}  // namespace tovmar::cli

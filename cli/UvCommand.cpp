@@ -1,0 +1,103 @@
+// tovmar-cli uv: the texture layout of meshes as PNG pictures to paint textures on.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/BatchOutputs.h"
+#include "cli/CliError.h"
+#include "cli/Command.h"
+#include "cli/OutputIsInput.h"
+#include "cli/ReadMeshFile.h"
+#include "cli/ReplaceFile.h"
+#include "cli/TextureImage.h"
+#include "cli/UvTemplate.h"
+#include "tools/PngEncode.h"
+
+namespace tovmar::cli {
+
+namespace {
+
+constexpr OptionInfo kOptions[] = {
+    {"--size", "", "N|WIDTHxHEIGHT",
+     "The picture's size in pixels, 1 to 8192 a side; N for a square (1024).", false},
+    {"--texture", "", "IMAGE",
+     "Draw the lines over this image (PNG, JPEG, TGA, BMP and other types), scaled to the "
+     "picture, instead of a transparent background.",
+     false},
+    {"-o", "--output", "OUT.png",
+     "The PNG file to write, or an existing folder that receives NAME.png for each FILE.llm "
+     "(required; a folder with several files).",
+     false},
+};
+
+constexpr int kDefaultSide = 1024;
+constexpr int kMaxSide = 8192;
+
+// Digits only, 1 to kMaxSide.
+bool ReadSide(std::string_view digits, int& side) {
+  if (digits.empty() || digits.size() > 5) return false;
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > kMaxSide) return false;
+  side = value;
+  return true;
+}
+
+// "N" for N x N, or "WIDTHxHEIGHT".
+void SizeOption(const ParsedArgs& args, int& width, int& height) {
+  const std::string* text = args.Value("--size");
+  if (text == nullptr) return;
+  const std::string_view size = *text;
+  const std::size_t x = size.find('x');
+  const bool read = x == std::string_view::npos ? ReadSide(size, width) && ReadSide(size, height)
+                                                : ReadSide(size.substr(0, x), width) &&
+                                                      ReadSide(size.substr(x + 1), height);
+  if (!read) {
+    throw CliError("malformed --size '" + *text + "': expected N or WIDTHxHEIGHT, each 1 to " +
+                   std::to_string(kMaxSide));
+  }
+}
+
+int RunUv(const ParsedArgs& args) {
+  if (args.positionals.empty()) throw CliError("uv: expected one or more mesh files");
+  const std::string* output = args.Value("-o");
+  if (output == nullptr) throw CliError("uv: missing -o OUT.png");
+  int width = kDefaultSide, height = kDefaultSide;
+  SizeOption(args, width, height);
+  const std::vector<BatchJob> jobs = PlanBatch("uv", args.positionals, *output, "png");
+  for (const BatchJob& job : jobs) RefuseInputAsOutput(job.output, args);
+
+  // Every picture starts from the same background.
+  RgbaPicture background = RgbaPicture::Filled(width, height, {0, 0, 0, 0});
+  if (const std::string* texture = args.Value("--texture")) {
+    background = ScalePicture(ReadTextureImage(*texture), width, height);
+  }
+
+  return RunBatch("uv", jobs, [&](const BatchJob& job) {
+    const LlmMesh mesh = ReadMeshFile(job.input);
+    RgbaPicture picture = background;
+    if (!DrawUvEdges(mesh, picture)) {
+      throw CliError("the lines of '" + job.input + "' are too long in all to draw at " +
+                     std::to_string(width) + "x" + std::to_string(height) +
+                     "; try a smaller --size");
+    }
+    const std::string png = sample::EncodePngRgba(picture.pixels, width, height);
+    if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
+    ReplaceFileContents(job.output, png);
+  });
+}
+
+}  // namespace
+
+const Command& UvCommand() {
+  static const Command kCommand{
+      "uv", "FILE.llm... [--size N|WIDTHxHEIGHT] [--texture IMAGE] -o OUT.png",
+      "Draw the texture layout of meshes, every triangle's edges, as PNG pictures to paint on.",
+      kOptions, RunUv};
+  return kCommand;
+}
+
+}  // namespace tovmar::cli

@@ -1,0 +1,186 @@
+// What -o does to the files it names: never an input, links followed or kept, devices and pipes
+// written as they are, permissions kept, any file name, and a whole file or the old one.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "cli/SignalCleanup.h"
+#include "tests/cli/CliFixtures.h"
+#include "tests/cli/CliTestPaths.h"
+#include "tests/cli/RunProcess.h"
+#include "tests/support/LlmWriter.h"
+#include "tests/support/ScopedFileSizeLimit.h"
+
+namespace tovmar::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliOutputFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WriteFileBytes(mesh, WriteLlm(MakeFixtureMesh())));
+    meshBytes = ReadFileText(mesh);
+  }
+  ProcessResult Export(const std::string& out, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"export-obj", mesh, "-o", out};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunProcess(kCliPath, args);
+  }
+  std::string ObjText() {
+    const ProcessResult r = Export("-");
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    return r.out;
+  }
+
+  TempFolder folder;
+  const std::string mesh = folder.File("mesh.llm");
+  std::string meshBytes;
+};
+
+// -o that names an input, however it is spelt or reached, fails before anything is written.
+TEST_F(CliOutputFile, AnInputIsNeverTheOutput) {
+  const std::string look = folder.File("look.xml");
+  ASSERT_TRUE(WriteFileBytes(look, "<linden_genepool/>"));
+  fs::create_symlink("mesh.llm", folder.File("link.obj"));
+  fs::create_hard_link(mesh, folder.File("hard.obj"));
+  // The picture that render would write into the folder for mesh.llm.
+  fs::create_hard_link(mesh, folder.File("mesh.png"));
+  const std::vector<std::vector<std::string>> cases = {
+      {"export-obj", mesh, "-o", mesh},
+      {"export-obj", mesh, "-o", folder.File("./mesh.llm")},
+      {"export-obj", mesh, "-o", folder.File("link.obj")},
+      {"export-obj", mesh, "-o", folder.File("hard.obj")},
+      {"export-obj", mesh, "--appearance", look, "-o", look},
+      {"render", mesh, "-o", mesh},
+      {"render", mesh, "--texture", look, "-o", look},
+      {"render", mesh, "-o", folder.Path().string()},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    const ProcessResult r = RunProcess(kCliPath, args);
+    EXPECT_EQ(r.exitStatus, 2) << args.back();
+    EXPECT_NE(r.err.find("it is the input file"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFileText(mesh), meshBytes);
+    EXPECT_EQ(ReadFileText(look), "<linden_genepool/>");
+  }
+}
+
+// A symbolic link leads to the file that is replaced; a hard link keeps sharing the new contents;
+// an existing file keeps its permissions; a name of 249 bytes works and leaves nothing behind.
+TEST_F(CliOutputFile, LinksPermissionsAndLongNamesAreKept) {
+  const std::string obj = ObjText();
+  fs::create_symlink("target.obj", folder.File("link.obj"));
+  ASSERT_TRUE(WriteFileBytes(folder.File("old.obj"), "previous"));
+  fs::create_hard_link(folder.File("old.obj"), folder.File("other-name.obj"));
+  ASSERT_TRUE(WriteFileBytes(folder.File("private.obj"), "previous"));
+  fs::permissions(folder.File("private.obj"), fs::perms::owner_read | fs::perms::owner_write);
+  const std::string longName = std::string(245, 'n') + ".obj";
+
+  for (const std::string& out : {folder.File("link.obj"), folder.File("old.obj"),
+                                 folder.File("private.obj"), folder.File(longName)}) {
+    const ProcessResult r = Export(out);
+    EXPECT_EQ(r.exitStatus, 0) << out << ": " << r.err;
+    EXPECT_EQ(ReadFileText(out), obj) << out;
+  }
+  EXPECT_TRUE(fs::is_symlink(folder.File("link.obj")));
+  EXPECT_EQ(ReadFileText(folder.File("target.obj")), obj);
+  EXPECT_EQ(ReadFileText(folder.File("other-name.obj")), obj);
+  EXPECT_EQ(fs::hard_link_count(folder.File("old.obj")), 2u);
+  EXPECT_EQ(fs::status(folder.File("private.obj")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(folder.Entries(),
+            (std::vector<std::string>{"link.obj", "mesh.llm", longName, "old.obj", "other-name.obj",
+                                      "private.obj", "target.obj"}));
+}
+
+// A pipe and a device are written as they are, not replaced by a regular file.
+TEST_F(CliOutputFile, PipesAndDevicesAreWrittenDirectly) {
+  const std::string obj = ObjText();
+  const std::string pipe = folder.File("pipe.obj");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // A reader that is there before the writer; the text fits in the pipe's buffer.
+  const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(Export(pipe).exitStatus, 0);
+  std::string received(obj.size() + 1, '\0');
+  const ssize_t n = read(reader, received.data(), received.size());
+  close(reader);
+  EXPECT_EQ(received.substr(0, n > 0 ? static_cast<std::size_t>(n) : 0), obj);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+
+  // As root, a null device of the test's own: a fault would replace that one, not the system's,
+  // which nobody else can replace.
+  std::string device = "/dev/null";
+  if (geteuid() == 0) {
+    device = folder.File("null");
+    ASSERT_EQ(mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    const int fd = open(device.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) GTEST_SKIP() << "no device can be opened in the temporary folder";
+    close(fd);
+  }
+  EXPECT_EQ(Export(device).exitStatus, 0);
+  EXPECT_TRUE(fs::is_character_file(device));
+}
+
+// Without room for the new contents, the command fails and every name of the old file still
+// holds the old contents; no temporary file is left.
+TEST_F(CliOutputFile, AFullDiskLeavesTheOldFileWhole) {
+  ASSERT_TRUE(WriteFileBytes(folder.File("single.obj"), "previous"));
+  ASSERT_TRUE(WriteFileBytes(folder.File("linked.obj"), "previous"));
+  fs::create_hard_link(folder.File("linked.obj"), folder.File("linked-too.obj"));
+  const ScopedFileSizeLimit full(100);
+  ASSERT_TRUE(full.Active());
+  for (const char* name : {"single.obj", "linked.obj"}) {
+    EXPECT_EQ(Export(folder.File(name)).exitStatus, 2) << name;
+  }
+  for (const char* name : {"single.obj", "linked.obj", "linked-too.obj"}) {
+    EXPECT_EQ(ReadFileText(folder.File(name)), "previous") << name;
+  }
+  EXPECT_EQ(folder.Entries().size(), 4u);
+}
+
+// SIGINT, SIGTERM and SIGHUP remove the temporary file, and still end the program once a write
+// that held them back is done; a signal the program ignores changes nothing.
+TEST(CliSignalCleanup, SignalsRemoveTheTemporaryFileAndStillEndTheProgram) {
+  TempFolder folder;
+  const std::string temporary = folder.File("out.obj.tmp-123456");
+  const std::string written = folder.File("written");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, 0}) {
+    ASSERT_TRUE(WriteFileBytes(temporary, "partial"));
+    fs::remove(written);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // Signal 0 stands for an ignored SIGHUP.
+      if (signal == 0) std::signal(SIGHUP, SIG_IGN);
+      cli::SignalCleanup cleanup;
+      cleanup.SetFileToRemove(temporary.c_str());
+      {
+        const cli::HeldSignals held(cleanup);
+        std::raise(signal == 0 ? SIGHUP : signal);
+        close(open(written.c_str(), O_WRONLY | O_CREAT, 0600));
+      }
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(fs::exists(written)) << signal;
+    if (signal == 0) {
+      EXPECT_TRUE(WIFEXITED(status));
+      EXPECT_TRUE(fs::exists(temporary));
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+      EXPECT_FALSE(fs::exists(temporary)) << signal;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tovmar::test

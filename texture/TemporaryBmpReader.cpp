@@ -1,0 +1,104 @@
+#include "texture/TemporaryBmpReader.h"
+
+#include <cassert>
+#include <cstdlib>
+
+#include "mesh/TextureObject.h"
+#include "texture/decode/ByteView.h"
+
+namespace tovmar {
+
+namespace {
+
+// The header fields read.
+constexpr std::size_t kDataOffsetAt = 10;
+constexpr std::size_t kWidthAt = 18;
+constexpr std::size_t kHeightAt = 22;
+constexpr std::size_t kPlanesAt = 26;
+constexpr std::size_t kBitCountAt = 28;
+static_assert(kBitCountAt + 2 == kBmpHeaderBytes);
+
+// Bytes per pixel of the depths that are converted; 0 for the others.
+std::uint64_t ConvertedBytesPerPixel(std::uint64_t bitsPerPixel) {
+  return bitsPerPixel == 8 || bitsPerPixel == 24 || bitsPerPixel == 32 ? bitsPerPixel / 8 : 0;
+}
+
+void ConvertGreyRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) {
+  for (std::int32_t c = 0; c < width; ++c, dst += 4) {
+    dst[0] = dst[1] = dst[2] = src[c];
+  }
+}
+
+template <int kSourceBytes>
+void ConvertColourRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) {
+  for (std::int32_t c = 0; c < width; ++c, src += kSourceBytes, dst += 4) {
+    // Loaded before storing: the compiler cannot know that the two buffers never meet.
+    const std::uint8_t b = src[0], g = src[1], r = src[2];
+    dst[0] = r;
+    dst[1] = g;
+    dst[2] = b;
+  }
+}
+
+}  // namespace
+
+BmpStatus ReadBmpLayout(std::string_view header, std::uint64_t fileSize, BmpLayout& layout) {
+  if (header.size() < kBmpHeaderBytes || fileSize < kBmpHeaderBytes) return BmpStatus::kTruncated;
+
+  // The header fields, all little-endian.
+  const ByteView h(header);
+  const std::uint64_t dataOffset = h.Le32(kDataOffsetAt);
+  const auto width = static_cast<std::int32_t>(h.Le32(kWidthAt));
+  const auto signedHeight = static_cast<std::int32_t>(h.Le32(kHeightAt));
+  const std::uint64_t bitsPerPixel = std::uint64_t{h.Le16(kPlanesAt)} * h.Le16(kBitCountAt);
+
+  // A negative height means the rows are stored top row first.
+  const std::int64_t height = std::llabs(std::int64_t{signedHeight});
+  if (width <= 0 || height == 0) return BmpStatus::kEmpty;
+  if (width > kMaxTextureSide || height > kMaxTextureSide) return BmpStatus::kTooLarge;
+
+  // Every row that is converted must lie within the file; the last may lack its padding.
+  const std::uint64_t rowBytes =
+      ConvertedBytesPerPixel(bitsPerPixel) * static_cast<std::uint64_t>(width);
+  const std::uint64_t rowStride = (rowBytes + 3) / 4 * 4;
+  if (rowBytes != 0 &&
+      dataOffset + rowStride * static_cast<std::uint64_t>(height - 1) + rowBytes > fileSize) {
+    return BmpStatus::kTruncated;
+  }
+
+  layout.dataOffset = dataOffset;
+  layout.width = width;
+  layout.height = static_cast<std::int32_t>(height);
+  layout.topDown = signedHeight < 0;
+  layout.bitsPerPixel = bitsPerPixel;
+  layout.rowBytes = rowBytes;
+  layout.rowStride = rowStride;
+  return BmpStatus::kOk;
+}
+
+void ConvertBmpRows(const std::uint8_t* rows, std::int32_t firstRow, std::int32_t rowCount,
+                    const BmpLayout& layout, std::uint8_t* rgba) {
+  assert(firstRow >= 0 && rowCount >= 0 && firstRow + rowCount <= layout.height);
+  const std::uint64_t bytesPerPixel = layout.rowBytes / static_cast<std::uint64_t>(layout.width);
+  const std::size_t dstStride = std::size_t{4} * static_cast<std::size_t>(layout.width);
+  for (std::int32_t i = 0; i < rowCount && bytesPerPixel != 0; ++i) {
+    // Rows go into the buffer bottom row first, whichever order the file keeps them in.
+    const std::int32_t r = firstRow + i;
+    const std::int32_t dstRow = layout.topDown ? layout.height - 1 - r : r;
+    const std::uint8_t* src = rows + layout.rowStride * static_cast<std::uint64_t>(i);
+    std::uint8_t* dst = rgba + dstStride * static_cast<std::size_t>(dstRow);
+    switch (bytesPerPixel) {
+      case 1:
+        ConvertGreyRow(src, dst, layout.width);
+        break;
+      case 3:
+        ConvertColourRow<3>(src, dst, layout.width);
+        break;
+      default:
+        ConvertColourRow<4>(src, dst, layout.width);
+        break;
+    }
+  }
+}
+
+}  // namespace tovmar
