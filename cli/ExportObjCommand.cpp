@@ -2,6 +2,7 @@
 #include <charconv>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "cli/CliError.h"
 #include "cli/Command.h"
@@ -22,9 +23,7 @@ constexpr OptionInfo kOptions[] = {
      false},
 };
 
-// The deformation works on positions centred on the mesh and scaled by this factor.
-constexpr float kPositionScale = 5.0f;
-
+// Nine significant digits: every float reads back as itself.
 void AppendNumber(std::string& out, float value) {
   char buffer[32];
   const auto result =
@@ -41,20 +40,37 @@ void AppendLine(std::string& out, const char* keyword, std::initializer_list<flo
   out += '\n';
 }
 
-// One v, vt and vn line per vertex, positions back in the file's own coordinates, and one f line
-// per triangle with 1-based indices.
-std::string ObjText(const MeshObject& object) {
+// The file's positions, each moved by the weighted coordinate deltas of its records: with no
+// weights, exactly the file's own values. Records that name no vertex of the mesh are left out, as
+// the deformation leaves them out.
+std::vector<Vec3> FilePositions(const LlmMesh& mesh) {
+  std::vector<Vec3> positions = mesh.coords;
+  for (const MorphTarget& target : mesh.morphTargets) {
+    const float w = target.weight;
+    if (w == 0.0f) continue;
+    for (const MorphVertex& r : target.vertices) {
+      if (r.vertexIndex < 0 || static_cast<std::size_t>(r.vertexIndex) >= positions.size())
+        continue;
+      Vec3& p = positions[static_cast<std::size_t>(r.vertexIndex)];
+      p.x += w * r.coordDelta.x;
+      p.y += w * r.coordDelta.y;
+      p.z += w * r.coordDelta.z;
+    }
+  }
+  return positions;
+}
+
+// One v, vt and vn line per vertex, positions in the file's own coordinates, and one f line per
+// triangle with 1-based indices.
+std::string ObjText(const MeshObject& object, const std::vector<Vec3>& positions) {
   const std::int32_t n = object.numPositions;
   const bool hasTexCoords = object.numTexCoords >= n;
   std::string out = "# tovmar-cli export-obj\n";
   out += "# " + std::to_string(n) + " vertices, " + std::to_string(object.numIndices / 3) +
          " triangles\n";
   for (std::int32_t i = 0; i < n; ++i) {
-    const Vec3& p = object.positions[i];
-    const Vec3& c = object.center;
-    AppendLine(
-        out, "v",
-        {p.x / kPositionScale + c.x, p.y / kPositionScale + c.y, p.z / kPositionScale + c.z});
+    const Vec3& p = positions[static_cast<std::size_t>(i)];
+    AppendLine(out, "v", {p.x, p.y, p.z});
   }
   if (hasTexCoords) {
     for (std::int32_t i = 0; i < n; ++i) {
@@ -87,7 +103,7 @@ int RunExportObj(const ParsedArgs& args) {
   LlmMesh mesh = ReadMeshFile(path);
   SceneStore& store = SceneStore::Instance();
   BuildDeformedMesh(mesh, store, path, settings);
-  WriteOutput(*output, ObjText(*store.GetMesh(0)));
+  WriteOutput(*output, ObjText(*store.GetMesh(0), FilePositions(mesh)));
   return kExitSuccess;
 }
 

@@ -31,7 +31,8 @@ const char* TrueFalse(std::uint8_t flag) {
   return flag != 0 ? "true" : "false";
 }
 
-std::string Text(const LlmMesh& mesh) {
+std::string Text(const InspectedMeshFile& file) {
+  const LlmMesh& mesh = file.mesh;
   std::string out;
   auto line = [&out](const char* label, const std::string& value) {
     char padded[32];
@@ -47,6 +48,14 @@ std::string Text(const LlmMesh& mesh) {
   line("Skin joints:", std::to_string(mesh.numSkinJoints));
   line("Morph targets:", std::to_string(mesh.morphTargets.size()));
   line("Remaps:", std::to_string(mesh.numRemaps));
+  // What the file lacks, only when it lacks something.
+  const LlmReadReport& r = file.report;
+  if (!r.IsMesh()) line("Not a mesh:", PrintableText(DescribeNotAMesh(r, mesh)));
+  if (r.TailCut()) line("Cut short:", PrintableText(DescribeCut(r, mesh)));
+  if (r.skippedMorphRecords > 0) {
+    line("Skipped:", "morph records with deltas that are not finite numbers: " +
+                         std::to_string(r.skippedMorphRecords));
+  }
   if (!mesh.morphTargets.empty()) {
     out += "\n Records  Morph target\n";
     for (const MorphTarget& target : mesh.morphTargets) {
@@ -58,7 +67,27 @@ std::string Text(const LlmMesh& mesh) {
   return out;
 }
 
-std::string Json(const LlmMesh& mesh) {
+std::string JsonCount(std::uint64_t value, bool known) {
+  return known ? std::to_string(value) : "null";
+}
+
+// The section the file ends in, as declared and as present, or null.
+std::string JsonCut(const InspectedMeshFile& file) {
+  const LlmReadReport& r = file.report;
+  if (r.cutIn == LlmSection::kNone) return "null";
+  std::string out = "{\"section\": " + JsonString(SectionName(r.cutIn));
+  if (r.cutIn == LlmSection::kMorphs && r.cutTarget < file.mesh.morphTargets.size()) {
+    out += ", \"target\": " + std::to_string(r.cutTarget);
+  }
+  out += ", \"declared\": " + JsonCount(r.declared, r.countWhole);
+  out += ", \"present\": " + std::to_string(r.present);
+  out += ", \"description\": " + JsonString(DescribeCut(r, file.mesh)) + "}";
+  return out;
+}
+
+std::string Json(const InspectedMeshFile& file) {
+  const LlmMesh& mesh = file.mesh;
+  const LlmReadReport& r = file.report;
   std::string out = "{\"path\": " + JsonString(mesh.path);
   out += ", \"header\": " + JsonString(HeaderText(mesh));
   out += ", \"hasWeights\": " + std::string(TrueFalse(mesh.hasWeights));
@@ -74,14 +103,19 @@ std::string Json(const LlmMesh& mesh) {
     out += "{\"name\": " + JsonString(target.DisplayName()) +
            ", \"records\": " + std::to_string(target.numVertices) + "}";
   }
-  out += "]}\n";
+  out += "]";
+  out += ", \"isMesh\": " + std::string(TrueFalse(r.IsMesh()));
+  out += ", \"cut\": " + JsonCut(file);
+  out += ", \"nonFiniteValues\": " + std::to_string(r.nonFiniteVertexValues);
+  out += ", \"skippedRecords\": " + std::to_string(r.skippedMorphRecords);
+  out += "}\n";
   return out;
 }
 
 int RunInfo(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("info: expected one mesh file");
-  const LlmMesh mesh = ReadMeshFile(args.positionals[0]);
-  const std::string out = args.Has("--json") ? Json(mesh) : Text(mesh);
+  const InspectedMeshFile file = InspectMeshFile(args.positionals[0]);
+  const std::string out = args.Has("--json") ? Json(file) : Text(file);
   std::fwrite(out.data(), 1, out.size(), stdout);
   return kExitSuccess;
 }
@@ -91,7 +125,8 @@ int RunInfo(const ParsedArgs& args) {
 const Command& InfoCommand() {
   static const Command kCommand{
       "info", "FILE.llm [--json]",
-      "Show a mesh file's header, flags, counts and morph targets with their record counts.",
+      "Show a mesh file's header, flags, counts and morph targets with their record counts, and "
+      "what the file lacks.",
       kOptions, RunInfo};
   return kCommand;
 }

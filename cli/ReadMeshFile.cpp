@@ -2,45 +2,45 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/FileBytes.h"
 #include "cli/CliError.h"
+#include "mesh/LlmFile.h"
 
 namespace tovmar::cli {
 
-namespace {
-// The largest file taken for a mesh; real ones are well under a megabyte.
-constexpr std::uint64_t kMaxMeshFileBytes = 1ull << 30;
-}  // namespace
-
-LlmMesh ReadMeshFile(const std::string& path) {
+InspectedMeshFile InspectMeshFile(const std::string& path) {
+  // The reader tells only that a file cannot be opened or is not a regular one; say why.
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), ec);
   if (!std::filesystem::exists(status)) throw CliError("cannot open '" + path + "': no such file");
   if (std::filesystem::is_directory(status)) {
     throw CliError("cannot open '" + path + "': it is a folder");
   }
-  // Pipes and devices could block or never end.
-  if (!std::filesystem::is_regular_file(status)) {
-    throw CliError("cannot open '" + path + "': not a regular file");
-  }
 
-  // The bytes are read once and parsed from memory, so what was checked is what is parsed.
-  std::string bytes;
-  switch (ReadWholeFile(path, bytes, kMaxMeshFileBytes)) {
-    case FileReadStatus::kOk:
-      break;
-    case FileReadStatus::kCannotOpen:
+  InspectedMeshFile file;
+  switch (ReadLlmFile(path, file.mesh, file.report)) {
+    case LlmFileStatus::kRead:
+      return file;
+    case LlmFileStatus::kCannotOpen:
       throw CliError("cannot open '" + path + "'");
-    case FileReadStatus::kReadError:
-      throw CliError("cannot read '" + path + "'");
-    case FileReadStatus::kTooLarge:
+    case LlmFileStatus::kNotRegularFile:
+      throw CliError("cannot open '" + path + "': not a regular file");
+    case LlmFileStatus::kTooLarge:
       throw CliError("'" + path + "' is too large for a mesh file");
+    case LlmFileStatus::kReadError:
+      break;
   }
-  LlmMesh mesh;
-  mesh.path = path;
-  mesh.LoadFromMemory(bytes);
-  return mesh;
+  throw CliError("cannot read '" + path + "'");
+}
+
+LlmMesh ReadMeshFile(const std::string& path) {
+  InspectedMeshFile file = InspectMeshFile(path);
+  if (!file.report.IsMesh()) {
+    throw CliError("'" + path + "' is not a mesh: " + DescribeNotAMesh(file.report, file.mesh));
+  }
+  return std::move(file.mesh);
 }
 
 }  // namespace tovmar::cli

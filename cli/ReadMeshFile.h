@@ -4,14 +4,24 @@
 #include <string>
 
 #include "mesh/LlmMesh.h"
+#include "mesh/LlmReadReport.h"
 
 namespace tovmar::cli {
 
-// The record of the ".llm" file at `path` (UTF-8), its path set to `path`. Throws CliError when
-// the file is missing, is not a regular file (a folder, a pipe, a device), cannot be opened or
-// read, or is far too large for a mesh file. The contents themselves are read leniently: a file
-// that ends before its counts say gives what it holds (the application refuses such a file, to
-// keep the mesh it already shows).
+// A mesh file as read, whether or not it is a mesh, and what it lacked.
+struct InspectedMeshFile {
+  LlmMesh mesh;
+  LlmReadReport report;
+};
+
+// Whatever the ".llm" file at `path` (UTF-8) supplies, its path set to `path`. Throws CliError
+// when the file is missing, is not a regular file (a folder, a pipe, a device), cannot be opened
+// or read, or is far too large for a mesh file.
+InspectedMeshFile InspectMeshFile(const std::string& path);
+
+// The mesh in the ".llm" file at `path`, read as the application reads it: joint names, morph
+// targets and remaps as far as the file holds them. Throws CliError as InspectMeshFile does, and
+// when the file is not a mesh, naming what it lacks.
 LlmMesh ReadMeshFile(const std::string& path);
 
 }  // namespace tovmar::cli

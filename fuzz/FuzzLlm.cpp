@@ -1,6 +1,7 @@
 // Fuzzes the mesh file reader, the building of the two mesh objects and the deformation: any
-// bytes as a ".llm" file, read from memory and from a file, built into the scene and deformed once
-// with weights taken from the input's tail.
+// bytes as a ".llm" file, read from memory and from a file and, when they are a mesh, built into
+// the scene and deformed once with weights taken from the input's tail.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "mesh/ApplyMorphs.h"
+#include "mesh/LlmFile.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
@@ -55,9 +57,27 @@ bool SameRecord(const LlmMesh& a, const LlmMesh& b) {
          a.numRemaps == b.numRemaps && SameBytes(a.remaps, b.remaps);
 }
 
-// The counts agree with the arrays, and the arrays whose counts come from the file hold no more
-// elements than the input can at least partly fill.
-void CheckShape(const LlmMesh& m, std::size_t inputSize) {
+bool SameReport(const LlmReadReport& a, const LlmReadReport& b) {
+  return a.cutIn == b.cutIn && a.countWhole == b.countWhole && a.declared == b.declared &&
+         a.present == b.present && a.declaredBytes == b.declaredBytes &&
+         a.presentBytes == b.presentBytes && a.cutTarget == b.cutTarget &&
+         a.tooManyTargets == b.tooManyTargets &&
+         a.nonFiniteVertexValues == b.nonFiniteVertexValues &&
+         a.skippedMorphRecords == b.skippedMorphRecords && a.bytesRead == b.bytesRead;
+}
+
+bool Finite(const Vec3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+bool Finite(const Vec2& v) {
+  return std::isfinite(v.u) && std::isfinite(v.v);
+}
+
+// The counts agree with the arrays, every array holds only whole elements that came from the
+// input, nothing was read twice, and a mesh holds no value that is not a finite number where the
+// drawing or an export would use it.
+void CheckShape(const LlmMesh& m, const LlmReadReport& report, std::size_t inputSize) {
   const std::size_t n = m.numVertices;
   Require(m.coords.size() == n && m.normals.size() == n && m.binormals.size() == n &&
               m.texCoords.size() == n,
@@ -66,49 +86,74 @@ void CheckShape(const LlmMesh& m, std::size_t inputSize) {
           "detail texture coordinates exactly when the flag says so");
   Require(m.weights.size() == (m.hasWeights != 0 ? n : 0), "weights exactly when the flag says so");
   Require(m.faces.size() == std::size_t{m.numFaces} * 3, "three indices per face");
-  Require(
-      m.skinJointNames.size() == m.numSkinJoints && m.skinJointNames.size() * 64 < inputSize + 64,
-      "joint names only as far as the input reaches");
+  Require(m.skinJointNames.size() == m.numSkinJoints && m.skinJointNames.size() * 64 <= inputSize,
+          "joint names only as far as the input holds them whole");
   Require(m.morphTargets.size() * 64 <= inputSize, "every target's name came from the input");
+  std::size_t records = 0;
   for (const MorphTarget& t : m.morphTargets) {
-    Require(t.numVertices >= 0 && t.vertices.size() == static_cast<std::size_t>(t.numVertices) &&
-                t.vertices.size() * sizeof(MorphVertex) < inputSize + sizeof(MorphVertex),
-            "morph records only as far as the input reaches");
+    Require(t.numVertices >= 0 && t.vertices.size() == static_cast<std::size_t>(t.numVertices),
+            "a target's count is its number of records");
+    records += t.vertices.size();
+    for (const MorphVertex& r : t.vertices) {
+      Require(Finite(r.coordDelta) && Finite(r.normalDelta) && Finite(r.texCoordDelta),
+              "morph records with deltas that are not finite are left out");
+    }
   }
+  Require(records * sizeof(MorphVertex) <= inputSize,
+          "morph records only as far as the input holds them whole");
   Require(m.numRemaps >= 0 && m.remaps.size() == static_cast<std::size_t>(m.numRemaps) &&
-              m.remaps.size() * sizeof(VertexRemap) < inputSize + sizeof(VertexRemap),
-          "remaps only as far as the input reaches");
+              m.remaps.size() * sizeof(VertexRemap) <= inputSize,
+          "remaps only as far as the input holds them whole");
+  Require(report.bytesRead <= inputSize, "no byte is read twice");
+  Require(report.present <= report.declared || !report.countWhole,
+          "a cut section holds less than it declares");
+  if (report.IsMesh()) {
+    for (std::size_t i = 0; i < n; ++i) {
+      Require(Finite(m.coords[i]) && Finite(m.normals[i]) && Finite(m.texCoords[i]),
+              "a mesh's positions, normals and texture coordinates are finite");
+    }
+  }
 }
 
-// The application reads mesh files from disk through a reader of its own; it must give the same
-// record as reading the same bytes from memory. The window's mesh command takes a file only when
-// it holds every byte its counts declare: then with that same record, otherwise changing nothing.
-void CheckFileReadAgrees(std::string_view bytes, const LlmMesh& fromMemory) {
+// The programs read mesh files from disk; that must give the same record and report as reading
+// the same bytes from memory. The window's mesh command takes a file only when it is a mesh: then
+// with that same record, otherwise changing nothing.
+void CheckFileReadAgrees(std::string_view bytes, const LlmMesh& fromMemory,
+                         const LlmReadReport& memoryReport) {
   TemporaryFile file;
   Require(file.Create(std::filesystem::temp_directory_path(), "fuzz-llm"),
           "a temporary file can be made");
   FillNewFile(file.Path(), bytes);
   LlmMesh fromFile;
-  fromFile.Load(file.Path());
-  Require(SameRecord(fromMemory, fromFile), "a file reads as its bytes read from memory");
+  LlmReadReport fileReport;
+  Require(ReadLlmFile(file.Path(), fromFile, fileReport) == LlmFileStatus::kRead,
+          "a regular file of any content is read");
+  Require(SameRecord(fromMemory, fromFile) && SameReport(memoryReport, fileReport),
+          "a file reads as its bytes read from memory");
 
   LlmMesh complete;
   if (ReadCompleteMeshFile(file.Path(), complete)) {
+    Require(memoryReport.IsMesh(), "the window takes only a mesh");
     Require(SameRecord(fromMemory, complete) && complete.path == file.Path(),
-            "a whole file reads as its bytes read from memory");
+            "a mesh reads as its bytes read from memory");
   } else {
+    Require(!memoryReport.IsMesh(), "the window takes every mesh");
     Require(SameRecord(LlmMesh(), complete) && complete.path.empty(),
-            "a file that is not whole changes nothing");
+            "a file that is not a mesh changes nothing");
   }
 }
 
-// Both mesh objects hold the file's vertices, and only triangles whose corners exist.
+// Both mesh objects hold the file's vertices as finite numbers, and only triangles whose corners
+// exist.
 void CheckMeshObjects(const LlmMesh& mesh, SceneStore& store) {
   Require(store.MeshCount() == 2, "loading makes two mesh objects");
   for (std::size_t i = 0; i < 2; ++i) {
     const MeshObject& object = *store.GetMesh(i);
     Require(object.numPositions == mesh.numVertices && object.positions.size() == mesh.numVertices,
             "a mesh object holds every vertex of the file");
+    for (const Vec3& p : object.positions) {
+      Require(Finite(p), "centring and scaling keep finite coordinates finite");
+    }
     Require(object.numIndices % 3 == 0 &&
                 object.indices.size() == static_cast<std::size_t>(object.numIndices),
             "a mesh object holds whole triangles");
@@ -118,14 +163,17 @@ void CheckMeshObjects(const LlmMesh& mesh, SceneStore& store) {
   }
 }
 
-// Target i takes the 4 bytes that end 4 * i bytes before the input's end as its weight, raw: an
-// appearance file can set any float, infinities and NaN included.
+// Target i takes the 4 bytes that end 4 * i bytes before the input's end as its weight, raw, when
+// they are a finite number: weights come from sliders, appearance files and options, which set
+// only finite numbers, of any size.
 void SetWeightsFromTail(LlmMesh& mesh, std::string_view bytes) {
   std::size_t end = bytes.size();
   for (MorphTarget& target : mesh.morphTargets) {
     if (end < sizeof target.weight) break;
     end -= sizeof target.weight;
-    std::memcpy(&target.weight, bytes.data() + end, sizeof target.weight);
+    float weight = 0.0f;
+    std::memcpy(&weight, bytes.data() + end, sizeof weight);
+    if (std::isfinite(weight)) target.weight = weight;
   }
 }
 
@@ -144,9 +192,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
   LlmMesh mesh;
-  mesh.LoadFromMemory(bytes);
-  CheckShape(mesh, size);
-  CheckFileReadAgrees(bytes, mesh);
+  const LlmReadReport report = mesh.LoadFromMemory(bytes);
+  CheckShape(mesh, report, size);
+  CheckFileReadAgrees(bytes, mesh, report);
+  if (!report.IsMesh()) return 0;
 
   SceneStore store;
   BuildMeshObjects(mesh, store, "fuzz");

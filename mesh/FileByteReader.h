@@ -1,5 +1,5 @@
-// A little-endian cursor over an open file that reads no further than the size the file had
-// when it was opened.
+// A cursor over an open file that reads no further than the size the file had when it was
+// opened.
 #pragma once
 
 #include <algorithm>
@@ -8,11 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mesh/ByteReader.h"
-
 namespace tovmar {
 
-class FileByteReader : public IntegerReads<FileByteReader> {
+class FileByteReader {
  public:
   // `file` is read from its current position, taken as offset 0 of `size` bytes.
   FileByteReader(std::FILE* file, std::uint64_t size) : m_file(file), m_size(size) {}

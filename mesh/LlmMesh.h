@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "mesh/LlmReadReport.h"
 #include "mesh/Vec.h"
 
 namespace tovmar {
@@ -58,13 +59,14 @@ class LlmMesh {
   LlmMesh& operator=(LlmMesh&&) = default;
   ~LlmMesh() = default;
 
-  // Reads the file at `path` (UTF-8) into the record, replacing its contents when the file can
-  // be opened and read. An unopenable or unreadable file keeps the previous contents; an
-  // unopenable one still records the new path. Always returns true.
+  // Reads the file at `path` (UTF-8) and takes it when it is a mesh (see LlmReadReport::IsMesh):
+  // the record is replaced and its path set. A file that is not a mesh, or cannot be read, keeps
+  // the previous contents; an unopenable one still records the new path. Always returns true.
   bool Load(const std::string& path);
 
-  // Parses a whole file image; the record is replaced by what `bytes` holds.
-  void LoadFromMemory(std::string_view bytes);
+  // Parses a whole file image: the record is replaced by what `bytes` supply, whether or not they
+  // are a mesh (the path is kept), and the report says what they lacked.
+  LlmReadReport LoadFromMemory(std::string_view bytes);
 
   // Frees every array and target and zeroes every count, flag and placement field; the path
   // is kept.
@@ -74,8 +76,8 @@ class LlmMesh {
   MorphTarget* FindMorphTarget(std::string_view name);
 
   // Sets the weight of every target that a record names (names compared after lower-casing A-Z
-  // in both; the first matching record wins; lower-cases the records' names in place). Returns
-  // how many targets were set.
+  // in both; the first matching record whose value is a finite number wins; lower-cases the
+  // records' names in place). Returns how many targets were set.
   int ApplyAppearanceParams(std::vector<AppearanceParam>& params);
 
   std::string path;

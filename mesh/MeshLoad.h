@@ -1,4 +1,4 @@
-// The steps of loading a mesh: reading the file whole into the mesh record, and turning the
+// The steps of loading a mesh: reading the file into the mesh record, and turning the
 // record into the scene's two mesh objects.
 #pragma once
 
@@ -9,12 +9,12 @@ namespace tovmar {
 class LlmMesh;
 class SceneStore;
 
-// Reads the ".llm" file at `path` (UTF-8) into `mesh`, whose path becomes `path`. Returns false
-// and leaves `mesh` exactly as it was when the file cannot be read whole (it is gone, is not a
-// regular file, cannot be opened or read, or is far too large for a mesh file) or when it ends
-// before the data its own counts declare (it was cut short, or it is not a mesh file): the mesh
-// already loaded, its weights and the objects built from it are then worth more than a partial
-// record.
+// Reads the ".llm" file at `path` (UTF-8) into `mesh`, whose path becomes `path`, when the file is
+// a mesh: its header, vertex arrays and face list are whole and finite (joint names, morph targets
+// and remaps count as far as the file holds them). Returns false and leaves `mesh` exactly as it
+// was otherwise, and when the file is gone, is not a regular file, cannot be opened or read, or
+// is far too large for a mesh file: the mesh already loaded, its weights and the objects built
+// from it are then worth more than a partial record.
 bool ReadCompleteMeshFile(const std::string& path, LlmMesh& mesh);
 
 // Removes every mesh object from `store` (releasing the textures they used), then builds two

@@ -1,9 +1,26 @@
 #include "mesh/MeshObject.h"
 
+#include <algorithm>
 #include <cassert>
+#include <limits>
 #include <string>
 
 namespace tovmar {
+
+namespace {
+
+// The nearest float to `value`, the largest finite one in magnitude where `value` lies beyond.
+float SaturatedFloat(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(value, -kMax, kMax));
+}
+
+// A file coordinate as the drawing holds it: its offset from the centre, times 5.
+float ScaledFromCenter(float coordinate, float center) {
+  return SaturatedFloat((static_cast<double>(coordinate) - center) * 5.0);
+}
+
+}  // namespace
 
 MeshObject::MeshObject() {
   header.name = "Mesh " + std::to_string(header.id);
@@ -68,22 +85,28 @@ std::int32_t MeshObject::Build(std::int32_t count, const Vec3* filePositions,
   drawStyle = 1;
 
   // Centre the positions on their mean and scale them by 5; a mesh without vertices keeps the
-  // origin as its centre.
+  // origin as its centre. Worked in double precision, so that finite file coordinates, however
+  // large, never become infinite or NaN on the way.
   center = Vec3{};
   ComputeCenter();
   for (Vec3& p : positions) {
-    p -= center;
-    p *= 5.0f;
+    p.Set(ScaledFromCenter(p.x, center.x), ScaledFromCenter(p.y, center.y),
+          ScaledFromCenter(p.z, center.z));
   }
   return header.id;
 }
 
 bool MeshObject::ComputeCenter() {
   if (positions.empty()) return false;
-  Vec3 sum;
-  for (const Vec3& p : positions) sum += p;
-  sum *= 1.0f / static_cast<float>(numPositions);
-  center = sum;
+  // A float sum of many large coordinates can overflow where their mean does not.
+  double x = 0.0, y = 0.0, z = 0.0;
+  for (const Vec3& p : positions) {
+    x += p.x;
+    y += p.y;
+    z += p.z;
+  }
+  const double n = static_cast<double>(positions.size());
+  center.Set(SaturatedFloat(x / n), SaturatedFloat(y / n), SaturatedFloat(z / n));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "appearance/CNumber.h"
 #include "appearance/LoadAppearance.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/SceneStore.h"
@@ -71,6 +72,19 @@ TEST(ApplyAppearanceParamsTest, ValuesAreStoredBitForBitWithoutClamping) {
   EXPECT_EQ(mesh.morphTargets[0].weight, 3.5f);
   EXPECT_EQ(mesh.morphTargets[1].weight, -7.25f);
   EXPECT_EQ(std::bit_cast<std::uint32_t>(mesh.morphTargets[2].weight), 0x00000123u);
+}
+
+// Values that are not finite numbers, as the file's texts read, are no weights: the record is
+// passed over and the weight stays, unless a later record names the target with a number.
+TEST(ApplyAppearanceParamsTest, ValuesThatAreNotFiniteNumbersAreIgnored) {
+  for (const char* text : {"nan", "inf", "-infinity", "1e39", "-1e39"}) {
+    SCOPED_TRACE(text);
+    LlmMesh mesh = MeshWithTargets({"a", "b"});
+    mesh.morphTargets[0].weight = 0.5f;
+    ParamTable params{{1, "a", ReadCFloat(text)}, {2, "b", ReadCFloat(text)}, {3, "B", 1.5f}};
+    EXPECT_EQ(mesh.ApplyAppearanceParams(params), 1);
+    EXPECT_EQ(Weights(mesh), (std::vector<float>{0.5f, 1.5f}));
+  }
 }
 
 TEST(ApplyAppearanceParamsTest, UnnamedTargetsKeepTheirWeights) {

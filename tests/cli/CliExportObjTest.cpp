@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
@@ -37,7 +40,7 @@ TEST(CliExportObj, WithoutWeightsWritesTheFileGeometry) {
   ASSERT_EQ(obj.f.size(), 2u);
   EXPECT_EQ(obj.otherLines, 0);
   for (std::size_t i = 0; i < 4; ++i) {
-    ExpectNear(obj.v[i], mesh.coords[i], 1e-6, "v " + std::to_string(i));
+    ExpectNear(obj.v[i], mesh.coords[i], 0.0, "v " + std::to_string(i));
     // Texture coordinates and normals are written so that they read back exactly.
     EXPECT_EQ(static_cast<float>(obj.vt[i][0]), mesh.texCoords[i].u);
     EXPECT_EQ(static_cast<float>(obj.vt[i][1]), mesh.texCoords[i].v);
@@ -45,6 +48,54 @@ TEST(CliExportObj, WithoutWeightsWritesTheFileGeometry) {
   }
   EXPECT_EQ(obj.f[0].corners, (std::array<std::string, 3>{"1/1/1", "2/2/2", "3/3/3"}));
   EXPECT_EQ(obj.f[1].corners, (std::array<std::string, 3>{"1/1/1", "3/3/3", "4/4/4"}));
+}
+
+// With no weights every position is the file's own float, whatever its size: nothing is lost on
+// the way through the drawing's centred and scaled coordinates.
+TEST(CliExportObj, WithoutWeightsEveryPositionIsTheFilesOwnFloat) {
+  TempFolder folder;
+  LlmMesh mesh = MakeFixtureMesh();
+  mesh.coords = {{0.1f, 1e-7f, 123456.789f},
+                 {1e30f, -2.5f, 3.3333333f},
+                 {-3.4e38f, std::nextafter(1.0f, 2.0f), 7e-45f},
+                 {0.30000001f, -0.0f, 65504.0f}};
+  ASSERT_TRUE(WriteFileBytes(folder.File("mesh.llm"), WriteLlm(mesh)));
+
+  const ProcessResult r = RunProcess(kCliPath, {"export-obj", folder.File("mesh.llm"), "--weight",
+                                                "Arm_Up=0", "-o", folder.File("out.obj")});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  const ObjFile obj = ParseObj(ReadFileText(folder.File("out.obj")));
+  ASSERT_EQ(obj.v.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Vec3 read{static_cast<float>(obj.v[i][0]), static_cast<float>(obj.v[i][1]),
+                    static_cast<float>(obj.v[i][2])};
+    EXPECT_EQ(read, mesh.coords[i]) << "v " << i;
+  }
+}
+
+// A file that is not a mesh is an error for the commands that use the mesh: one line naming the
+// file and what it lacks, status 2, nothing written. A mesh whose tail is cut works.
+TEST(CliExportObj, FilesThatAreNotMeshesAreErrors) {
+  TempFolder folder;
+  const std::string whole = WriteLlm(MakeFixtureMesh());
+  const std::string cut = folder.File("cut.llm");
+  ASSERT_TRUE(WriteFileBytes(cut, whole.substr(0, 100)));
+  const std::string expected = "tovmar-cli: '" + cut +
+                               "' is not a mesh: the file ends inside the vertex arrays: 35 of the "
+                               "192 bytes of 4 vertices\n";
+  for (const char* command : {"export-obj", "render"}) {
+    SCOPED_TRACE(command);
+    const ProcessResult r = RunProcess(kCliPath, {command, cut, "-o", folder.File("out")});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, expected);
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"cut.llm"});
+  }
+
+  ASSERT_TRUE(WriteFileBytes(cut, whole.substr(0, whole.size() - 2)));
+  const ProcessResult tail = RunProcess(kCliPath, {"export-obj", cut, "-o", folder.File("t.obj")});
+  EXPECT_EQ(tail.exitStatus, 0) << tail.err;
+  EXPECT_EQ(ParseObj(ReadFileText(folder.File("t.obj"))).v.size(), 4u);
 }
 
 // Every target whose name matches in any A-Z letter case takes the weight; each vertex moves by

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+#include <vector>
+
 #include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
@@ -52,32 +56,82 @@ TEST(CliInfo, JsonIsOneObjectWithEscapedTexts) {
       "\"vertices\": 4, \"faces\": 2, \"joints\": 2, \"remaps\": 1, \"morphs\": ["
       "{\"name\": \"Arm_Up\", \"records\": 2}, {\"name\": \"arm_UP\", \"records\": 1}, "
       "{\"name\": \"Other\", \"records\": 1}, {\"name\": \"Odd\\\"Name\\\\\\t\", \"records\": 0}"
-      "]}\n";
+      "], \"isMesh\": true, \"cut\": null, \"nonFiniteValues\": 0, \"skippedRecords\": 0}\n";
   EXPECT_EQ(r.out, expected);
 }
 
-// A file cut short inside a target's records shows the counts the reader kept, not the ones
-// the file declared.
-TEST(CliInfo, TruncatedFileShowsTheCountsAsRead) {
-  TempFolder folder;
-  const std::string path = folder.File("cut.llm");
-  LlmMesh source = MakeFixtureMesh();
-  source.morphTargets.resize(1);
-  source.morphTargets[0].numVertices = 1000;
-  const std::string whole = WriteLlm(source);
-  const std::string cut = whole.substr(0, whole.size() - 990 * sizeof(MorphVertex));
-  ASSERT_TRUE(WriteFileBytes(path, cut));
-  LlmMesh expected;
-  expected.LoadFromMemory(cut);
-  ASSERT_EQ(expected.morphTargets.size(), 1u);
-  ASSERT_LT(expected.morphTargets[0].numVertices, 1000);
+// What a file lacks is said in a line of its own and in the JSON keys isMesh, cut,
+// nonFiniteValues and skippedRecords, and the counts are the ones the programs use; info still
+// succeeds.
+TEST(CliInfo, SaysWhatAFileLacks) {
+  const LlmMesh fixture = MakeFixtureMesh();
+  const std::string whole = WriteLlm(fixture);
+  // The fixture's skin joint count, at the end of its face list.
+  const std::size_t jointCount = 65 + 4 * 48 + 2 + 2 * 6;
+  std::string eye = whole;
+  eye[jointCount] = '\x45';
+  eye[jointCount + 1] = '\x79';  // 31045 joints
+  const std::size_t eyeJoints = (eye.size() - jointCount - 2) / 64;
+  LlmMesh longTarget = MakeFixtureMesh();
+  longTarget.morphTargets.resize(1);
+  longTarget.morphTargets[0].numVertices = 1000;
+  const std::string longBytes = WriteLlm(longTarget);
+  const std::string cutTarget = longBytes.substr(0, longBytes.size() - 990 * sizeof(MorphVertex));
+  const std::string keptRecords =
+      std::to_string((cutTarget.size() - (jointCount + 2 + 2 * 64 + 64 + 4)) / sizeof(MorphVertex));
+  LlmMesh nan = MakeFixtureMesh();
+  nan.coords[1].x = std::numeric_limits<float>::quiet_NaN();
+  LlmMesh infDelta = MakeFixtureMesh();
+  infDelta.morphTargets[2].vertices[0].normalDelta.y = std::numeric_limits<float>::infinity();
 
-  const ProcessResult r = RunProcess(kCliPath, {"info", "--json", path});
-  EXPECT_EQ(r.exitStatus, 0);
-  EXPECT_NE(r.out.find("\"remaps\": 0, \"morphs\": [{\"name\": \"Arm_Up\", \"records\": " +
-                       std::to_string(expected.morphTargets[0].numVertices) + "}]}"),
-            std::string::npos)
-      << r.out;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string textLine;
+    std::string json;
+  };
+  const std::vector<Case> cases = {
+      {"eye", eye,
+       "Cut short:              the file ends inside the skin joint names: " +
+           std::to_string(eyeJoints) + " of 31045\n",
+       "\"joints\": " + std::to_string(eyeJoints) +
+           ", \"remaps\": 0, \"morphs\": [], \"isMesh\": true, \"cut\": {\"section\": \"joints\", "
+           "\"declared\": 31045, \"present\": " +
+           std::to_string(eyeJoints)},
+      {"records", cutTarget,
+       "Cut short:              the file ends inside the records of morph target 'Arm_Up': " +
+           keptRecords + " of 1000\n",
+       "\"remaps\": 0, \"morphs\": [{\"name\": \"Arm_Up\", \"records\": " + keptRecords +
+           "}], \"isMesh\": true, \"cut\": {\"section\": \"morphs\", \"target\": 0, \"declared\": "
+           "1000, \"present\": " +
+           keptRecords},
+      {"header and a little", whole.substr(0, 100),
+       "Not a mesh:             the file ends inside the vertex arrays: 35 of the 192 bytes of 4 "
+       "vertices\n",
+       "\"vertices\": 0, \"faces\": 0, \"joints\": 0, \"remaps\": 0, \"morphs\": [], \"isMesh\": "
+       "false, \"cut\": {\"section\": \"vertices\", \"declared\": 4, \"present\": 0"},
+      {"NaN", WriteLlm(nan),
+       "Not a mesh:             values that are not finite numbers in the positions, normals or "
+       "texture coordinates: 1\n",
+       "\"isMesh\": false, \"cut\": null, \"nonFiniteValues\": 1, \"skippedRecords\": 0}"},
+      {"infinite delta", WriteLlm(infDelta),
+       "Skipped:                morph records with deltas that are not finite numbers: 1\n",
+       "{\"name\": \"Other\", \"records\": 0}, {\"name\": \"Odd\\\"Name\\\\\\t\", \"records\": "
+       "0}], "
+       "\"isMesh\": true, \"cut\": null, \"nonFiniteValues\": 0, \"skippedRecords\": 1}"},
+  };
+  TempFolder folder;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = folder.File("mesh.llm");
+    ASSERT_TRUE(WriteFileBytes(path, c.bytes));
+    const ProcessResult text = RunProcess(kCliPath, {"info", path});
+    EXPECT_EQ(text.exitStatus, 0);
+    EXPECT_NE(text.out.find(c.textLine), std::string::npos) << text.out;
+    const ProcessResult json = RunProcess(kCliPath, {"info", "--json", path});
+    EXPECT_EQ(json.exitStatus, 0);
+    EXPECT_NE(json.out.find(c.json), std::string::npos) << json.out;
+  }
 }
 
 std::size_t CountOf(const std::string& text, const std::string& part) {

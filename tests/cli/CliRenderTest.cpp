@@ -254,15 +254,18 @@ TEST_F(CliRender, AppearanceFileActsAsTheWeightsItNames) {
 TEST_F(CliRender, BatchWritesOnePicturePerFileAndGoesOnAfterAFailure) {
   const std::string sample = ReadFileText(SampleFile("sample.llm"));
   ASSERT_TRUE(WriteFileBytes(m_folder.File("a.llm"), sample));
+  ASSERT_TRUE(WriteFileBytes(m_folder.File("cut.llm"), sample.substr(0, 1000)));
   const std::string quad = WriteQuad();
   TempFolder out;
 
-  const ProcessResult r =
-      RunProcess(kCliPath, {"render", m_folder.File("a.llm"), m_folder.File("missing.llm"), quad,
-                            "--size", "96x96", "-o", out.Path().string()});
+  const ProcessResult r = RunProcess(
+      kCliPath, {"render", m_folder.File("a.llm"), m_folder.File("missing.llm"), quad,
+                 m_folder.File("cut.llm"), "--size", "96x96", "-o", out.Path().string()});
   EXPECT_EQ(r.exitStatus, 2);
-  EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
-  EXPECT_NE(r.err.find("missing.llm"), std::string::npos) << r.err;
+  const std::vector<std::string> errors = SplitLines(r.err);
+  ASSERT_EQ(errors.size(), 2u) << r.err;
+  EXPECT_NE(errors[0].find("missing.llm"), std::string::npos) << r.err;
+  EXPECT_NE(errors[1].find("cut.llm' is not a mesh: "), std::string::npos) << r.err;
   EXPECT_EQ(out.Entries(), (std::vector<std::string>{"a.png", "quad.png"}));
 
   // Each picture is the one a run for that file alone draws.

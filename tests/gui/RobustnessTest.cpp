@@ -202,8 +202,8 @@ TEST_F(RobustnessTest, MeshFileGoneOrChangedAfterItWasChosenKeepsEverything) {
   };
   const std::vector<Case> cases = {
       {"deleted", "", true},
-      {"cut in half", whole.substr(0, whole.size() / 2), false},
-      {"cut just before its end", whole.substr(0, whole.size() - 1), false},
+      {"cut in half, inside its vertex arrays", whole.substr(0, whole.size() / 2), false},
+      {"cut after its first 100 bytes", whole.substr(0, 100), false},
       {"overwritten with text", "Saved by another program.\n", false},
       {"emptied", "", false},
   };
@@ -226,9 +226,12 @@ TEST_F(RobustnessTest, MeshFileGoneOrChangedAfterItWasChosenKeepsEverything) {
     EXPECT_TRUE(WindowAnswers());
   }
 
-  // The next good file loads as usual: new objects, weights back at 0, no texture.
+  // The next mesh loads as usual, also when its file ends inside its morph records: new objects,
+  // weights back at 0, no texture.
   m_messages.messages.clear();
-  m_dialogs.Choose(WriteBallMesh(m_folder, "next.llm", 0.2f));
+  const wxString next = WriteBallMesh(m_folder, "next.llm", 0.2f);
+  WriteFileBytes(next.utf8_string(), whole.substr(0, whole.size() - 100));
+  m_dialogs.Choose(next);
   Press(IDC_LOAD_MESH);
   EXPECT_TRUE(m_messages.messages.empty());
   SceneStore& store = SceneStore::Instance();

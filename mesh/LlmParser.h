@@ -1,0 +1,330 @@
+// The one walk through the layout of a ".llm" file, over any byte reader (bytes in memory, or an
+// open file): it fills a record section by section and reports where the input ended short of
+// what the file declares. Nothing is allocated for data the input cannot hold, and nothing after
+// the section the input cuts is read.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <vector>
+
+#include "mesh/LlmMesh.h"
+#include "mesh/LlmReadReport.h"
+
+namespace tovmar {
+
+// The fixed part before the vertex arrays: header, two flags, position, rotation, rotation order,
+// scale and the vertex count.
+inline constexpr std::size_t kLlmPrefixBytes = 65;
+
+template <typename Reader>
+class LlmParser {
+ public:
+  // `mesh` must be empty; it receives what the input supplies.
+  LlmParser(Reader& in, LlmMesh& mesh, LlmReadReport& report)
+      : m_in(in), m_mesh(mesh), m_report(report) {}
+
+  void Parse() {
+    if (ReadPrefix() && ReadVertices() && ReadFaces() && ReadJoints() && ReadMorphs()) {
+      ReadRemaps();
+    }
+  }
+
+ private:
+  // 192 KiB of morph records: read and checked while in the cache.
+  static constexpr std::size_t kRecordsPerBlock = 4096;
+
+  static constexpr char kEndMorphs[11] = {'E', 'n', 'd', ' ', 'M', 'o', 'r', 'p', 'h', 's', '\0'};
+
+  // Reads `size` bytes into `out` (zeros where the input ends) and returns how many it supplied.
+  std::size_t Take(void* out, std::size_t size) {
+    const std::size_t got = m_in.Read(out, size);
+    m_report.bytesRead += got;
+    return got;
+  }
+
+  // A little-endian count field of `Size` bytes; false when the input ends inside it.
+  template <std::size_t Size>
+  bool TakeCount(std::uint32_t& value, std::size_t& got) {
+    unsigned char raw[Size] = {};
+    got = Take(raw, Size);
+    value = 0;
+    for (std::size_t i = Size; i-- > 0;) value = (value << 8) | raw[i];
+    return got == Size;
+  }
+
+  // Reads `count` elements into `out`; returns the bytes the input supplied.
+  template <typename T>
+  std::size_t TakeArray(std::vector<T>& out, std::size_t count) {
+    out.resize(count);
+    return count > 0 ? Take(out.data(), count * sizeof(T)) : 0;
+  }
+
+  // How many elements of `size` bytes the rest of the input holds whole, at most `count`.
+  std::uint64_t WholeLeft(std::uint64_t count, std::uint64_t size) const {
+    return std::min(count, m_in.Remaining() / size);
+  }
+
+  // Notes that the input ends inside `section`; the walk stops there.
+  bool Cut(LlmSection section, std::uint64_t declared, std::uint64_t present,
+           std::uint64_t elementBytes, std::uint64_t presentBytes) {
+    m_report.cutIn = section;
+    m_report.declared = declared;
+    m_report.present = present;
+    m_report.declaredBytes = declared * elementBytes;
+    m_report.presentBytes = presentBytes;
+    return false;
+  }
+
+  // Notes that the input ends inside the count field of `section`, after `got` of its bytes.
+  bool CutCount(LlmSection section, std::size_t countBytes, std::size_t got) {
+    Cut(section, 0, 0, 0, got);
+    m_report.countWhole = false;
+    m_report.declaredBytes = countBytes;
+    return false;
+  }
+
+  bool ReadPrefix() {
+    unsigned char raw[kLlmPrefixBytes] = {};
+    const std::size_t got = Take(raw, sizeof raw);
+    LlmMesh& m = m_mesh;
+    std::memcpy(m.header.data(), raw, m.header.size());
+    m.hasWeights = raw[24];
+    m.hasDetailTexCoords = raw[25];
+    std::memcpy(&m.position, raw + 26, sizeof m.position);
+    std::memcpy(&m.rotation, raw + 38, sizeof m.rotation);
+    m.rotationOrder = raw[50];
+    std::memcpy(&m.scale, raw + 51, sizeof m.scale);
+    if (got < sizeof raw) return Cut(LlmSection::kHeader, sizeof raw, got, 1, got);
+    m.numVertices = static_cast<std::uint16_t>(raw[63] | raw[64] << 8);
+    return true;
+  }
+
+  bool ReadVertices() {
+    LlmMesh& m = m_mesh;
+    const std::size_t n = m.numVertices;
+    std::uint64_t perVertex = 3 * sizeof(Vec3) + sizeof(Vec2);
+    if (m.hasDetailTexCoords != 0) perVertex += sizeof(Vec2);
+    if (m.hasWeights != 0) perVertex += sizeof(VertexWeight);
+    const std::uint64_t need = perVertex * n;
+
+    // Refused before anything is allocated when the input cannot hold the arrays.
+    std::uint64_t got = std::min(need, m_in.Remaining());
+    if (got == need) {
+      got = TakeArray(m.coords, n) + TakeArray(m.normals, n) + TakeArray(m.binormals, n) +
+            TakeArray(m.texCoords, n);
+      // The detail texture coordinates come before the weights.
+      if (m.hasDetailTexCoords != 0) got += TakeArray(m.detailTexCoords, n);
+      if (m.hasWeights != 0) got += TakeArray(m.weights, n);
+    }
+    if (got < need) {
+      // Nothing of the vertex arrays is kept: without them the record holds no vertices.
+      m.numVertices = 0;
+      m.coords = {};
+      m.normals = {};
+      m.binormals = {};
+      m.texCoords = {};
+      m.detailTexCoords = {};
+      m.weights = {};
+      return Cut(LlmSection::kVertices, n, got / perVertex, perVertex, got);
+    }
+    m_report.nonFiniteVertexValues =
+        NonFiniteValues(m.coords) + NonFiniteValues(m.normals) + NonFiniteValues(m.texCoords);
+    return true;
+  }
+
+  bool ReadFaces() {
+    std::uint32_t declared = 0;
+    std::size_t got = 0;
+    if (!TakeCount<2>(declared, got)) return CutCount(LlmSection::kFaces, 2, got);
+    constexpr std::uint64_t kFaceBytes = 3 * sizeof(std::uint16_t);
+    const std::uint64_t need = kFaceBytes * declared;
+    std::uint64_t bytes = std::min(need, m_in.Remaining());
+    if (bytes == need) bytes = TakeArray(m_mesh.faces, std::size_t{declared} * 3);
+    if (bytes < need) {
+      m_mesh.faces.clear();
+      return Cut(LlmSection::kFaces, declared, bytes / kFaceBytes, kFaceBytes, bytes);
+    }
+    m_mesh.numFaces = static_cast<std::uint16_t>(declared);
+    return true;
+  }
+
+  // Joint names as far as the input holds them whole, each slot terminated by a zero of its own.
+  bool ReadJoints() {
+    std::uint32_t declared = 0;
+    std::size_t got = 0;
+    if (!TakeCount<2>(declared, got)) return CutCount(LlmSection::kJoints, 2, got);
+    constexpr std::uint64_t kNameBytes = 64;
+    const std::uint64_t held = std::min(kNameBytes * declared, m_in.Remaining());
+    std::vector<NameSlot>& names = m_mesh.skinJointNames;
+    names.assign(WholeLeft(declared, kNameBytes), NameSlot{});
+    std::size_t whole = 0;
+    while (whole < names.size() && Take(names[whole].data(), kNameBytes) == kNameBytes) ++whole;
+    names.resize(whole);
+    m_mesh.numSkinJoints = static_cast<std::uint16_t>(whole);
+    if (whole < declared) return Cut(LlmSection::kJoints, declared, whole, kNameBytes, held);
+    return true;
+  }
+
+  // Target blocks up to the end block, each target with the records the input holds whole and
+  // usable.
+  bool ReadMorphs() {
+    std::vector<MorphTarget>& targets = m_mesh.morphTargets;
+    NameSlot name{};
+    for (;;) {
+      const std::size_t got = Take(name.data(), 64);
+      if (got < 64) return CutMorphSection(got);
+      if (std::memcmp(name.data(), kEndMorphs, sizeof kEndMorphs) == 0) return true;
+      if (targets.size() == LlmReadReport::kMaxMorphTargets) {
+        m_report.tooManyTargets = true;
+        return CutMorphSection(got);
+      }
+      MorphTarget& target = targets.emplace_back();
+      target.name = name;
+      if (!ReadRecords(target)) {
+        m_report.cutTarget = targets.size() - 1;
+        return false;
+      }
+    }
+  }
+
+  // A morph section that ends without its end block, after `got` bytes of a further block.
+  bool CutMorphSection(std::size_t got) {
+    const std::size_t targets = m_mesh.morphTargets.size();
+    Cut(LlmSection::kMorphs, 0, targets, 0, got);
+    m_report.countWhole = false;
+    m_report.declaredBytes = 64;
+    m_report.cutTarget = targets;
+    return false;
+  }
+
+  bool ReadRecords(MorphTarget& target) {
+    std::uint32_t raw = 0;
+    std::size_t got = 0;
+    if (!TakeCount<4>(raw, got)) return CutCount(LlmSection::kMorphs, 4, got);
+    // A negative count means no records.
+    const auto declared = static_cast<std::int32_t>(raw);
+    const std::uint64_t count = declared > 0 ? static_cast<std::uint64_t>(declared) : 0;
+    constexpr std::uint64_t kRecordBytes = sizeof(MorphVertex);
+    const std::uint64_t held = std::min(kRecordBytes * count, m_in.Remaining());
+    // Read in blocks that are still in the cache when they are checked; the usable records move
+    // up over the ones left out.
+    std::vector<MorphVertex>& records = target.vertices;
+    records.resize(WholeLeft(count, kRecordBytes));
+    std::size_t whole = 0;
+    std::size_t kept = 0;
+    while (whole < records.size()) {
+      const std::size_t block = std::min(kRecordsPerBlock, records.size() - whole);
+      const std::size_t read = Take(records.data() + whole, block * kRecordBytes) / kRecordBytes;
+      if (!AnyUnusable(records.data() + whole, read) && kept == whole) {
+        kept += read;
+        whole += read;
+      } else {
+        for (const std::size_t end = whole + read; whole < end; ++whole) {
+          if (AnyUnusable(&records[whole], 1)) continue;
+          if (kept != whole) records[kept] = records[whole];
+          ++kept;
+        }
+      }
+      if (read < block) break;
+    }
+    records.resize(kept);
+    m_report.skippedMorphRecords += whole - kept;
+    target.numVertices = static_cast<std::int32_t>(records.size());
+    if (whole < count) return Cut(LlmSection::kMorphs, count, whole, kRecordBytes, held);
+    return true;
+  }
+
+  bool ReadRemaps() {
+    std::uint32_t raw = 0;
+    std::size_t got = 0;
+    if (!TakeCount<4>(raw, got)) return CutCount(LlmSection::kRemaps, 4, got);
+    // A negative count means no remaps.
+    const auto declared = static_cast<std::int32_t>(raw);
+    const std::uint64_t count = declared > 0 ? static_cast<std::uint64_t>(declared) : 0;
+    constexpr std::uint64_t kRemapBytes = sizeof(VertexRemap);
+    const std::uint64_t held = std::min(kRemapBytes * count, m_in.Remaining());
+    const std::size_t whole = TakeArray(m_mesh.remaps, WholeLeft(count, kRemapBytes)) / kRemapBytes;
+    m_mesh.remaps.resize(whole);
+    m_mesh.numRemaps = static_cast<std::int32_t>(whole);
+    if (whole < count) return Cut(LlmSection::kRemaps, count, whole, kRemapBytes, held);
+    return true;
+  }
+
+  // Hands the 32-bit words of `data` to `scan` in chunks of kChunkWords, the last one padded with
+  // zero words (a zero is a finite number). Copied into a local array first, so that the scan reads
+  // plain integers and runs on vectors.
+  static constexpr std::size_t kChunkWords = 48;
+  template <typename Scan>
+  static void ScanWords(const void* data, std::size_t words, Scan scan) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::uint32_t chunk[kChunkWords];
+    std::size_t i = 0;
+    for (; i + kChunkWords <= words; i += kChunkWords) {
+      std::memcpy(chunk, bytes + 4 * i, sizeof chunk);
+      scan(chunk);
+    }
+    if (i < words) {
+      std::fill(std::begin(chunk), std::end(chunk), 0u);
+      std::memcpy(chunk, bytes + 4 * i, 4 * (words - i));
+      scan(chunk);
+    }
+  }
+
+  // Adding one to a full exponent (all its bits set: a float that is not a finite number) reaches
+  // the top bit of the word, which no other exponent does.
+  static constexpr std::uint32_t kExponent = 0x7F800000u;
+  static constexpr std::uint32_t kExponentOne = 0x00800000u;
+
+  // The floats of `values` that are not finite numbers; `V` holds floats only.
+  template <typename V>
+  static std::uint64_t NonFiniteValues(const std::vector<V>& values) {
+    std::uint64_t count = 0;
+    ScanWords(values.data(), values.size() * (sizeof(V) / 4),
+              [&count](const std::uint32_t(&chunk)[kChunkWords]) {
+                std::uint32_t found = 0;
+                for (const std::uint32_t word : chunk) {
+                  found += ((word & kExponent) + kExponentOne) >> 31;
+                }
+                count += found;
+              });
+    return count;
+  }
+
+  // Whether the deformation cannot use one of `count` records: its position, normal or
+  // texture-coordinate delta is not a finite number. The words of the records are masked so that
+  // only the exponents of those deltas remain (not the vertex index, not the unused binormal
+  // delta).
+  static bool AnyUnusable(const MorphVertex* records, std::size_t count) {
+    constexpr std::size_t kRecordWords = sizeof(MorphVertex) / 4;
+    static_assert(kChunkWords % kRecordWords == 0, "a chunk holds whole records");
+    constexpr auto kMask = [] {
+      constexpr std::uint32_t kRecordMask[kRecordWords] = {
+          0,         kExponent, kExponent, kExponent, kExponent, kExponent,
+          kExponent, 0,         0,         0,         kExponent, kExponent};
+      std::array<std::uint32_t, kChunkWords> mask{};
+      for (std::size_t i = 0; i < kChunkWords; ++i) mask[i] = kRecordMask[i % kRecordWords];
+      return mask;
+    }();
+    std::uint32_t top = 0;
+    ScanWords(records, count * kRecordWords,
+              [&top, &kMask](const std::uint32_t(&chunk)[kChunkWords]) {
+                std::uint32_t found = 0;
+                for (std::size_t j = 0; j < kChunkWords; ++j) {
+                  found |= (chunk[j] & kMask[j]) + kExponentOne;
+                }
+                top |= found;
+              });
+    return (top >> 31) != 0;
+  }
+
+  Reader& m_in;
+  LlmMesh& m_mesh;
+  LlmReadReport& m_report;
+};
+
+}  // namespace tovmar
