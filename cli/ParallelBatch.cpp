@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include "base/MessageSink.h"
@@ -133,15 +134,15 @@ class Batch {
 
   void Work(std::size_t worker) {
     for (;;) {
-      std::pair<std::size_t, std::size_t> next;
+      std::size_t job = 0;
+      std::size_t place = 0;
       {
         std::unique_lock lock(m_mutex);
         m_queued.wait(lock, [&] { return !m_queue.empty() || m_closed; });
         if (m_queue.empty()) return;
-        next = m_queue.front();
+        std::tie(job, place) = m_queue.front();
         m_queue.pop_front();
       }
-      const auto [job, place] = next;
       std::string failure;
       const bool finished = Attempt([&] { m_steps.finish(m_jobs[job], place, worker); }, failure);
       {

@@ -33,7 +33,7 @@ LlmMesh MakeRaisedQuad(float up) {
   return quad;
 }
 
-// A side x side picture of one colour.
+// A 16 x 16 picture of one colour, written into `folder`.
 std::string WriteColour(const TempFolder& folder, const std::string& name, Rgb colour) {
   std::vector<std::uint8_t> rgb;
   for (int i = 0; i < 16 * 16; ++i) rgb.insert(rgb.end(), colour.begin(), colour.end());
@@ -55,7 +55,7 @@ class CliRenderBatch : public testing::Test {
     return path;
   }
 
-  // Renders `args` into `out` and fails the test when the run fails.
+  // Renders `args` at 256 x 256 into a picture file, read back; a failed run fails the test.
   Picture Render(std::vector<std::string> args) {
     const std::string out = m_in.File("picture.png");
     args.insert(args.begin(), "render");
