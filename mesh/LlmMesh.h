@@ -77,7 +77,8 @@ class LlmMesh {
 
   // Sets the weight of every target that a record names (names compared after lower-casing A-Z
   // in both; the first matching record whose value is a finite number wins; lower-cases the
-  // records' names in place). Returns how many targets were set.
+  // records' names in place). Returns how many targets were set. (Body in
+  // appearance/ApplyAppearanceParams.cpp.)
   int ApplyAppearanceParams(std::vector<AppearanceParam>& params);
 
   std::string path;
