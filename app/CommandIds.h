@@ -1,4 +1,5 @@
-// Command ids of the main window's keyboard accelerators and the About box.
+// Command ids of the main window's keyboard accelerators and the About box, and the window id of
+// its splitter.
 #pragma once
 
 namespace tovmar {
@@ -15,5 +16,9 @@ constexpr int ID_CONTEXT_HELP = 57669;
 constexpr int ID_HELP = 57670;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;
+
+// The splitter's child id, so that the document finds the panes from the frame (window ids stay
+// below 32767 in wxWidgets).
+constexpr int kSplitterId = 1100;
 
 }  // namespace tovmar

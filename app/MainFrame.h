@@ -12,10 +12,6 @@ class CTovmarDoc;
 class CTovmarView;
 class GLView;
 
-// The splitter's child id, so that panes can be found from the frame (window ids stay below
-// 32767 in wxWidgets).
-constexpr int kSplitterId = 1100;
-
 class CMainFrame : public wxDocParentFrame {
  public:
   static constexpr int kInitialWidth = 500;

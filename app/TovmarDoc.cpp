@@ -10,9 +10,9 @@
 #include <wx/ffile.h>
 #include <wx/splitter.h>
 
+#include "app/CommandIds.h"
 #include "app/DocumentPane.h"
 #include "app/FileNames.h"
-#include "app/MainFrame.h"
 #include "app/PaneWindow.h"
 #include "base/FileBytes.h"
 

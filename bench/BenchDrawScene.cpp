@@ -19,7 +19,7 @@
 #include "render/DrawScene.h"
 #include "render/GL.h"
 #include "render/OffscreenContext.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 #include "tools/SampleMesh.h"
 
 namespace tovmar::bench {

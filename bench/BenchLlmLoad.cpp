@@ -14,7 +14,7 @@
 #include "bench/SyntheticMesh.h"
 #include "mesh/LlmFile.h"
 #include "mesh/LlmMesh.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::bench {
 

@@ -19,7 +19,7 @@
 #include "mesh/SceneStore.h"
 #include "render/DrawScene.h"
 #include "render/OffscreenContext.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 #include "tools/SampleMesh.h"
 
 namespace tovmar::bench {

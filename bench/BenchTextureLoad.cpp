@@ -18,7 +18,7 @@
 #include "texture/PictureConverter.h"
 #include "texture/decode/BmpWriter.h"
 #include "texture/decode/DecodePicture.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
 
 namespace tovmar::bench {
 
@@ -157,10 +157,10 @@ int main(int argc, char** argv) {
     const BgrPicture bgr = ToBmpOrder(rgb, side);
     const std::string base = folder.Path() + "/" + std::to_string(side);
     const FilePtr bmp(std::fopen((base + ".bmp").c_str(), "wb"));
-    const bool written = WriteFile(base + ".png", sample::EncodePngRgb(rgb, side, side)) &&
-                         WriteFile(base + ".jpg", EncodeJpeg(rgb, side)) &&
-                         WriteFile(base + ".tga", EncodeTga(bgr)) && bmp != nullptr &&
-                         WriteBmp24(bmp.get(), bgr);
+    const bool written =
+        WriteFile(base + ".png", EncodePngRgb(rgb, side, side, PngCompression::kSmall)) &&
+        WriteFile(base + ".jpg", EncodeJpeg(rgb, side)) &&
+        WriteFile(base + ".tga", EncodeTga(bgr)) && bmp != nullptr && WriteBmp24(bmp.get(), bgr);
     if (!written) {
       std::fprintf(stderr, "cannot write the pictures in %s\n", folder.Path().c_str());
       return 1;

@@ -4,7 +4,7 @@
 
 #include "base/FileBytes.h"
 
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::bench {
 

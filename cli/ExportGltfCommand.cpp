@@ -11,10 +11,11 @@
 #include "cli/GltfWriter.h"
 #include "cli/MorphSettings.h"
 #include "cli/OutputIsInput.h"
+#include "cli/PngOptions.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TextureImage.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
 
 namespace tovmar::cli {
 
@@ -31,6 +32,7 @@ constexpr OptionInfo kOptions[] = {
      "Embed this image (PNG, JPEG, TGA, BMP and other types) as PNG, the base colour texture "
      "of FILE.llm's mesh.",
      false},
+    kCompressionOption,
     {"-o", "--output", "OUT.glb", "The glTF binary file to write (required).", false},
 };
 
@@ -38,7 +40,7 @@ constexpr OptionInfo kOptions[] = {
 constexpr std::uint64_t kMaxGlbBytes = std::uint64_t{512} << 20;
 
 // The texture as the PNG file bytes to embed: the picture as the window shows it, top row first.
-std::string TexturePng(const std::string& path) {
+std::string TexturePng(const std::string& path, PngCompression compression) {
   const RgbaPicture picture = ReadTextureImage(path);
   std::vector<std::uint8_t> rgb;
   rgb.reserve(picture.pixels.size() / 4 * 3);
@@ -46,7 +48,7 @@ std::string TexturePng(const std::string& path) {
     rgb.insert(rgb.end(), picture.pixels.begin() + static_cast<std::ptrdiff_t>(i),
                picture.pixels.begin() + static_cast<std::ptrdiff_t>(i + 3));
   }
-  std::string png = sample::EncodePngRgb(rgb, picture.width, picture.height);
+  std::string png = EncodePngRgb(rgb, picture.width, picture.height, compression);
   if (png.empty()) throw CliError("cannot encode texture '" + path + "' as PNG");
   return png;
 }
@@ -56,6 +58,7 @@ int RunExportGltf(const ParsedArgs& args) {
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
   RefuseInputAsOutput(*output, args);
+  const PngCompression compression = CompressionOption(args);
   const MorphSettings settings = ReadMorphSettings(args);
   std::vector<std::string> paths = {args.positionals[0]};
   for (const std::string& part : args.Values("--add")) paths.push_back(part);
@@ -85,7 +88,8 @@ int RunExportGltf(const ParsedArgs& args) {
     if (parts.back().droppedRecords > 0) ShowMessage("インデックス数上限を超えています");
   }
   const std::string* texture = args.Value("--texture");
-  ReplaceFileContents(*output, GlbBytes(parts, texture == nullptr ? "" : TexturePng(*texture)));
+  ReplaceFileContents(*output,
+                      GlbBytes(parts, texture == nullptr ? "" : TexturePng(*texture, compression)));
   return kExitSuccess;
 }
 
@@ -95,7 +99,7 @@ const Command& ExportGltfCommand() {
   static const Command kCommand{
       "export-gltf",
       "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
-      "[--texture IMAGE] -o OUT.glb",
+      "[--texture IMAGE] [--compression fast|small] -o OUT.glb",
       "Write meshes with every morph target, weighted as set, as a glTF 2.0 binary file.", kOptions,
       RunExportGltf};
   return kCommand;

@@ -77,13 +77,16 @@ std::vector<bool> SetMorphWeights(LlmMesh& mesh, const MorphSettings& settings) 
   return matched;
 }
 
+void RefuseUnnamedWeights(const MorphSettings& settings, const std::vector<bool>& named) {
+  for (std::size_t i = 0; i < named.size() && i < settings.weights.size(); ++i) {
+    if (!named[i]) throw CliError("no morph target named '" + settings.weights[i].name + "'");
+  }
+}
+
 void BuildDeformedMesh(LlmMesh& mesh, SceneStore& store, const std::string& name,
                        const MorphSettings& settings) {
   BuildMeshObjects(mesh, store, name);
-  const std::vector<bool> matched = SetMorphWeights(mesh, settings);
-  for (std::size_t i = 0; i < matched.size(); ++i) {
-    if (!matched[i]) throw CliError("no morph target named '" + settings.weights[i].name + "'");
-  }
+  RefuseUnnamedWeights(settings, SetMorphWeights(mesh, settings));
   ApplyMorphs(mesh, store, false);
 }
 

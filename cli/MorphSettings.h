@@ -50,6 +50,9 @@ MorphSettings ReadMorphSettings(const ParsedArgs& args);
 // order, whether it named a target of `mesh`.
 std::vector<bool> SetMorphWeights(LlmMesh& mesh, const MorphSettings& settings);
 
+// Throws CliError naming the first --weight of `settings` that `named` marks as naming no target.
+void RefuseUnnamedWeights(const MorphSettings& settings, const std::vector<bool>& named);
+
 // Builds the mesh objects of `mesh` in `store` as loading a mesh does (both named `name`), sets
 // the appearance's weights and then the --weight ones, and deforms mesh object 0 without moving
 // texture coordinates. Throws CliError when a --weight names no morph target.

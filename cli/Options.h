@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tovmar::cli {
@@ -29,13 +30,18 @@ class ParsedArgs {
   const std::vector<std::string>& Values(std::string_view name) const;
   // The value of a non-repeatable option, or nullptr when it was not given.
   const std::string* Value(std::string_view name) const;
+  // Every option given, as (name, value), in command-line order: for options whose meaning
+  // depends on the one before them.
+  const std::vector<std::pair<std::string, std::string>>& InOrder() const { return m_order; }
 
   void Add(std::string_view name, std::string value) {
-    m_values[std::string(name)].push_back(std::move(value));
+    m_values[std::string(name)].push_back(value);
+    m_order.emplace_back(name, std::move(value));
   }
 
  private:
   std::map<std::string, std::vector<std::string>> m_values;
+  std::vector<std::pair<std::string, std::string>> m_order;
 };
 
 // Reads `text` whole as a finite decimal number, the same in every locale ("+" allowed before

@@ -1,32 +1,28 @@
 // tovmar-cli render: pictures of meshes as the 3D view draws them, as PNG files, drawn without a
 // window or a display.
-#include <cmath>
-#include <exception>
-#include <filesystem>
-#include <map>
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <memory>
 #include <numbers>
 #include <string>
-#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "base/FileBytes.h"
+#include "cli/BatchOutputs.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
-#include "cli/MessageCapture.h"
 #include "cli/MorphSettings.h"
 #include "cli/OutputIsInput.h"
-#include "cli/ReadMeshFile.h"
+#include "cli/ParallelBatch.h"
+#include "cli/PngOptions.h"
+#include "cli/RenderScene.h"
 #include "cli/ReplaceFile.h"
-#include "cli/TerminalText.h"
-#include "mesh/SceneStore.h"
 #include "render/Camera.h"
 #include "render/OffscreenContext.h"
 #include "render/RenderImage.h"
-#include "texture/ImageConverter.h"
-#include "texture/PictureConverter.h"
-#include "texture/TextureCommands.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
 
 namespace tovmar::cli {
 
@@ -37,6 +33,12 @@ constexpr OptionInfo kOptions[] = {
     kWeightOption,
     {"--texture", "", "IMAGE",
      "Dress each mesh with this image file (PNG, JPEG, TGA, BMP and other types).", false},
+    {"--add", "", "OTHER.llm",
+     "Draw another body part with each mesh, placed as on the avatar and shaped by the same "
+     "weights; repeatable.",
+     true},
+    {"--add-texture", "", "IMAGE", "Dress the part of the --add just before with this image.",
+     true},
     {"--size", "", "WIDTHxHEIGHT", "The picture's size in pixels, 1 to 8192 a side (512x512).",
      false},
     {"--turn", "", "DEGREES",
@@ -50,6 +52,9 @@ constexpr OptionInfo kOptions[] = {
      "Place the light at (10, Y, Z) in the model's own axes; it turns with the model (0,0: "
      "from the front).",
      false},
+    kCompressionOption,
+    {"--jobs", "", "N",
+     "Draw N pictures at a time, each on a thread of its own (the number of processors).", false},
     {"-o", "--output", "OUT.png",
      "The PNG file to write, or an existing folder that receives NAME.png for each FILE.llm "
      "(required; a folder with several files).",
@@ -57,19 +62,15 @@ constexpr OptionInfo kOptions[] = {
 };
 
 constexpr int kDefaultSide = 512;
+constexpr std::size_t kMaxJobs = 1024;
+// What the workers' copies of the textures may take in all; larger textures leave fewer workers.
+constexpr std::uint64_t kTextureCopyBudget = std::uint64_t{1} << 30;
 
 struct PictureSettings {
-  MorphSettings morphs;
-  std::string texture;
   int width = kDefaultSide;
   int height = kDefaultSide;
   ViewCamera camera;
-};
-
-// One mesh file and the picture it becomes.
-struct Job {
-  std::string mesh;
-  std::string picture;
+  PngCompression compression = PngCompression::kFast;
 };
 
 float FloatOption(const ParsedArgs& args, std::string_view name, float fallback) {
@@ -136,55 +137,92 @@ ViewCamera CameraFromOptions(const ParsedArgs& args) {
   return camera;
 }
 
-// Where each picture goes: -o itself for one mesh file, or NAME.png in the folder -o names.
-std::vector<Job> PlanJobs(const std::vector<std::string>& meshes, const std::string& output) {
-  std::error_code ec;
-  const std::filesystem::path folder = PathFromUtf8(output);
-  if (!std::filesystem::is_directory(folder, ec)) {
-    if (meshes.size() > 1) {
-      throw CliError("render: with several mesh files, -o must name an existing folder");
+// --add and --add-texture in command-line order: each --add-texture dresses the --add before it.
+std::vector<PartFiles> PartsOption(const ParsedArgs& args) {
+  std::vector<PartFiles> parts;
+  for (const auto& [name, value] : args.InOrder()) {
+    if (name == "--add") {
+      parts.push_back({value, ""});
+    } else if (name == "--add-texture") {
+      if (value.empty()) throw CliError("render: --add-texture needs an image file");
+      if (parts.empty()) {
+        throw CliError("render: --add-texture '" + value +
+                       "' must follow the --add of the part it dresses");
+      }
+      if (!parts.back().texture.empty()) {
+        throw CliError("render: more than one --add-texture for the part '" + parts.back().mesh +
+                       "'");
+      }
+      parts.back().texture = value;
     }
-    return {{meshes[0], output}};
   }
-  std::vector<Job> jobs;
-  std::map<std::string, std::string> writers;  // picture name -> the mesh file that writes it
-  for (const std::string& mesh : meshes) {
-    const std::string name = PathToUtf8(PathFromUtf8(mesh).stem()) + ".png";
-    const auto [it, added] = writers.emplace(name, mesh);
-    if (!added) {
-      throw CliError("render: '" + it->second + "' and '" + mesh + "' would both write " + name);
-    }
-    jobs.push_back({mesh, PathToUtf8(folder / PathFromUtf8(name))});
+  return parts;
+}
+
+// --jobs, or the number of processors.
+std::size_t JobsOption(const ParsedArgs& args) {
+  const std::string* text = args.Value("--jobs");
+  if (text == nullptr) return std::max(1u, std::thread::hardware_concurrency());
+  std::size_t jobs = 0;
+  const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), jobs);
+  if (ec != std::errc() || end != text->data() + text->size() || jobs < 1 || jobs > kMaxJobs) {
+    throw CliError("malformed --jobs '" + *text + "': expected 1 to " + std::to_string(kMaxJobs));
   }
   return jobs;
 }
 
-// Loads the image onto mesh object 0 as the texture command does.
-void AttachTexture(SceneStore& store, const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) {
-    throw CliError("cannot open texture '" + path + "': no such file");
-  }
-  const MessageCapture messages;
-  if (LoadMeshTexture(store, path) == nullptr) {
-    throw CliError("cannot load texture '" + path + "': " + messages.Text());
-  }
+// The most workers whose places' copies of `textureBytes` stay within the budget: each worker has
+// a place and one place is spare.
+std::size_t MaxWorkers(std::uint64_t textureBytes) {
+  if (textureBytes == 0) return kMaxJobs;
+  return static_cast<std::size_t>(std::max<std::uint64_t>(kTextureCopyBudget / textureBytes, 2) -
+                                  1);
 }
 
-// Loads, deforms, dresses and draws one mesh file, and writes its picture.
-void RenderJob(const Job& job, const PictureSettings& settings, OffscreenContext& context) {
-  LlmMesh mesh = ReadMeshFile(job.mesh);
-  SceneStore& store = SceneStore::Instance();
-  BuildDeformedMesh(mesh, store, job.mesh, settings.morphs);
-  if (!settings.texture.empty()) AttachTexture(store, settings.texture);
-
+// Up to `count` contexts, at least one: the first failure ends the command when no context was
+// made, and otherwise leaves fewer workers.
+std::vector<std::unique_ptr<OffscreenContext>> CreateContexts(std::size_t count) {
+  std::vector<std::unique_ptr<OffscreenContext>> contexts;
   std::string error;
-  const std::vector<std::uint8_t> rgb =
-      RenderSceneToRgb(context, settings.camera, settings.width, settings.height, store, error);
-  if (rgb.empty()) throw CliError("cannot draw '" + job.mesh + "': " + error);
-  const std::string png = sample::EncodePngRgb(rgb, settings.width, settings.height);
-  if (png.empty()) throw CliError("cannot encode the picture of '" + job.mesh + "' as PNG");
-  ReplaceFileContents(job.picture, png);
+  while (contexts.size() < count) {
+    std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+    if (context == nullptr) break;
+    contexts.push_back(std::move(context));
+  }
+  if (contexts.empty()) throw CliError("render: " + error);
+  return contexts;
+}
+
+// The picture scenes of a run. Scene stores go in the reverse order of their making, as each
+// hands the program's store back to the one made before it.
+class PictureScenes {
+ public:
+  PictureScenes(const SharedScene& shared, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+      m_scenes.push_back(std::make_unique<PictureScene>(shared));
+  }
+  ~PictureScenes() {
+    while (!m_scenes.empty()) m_scenes.pop_back();
+  }
+  PictureScenes(const PictureScenes&) = delete;
+  PictureScenes& operator=(const PictureScenes&) = delete;
+
+  PictureScene& operator[](std::size_t i) { return *m_scenes[i]; }
+
+ private:
+  std::vector<std::unique_ptr<PictureScene>> m_scenes;
+};
+
+// Draws the scene of `scene` and writes its picture to `output`.
+void DrawAndWrite(const PictureSettings& settings, OffscreenContext& context, PictureScene& scene,
+                  const BatchJob& job) {
+  std::string error;
+  const std::vector<std::uint8_t> rgb = RenderSceneToRgb(context, settings.camera, settings.width,
+                                                         settings.height, scene.Store(), error);
+  if (rgb.empty()) throw CliError("cannot draw '" + job.input + "': " + error);
+  const std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
+  if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
+  ReplaceFileContents(job.output, png);
 }
 
 int RunRender(const ParsedArgs& args) {
@@ -196,33 +234,30 @@ int RunRender(const ParsedArgs& args) {
   PictureSettings settings;
   SizeOption(args, settings.width, settings.height);
   settings.camera = CameraFromOptions(args);
-  if (const std::string* texture = args.Value("--texture")) settings.texture = *texture;
-  const std::vector<Job> jobs = PlanJobs(args.positionals, *output);
-  for (const Job& job : jobs) RefuseInputAsOutput(job.picture, args);
-  settings.morphs = ReadMorphSettings(args);
+  settings.compression = CompressionOption(args);
+  const std::string* texture = args.Value("--texture");
+  const std::vector<PartFiles> parts = PartsOption(args);
+  const std::size_t jobsWanted = JobsOption(args);
+  const std::vector<BatchJob> jobs = PlanBatch("render", args.positionals, *output, "png");
+  for (const BatchJob& job : jobs) RefuseInputAsOutput(job.output, args);
 
-  std::string error;
-  const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
-  if (context == nullptr) throw CliError("render: " + error);
-  PictureConverter converter;
-  const ScopedImageConverter installed(&converter);
+  // The weights, the parts and the textures are read once for every picture.
+  const SharedScene shared(ReadMorphSettings(args), texture != nullptr ? *texture : "", parts);
 
-  // One mesh file fails as any command fails; among several, each failure is reported and the
-  // others are still drawn.
-  if (jobs.size() == 1) {
-    RenderJob(jobs[0], settings, *context);
-    return kExitSuccess;
-  }
-  int failures = 0;
-  for (const Job& job : jobs) {
-    try {
-      RenderJob(job, settings, *context);
-    } catch (const std::exception& e) {
-      PrintErrorLine("render: " + job.mesh + ": " + e.what());
-      ++failures;
-    }
-  }
-  return failures == 0 ? kExitSuccess : kExitFailure;
+  // Each worker draws with a context of its own from scenes of its own. While one picture is
+  // drawn, the next one's scene is built in a spare place.
+  const std::vector<std::unique_ptr<OffscreenContext>> contexts =
+      CreateContexts(std::min({jobsWanted, jobs.size(), MaxWorkers(shared.TextureBytes())}));
+  const std::size_t places = contexts.size() == 1 ? 1 : contexts.size() + 1;
+  PictureScenes scenes(shared, places);
+  BatchSteps steps;
+  steps.workers = contexts.size();
+  steps.places = places;
+  steps.prepare = [&](const BatchJob& job, std::size_t place) { scenes[place].Build(job.input); };
+  steps.finish = [&](const BatchJob& job, std::size_t place, std::size_t worker) {
+    DrawAndWrite(settings, *contexts[worker], scenes[place], job);
+  };
+  return RunParallelBatch("render", jobs, steps);
 }
 
 }  // namespace
@@ -232,7 +267,8 @@ const Command& RenderCommand() {
       "render",
       "FILE.llm... [--appearance FILE-or-URL] [--weight NAME=VALUE]... [--texture IMAGE] "
       "[--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] [--distance D] [--pan Y,Z] "
-      "[--light Y,Z] -o OUT.png",
+      "[--light Y,Z] [--add OTHER.llm [--add-texture IMAGE]]... [--compression fast|small] "
+      "[--jobs N] -o OUT.png",
       "Draw meshes as the 3D view shows them, without a display, into RGB PNG files.", kOptions,
       RunRender};
   return kCommand;

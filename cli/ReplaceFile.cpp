@@ -127,6 +127,18 @@ class TemporaryFile {
   bool m_named = false;
 };
 
+// The process's file mode mask. Reading it means setting it, so it is read once: threads that
+// write files at the same time would otherwise see each other's temporary mask, and could leave
+// it set.
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    const mode_t read = ::umask(0);
+    ::umask(read);
+    return read;
+  }();
+  return mask;
+}
+
 // Flushes the folder, so that the rename too survives a crash.
 void SyncFolder(const fs::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -150,9 +162,7 @@ void ReplaceByRename(const std::string& shown, const fs::path& target, std::stri
     ::fchmod(fd, existing->st_mode & 0777);
   } else {
     // mkstemp makes the file private; give it the permissions a new file would have.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd, 0666 & ~ProcessUmask());
   }
 
   int error = WriteAll(fd, bytes);

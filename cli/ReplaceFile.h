@@ -15,7 +15,8 @@ namespace tovmar::cli {
 //   name sees the new contents: room for them is reserved first, and the signals that end the
 //   program wait until they are written.
 // - A device or a pipe is written directly.
-// SIGINT, SIGTERM and SIGHUP remove the temporary file before they end the program.
+// SIGINT, SIGTERM and SIGHUP remove the temporary file before they end the program. Several
+// threads may write files at the same time.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // As ReplaceFileContents, but "-" writes `bytes` to standard output.

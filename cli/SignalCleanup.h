@@ -2,19 +2,22 @@
 // behind or cutting a write short.
 #pragma once
 
-#include <signal.h>
-
-#include <array>
+#include <cstddef>
 
 namespace tovmar::cli {
 
-// While it lives, the three signals are caught, whichever thread they reach; a signal the program
-// ignores stays ignored. A caught signal removes the file set with SetFileToRemove, if any, and
-// then ends the program as it would have; while held, it waits until Release. One at a time.
+// While any instance lives, the three signals are caught, whichever thread they reach; a signal
+// the program ignores stays ignored. A caught signal removes the file each instance set with
+// SetFileToRemove, if any, and then ends the program as it would have; while any instance holds
+// the signals, it waits until they are all released. Instances may live on several threads at
+// once, up to kMaxAtOnce; a further one waits until one of them has gone.
 class SignalCleanup {
  public:
+  static constexpr std::size_t kMaxAtOnce = 64;
+
   SignalCleanup();
-  // Puts the previous handlers back; a signal held meanwhile takes effect first.
+  // Releases its hold; with the last instance the previous handlers come back, and a signal held
+  // meanwhile takes effect first.
   ~SignalCleanup();
   SignalCleanup(const SignalCleanup&) = delete;
   SignalCleanup& operator=(const SignalCleanup&) = delete;
@@ -25,8 +28,8 @@ class SignalCleanup {
   void Release();
 
  private:
-  std::array<struct sigaction, 3> m_previous{};
-  std::array<bool, 3> m_caught{};
+  std::size_t m_slot = 0;
+  bool m_held = false;
 };
 
 // Holds the signals of `cleanup` for as long as it lives.

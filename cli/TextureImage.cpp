@@ -52,16 +52,23 @@ AxisScale ScaleAxis(int sourceSize, int targetSize) {
 
 }  // namespace
 
-RgbaPicture ReadTextureImage(const std::string& path) {
+TextureObject LoadTextureFile(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(PathFromUtf8(path), ec)) {
     throw CliError("cannot open texture '" + path + "': no such file");
   }
-  PictureConverter converter;
-  const ScopedImageConverter installed(&converter);
+  // A converter the caller installed decodes instead of the default one.
+  PictureConverter own;
+  ImageConverter* const caller = InstalledImageConverter();
+  const ScopedImageConverter installed(caller != nullptr ? caller : &own);
   const MessageCapture messages;
   TextureObject texture;
   if (!texture.Load(path)) throw CliError("cannot load texture '" + path + "': " + messages.Text());
+  return texture;
+}
+
+RgbaPicture ReadTextureImage(const std::string& path) {
+  TextureObject texture = LoadTextureFile(path);
 
   // The loader's rows run bottom up and its fourth byte is always 0.
   RgbaPicture picture{texture.width, texture.height, std::move(texture.pixels)};

@@ -5,8 +5,15 @@
 #include <string>
 
 #include "cli/RgbaPicture.h"
+#include "mesh/TextureObject.h"
 
 namespace tovmar::cli {
+
+// The image file at `path` (PNG, JPEG, TGA, BMP, TIFF, GIF, ...) loaded as the texture command
+// loads it: R, G, B, 0 pixels, bottom row first, through the installed image converter or, without
+// one, the toolkit's. Throws CliError when the file is missing or
+// cannot be read.
+TextureObject LoadTextureFile(const std::string& path);
 
 // The image file at `path` (PNG, JPEG, TGA, BMP, TIFF, GIF, ...), read as the texture command
 // reads it, as an opaque picture. Throws CliError when the file is missing or cannot be read.

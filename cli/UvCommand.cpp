@@ -7,11 +7,12 @@
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/OutputIsInput.h"
+#include "cli/PngOptions.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TextureImage.h"
 #include "cli/UvTemplate.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
 
 namespace tovmar::cli {
 
@@ -24,6 +25,7 @@ constexpr OptionInfo kOptions[] = {
      "Draw the lines over this image (PNG, JPEG, TGA, BMP and other types), scaled to the "
      "picture, instead of a transparent background.",
      false},
+    kCompressionOption,
     {"-o", "--output", "OUT.png",
      "The PNG file to write, or an existing folder that receives NAME.png for each FILE.llm "
      "(required; a folder with several files).",
@@ -67,6 +69,7 @@ int RunUv(const ParsedArgs& args) {
   if (output == nullptr) throw CliError("uv: missing -o OUT.png");
   int width = kDefaultSide, height = kDefaultSide;
   SizeOption(args, width, height);
+  const PngCompression compression = CompressionOption(args);
   const std::vector<BatchJob> jobs = PlanBatch("uv", args.positionals, *output, "png");
   for (const BatchJob& job : jobs) RefuseInputAsOutput(job.output, args);
 
@@ -84,7 +87,7 @@ int RunUv(const ParsedArgs& args) {
                      std::to_string(width) + "x" + std::to_string(height) +
                      "; try a smaller --size");
     }
-    const std::string png = sample::EncodePngRgba(picture.pixels, width, height);
+    const std::string png = EncodePngRgba(picture.pixels, width, height, compression);
     if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
     ReplaceFileContents(job.output, png);
   });
@@ -94,7 +97,8 @@ int RunUv(const ParsedArgs& args) {
 
 const Command& UvCommand() {
   static const Command kCommand{
-      "uv", "FILE.llm... [--size N|WIDTHxHEIGHT] [--texture IMAGE] -o OUT.png",
+      "uv",
+      "FILE.llm... [--size N|WIDTHxHEIGHT] [--texture IMAGE] [--compression fast|small] -o OUT.png",
       "Draw the texture layout of meshes, every triangle's edges, as PNG pictures to paint on.",
       kOptions, RunUv};
   return kCommand;

@@ -18,9 +18,9 @@
 
 #include "base/FileBytes.h"
 #include "fuzz/SquareMesh.h"
-#include "tests/support/LlmWriter.h"
 #include "texture/decode/BmpWriter.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
+#include "tools/LlmWriter.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
 #include "tools/SampleTexture.h"
@@ -408,8 +408,8 @@ void WriteImageSeeds(const SeedFolder& folder) {
   SaveWx(folder, "grey.png", colour, wxBITMAP_TYPE_PNG, wxIMAGE_OPTION_PNG_FORMAT, wxPNG_TYPE_GREY);
   SaveWx(folder, "palette.png", colour, wxBITMAP_TYPE_PNG, wxIMAGE_OPTION_PNG_FORMAT,
          wxPNG_TYPE_PALETTE);
-  folder.Write("sample.png", sample::EncodePngRgb(sample::MakeSampleTexturePixels(),
-                                                  sample::kTextureSize, sample::kTextureSize));
+  folder.Write("sample.png", EncodePngRgb(sample::MakeSampleTexturePixels(), sample::kTextureSize,
+                                          sample::kTextureSize, PngCompression::kSmall));
   SaveWx(folder, "colour.jpg", colour, wxBITMAP_TYPE_JPEG);
   SaveWx(folder, "low-quality.jpeg", colour, wxBITMAP_TYPE_JPEG, wxIMAGE_OPTION_QUALITY, 10);
   wxImage quantized;

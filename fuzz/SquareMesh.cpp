@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::fuzz {
 

@@ -4,10 +4,11 @@
 #include <system_error>
 
 #include "base/FileBytes.h"
-#include "tests/support/LlmWriter.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
+#include "tools/LlmWriter.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
+#include "tools/SampleParts.h"
 #include "tools/SampleTexture.h"
 
 namespace tovmar::sample {
@@ -38,10 +39,18 @@ bool WriteSampleFiles(const std::string& folder, std::string& error) {
     error = "could not create the folder " + folder + ": " + ec.message();
     return false;
   }
-  return WriteOne(dir, kSampleMeshFile, WriteLlm(MakeSampleMesh()), error) &&
-         WriteOne(dir, kSampleTextureFile,
-                  EncodePngRgb(MakeSampleTexturePixels(), kTextureSize, kTextureSize), error) &&
-         WriteOne(dir, kSampleAppearanceFile, MakeSampleAppearanceXml(), error);
+  if (!WriteOne(dir, kSampleMeshFile, WriteLlm(MakeSampleMesh()), error) ||
+      !WriteOne(dir, kSampleTextureFile,
+                EncodePngRgb(MakeSampleTexturePixels(), kTextureSize, kTextureSize,
+                             PngCompression::kSmall),
+                error) ||
+      !WriteOne(dir, kSampleAppearanceFile, MakeSampleAppearanceXml(), error)) {
+    return false;
+  }
+  for (const SamplePart& part : MakeSampleParts()) {
+    if (!WriteOne(dir, part.file.c_str(), WriteLlm(part.mesh), error)) return false;
+  }
+  return true;
 }
 
 }  // namespace tovmar::sample

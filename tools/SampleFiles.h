@@ -10,7 +10,8 @@ constexpr const char* kSampleTextureFile = "sample.png";
 constexpr const char* kSampleAppearanceFile = "sample.xml";
 
 // Creates `folder` (UTF-8) when it is missing and writes the sample mesh, texture and appearance
-// file into it, the same bytes every time. On failure returns false with a one-line reason.
+// file into it, and the sample body's three parts (SampleParts.h), the same bytes every time. On
+// failure returns false with a one-line reason.
 bool WriteSampleFiles(const std::string& folder, std::string& error);
 
 }  // namespace tovmar::sample

@@ -1,4 +1,5 @@
-// tovmar-sample FOLDER: writes sample.llm, sample.png and sample.xml into FOLDER.
+// tovmar-sample FOLDER: writes sample.llm, sample.png, sample.xml and the body parts
+// sample-head.llm, sample-upper.llm and sample-lower.llm into FOLDER.
 #include <cstdio>
 #include <string>
 

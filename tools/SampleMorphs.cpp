@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::sample {
 

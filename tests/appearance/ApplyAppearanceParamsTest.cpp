@@ -8,7 +8,7 @@
 #include "mesh/LlmMesh.h"
 #include "mesh/SceneStore.h"
 #include "tests/appearance/AppearanceFixtures.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

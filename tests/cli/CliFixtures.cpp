@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 

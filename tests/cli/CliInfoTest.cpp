@@ -7,7 +7,7 @@
 #include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 namespace {

@@ -8,15 +8,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "cli/SignalCleanup.h"
 #include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/ScopedFileSizeLimit.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 namespace {
@@ -180,6 +183,42 @@ TEST(CliSignalCleanup, SignalsRemoveTheTemporaryFileAndStillEndTheProgram) {
       EXPECT_FALSE(fs::exists(temporary)) << signal;
     }
   }
+}
+
+// Writers on two threads at once: a signal waits until neither holds it back, then removes both
+// temporary files before it ends the program.
+TEST(CliSignalCleanup, ASignalRemovesTheFileOfEveryWriterAtOnce) {
+  TempFolder folder;
+  const std::string first = folder.File("first.tmp-123456");
+  const std::string second = folder.File("second.tmp-123456");
+  const std::string written = folder.File("written");
+  ASSERT_TRUE(WriteFileBytes(first, "partial") && WriteFileBytes(second, "partial"));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    cli::SignalCleanup mine;
+    mine.SetFileToRemove(first.c_str());
+    std::atomic<int> stage{0};
+    std::thread other([&] {
+      cli::SignalCleanup theirs;
+      theirs.SetFileToRemove(second.c_str());
+      const cli::HeldSignals held(theirs);
+      stage = 1;
+      while (stage != 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      close(open(written.c_str(), O_WRONLY | O_CREAT, 0600));
+    });
+    while (stage != 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::raise(SIGTERM);
+    stage = 2;
+    other.join();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_TRUE(fs::exists(written)) << "the held write finished first";
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_FALSE(fs::exists(second));
 }
 
 }  // namespace

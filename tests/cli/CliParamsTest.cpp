@@ -6,8 +6,8 @@
 #include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 namespace {

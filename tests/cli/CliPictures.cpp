@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/WxImageHandlers.h"
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 
@@ -51,7 +51,7 @@ Box DrawnBox(const Picture& picture) {
 
 bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgb, int width,
               int height) {
-  const std::string png = sample::EncodePngRgb(rgb, width, height);
+  const std::string png = EncodePngRgb(rgb, width, height, PngCompression::kFast);
   return !png.empty() && WriteFileBytes(path, png);
 }
 

@@ -15,8 +15,8 @@
 #include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/WxImageHandlers.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar::test {
 namespace {

@@ -7,6 +7,7 @@
 #include "mesh/LlmMesh.h"
 #include "tests/cli/RunProcess.h"
 #include "tools/SampleFiles.h"
+#include "tools/SampleParts.h"
 
 namespace tovmar::test {
 namespace {
@@ -118,6 +119,33 @@ TEST_F(SampleGenerator, TargetsAreInRangeAndReshapeVisibly) {
     }
     EXPECT_GE(largest, 0.02) << name << " moves no vertex by 2 cm at weight 1";
   }
+}
+
+// The three parts share the whole body's vertices, triangles and target records out among them,
+// each in the body's own coordinates.
+TEST_F(SampleGenerator, PartsMakeUpTheWholeBody) {
+  LlmMesh whole;
+  whole.Load(File(kSampleMeshFile));
+  std::size_t vertices = 0, faces = 0, records = 0, wholeRecords = 0;
+  for (const char* name :
+       {sample::kSampleHeadFile, sample::kSampleUpperFile, sample::kSampleLowerFile}) {
+    LlmMesh part;
+    part.Load(File(name));
+    ASSERT_GT(part.numVertices, 0) << name;
+    vertices += part.numVertices;
+    faces += part.numFaces;
+    for (const std::uint16_t index : part.faces) ASSERT_LT(index, part.numVertices) << name;
+    for (const MorphTarget& target : part.morphTargets) {
+      for (const MorphVertex& r : target.vertices) {
+        ASSERT_TRUE(r.vertexIndex >= 0 && r.vertexIndex < part.numVertices) << name;
+      }
+      records += target.vertices.size();
+    }
+  }
+  for (const MorphTarget& target : whole.morphTargets) wholeRecords += target.vertices.size();
+  EXPECT_EQ(vertices, whole.numVertices);
+  EXPECT_EQ(faces, whole.numFaces);
+  EXPECT_EQ(records, wholeRecords);
 }
 
 TEST_F(SampleGenerator, TextureIsA256SquareRgbPng) {

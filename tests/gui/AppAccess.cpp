@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "base/FileBytes.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 

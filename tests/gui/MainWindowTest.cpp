@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/CommandIds.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"
 #include "panel/HPJumpFrame.h"

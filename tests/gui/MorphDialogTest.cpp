@@ -20,9 +20,9 @@
 #include "panel/ControlIds.h"
 #include "tests/gui/AppAccess.h"
 #include "tests/gui/PanelCommands.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

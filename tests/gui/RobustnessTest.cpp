@@ -26,13 +26,13 @@
 #include "panel/ControlIds.h"
 #include "tests/gui/AppAccess.h"
 #include "tests/gui/PanelCommands.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScopedFileSizeLimit.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
 #include "tests/texture/TextureTestFolder.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

@@ -14,10 +14,10 @@
 #include "base/FileBytes.h"
 #include "mesh/SceneStore.h"
 #include "tests/gui/AppAccess.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

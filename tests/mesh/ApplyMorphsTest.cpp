@@ -8,8 +8,8 @@
 #include "mesh/LlmMesh.h"
 #include "mesh/SceneStore.h"
 #include "tests/mesh/MeshFixtures.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

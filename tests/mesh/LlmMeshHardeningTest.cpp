@@ -20,7 +20,7 @@
 #include "tests/mesh/MeshFixtures.h"
 #include "tests/mesh/PipeRead.h"
 #include "tests/mesh/TempFolder.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "mesh/LlmMesh.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 

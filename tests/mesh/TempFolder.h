@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "base/FileBytes.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 

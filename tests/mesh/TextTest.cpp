@@ -5,7 +5,7 @@
 
 #include "base/Text.h"
 #include "mesh/LlmMesh.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

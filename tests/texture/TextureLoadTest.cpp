@@ -11,11 +11,11 @@
 
 #include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
-#include "tests/support/LlmWriter.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/texture/TestImages.h"
 #include "tests/texture/TextureTestFolder.h"
 #include "texture/ImageConverter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

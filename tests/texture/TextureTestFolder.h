@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/FileBytes.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 

@@ -1,10 +1,11 @@
-#include "tools/PngEncode.h"
+#include "texture/decode/PngWriter.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 
-namespace tovmar::sample {
+namespace tovmar {
 
 namespace {
 
@@ -15,9 +16,22 @@ void AppendToString(png_structp png, png_bytep data, png_size_t length) {
 
 void NoFlush(png_structp) {}
 
+void SetCompression(png_structp png, PngCompression compression) {
+  if (compression == PngCompression::kFast) {
+    // Drawn pictures are mostly runs of equal rows (the background) and smooth shading, which
+    // the "up" filter turns into runs of zeros that the run-length strategy finds at once.
+    png_set_compression_level(png, 1);
+    png_set_compression_strategy(png, Z_RLE);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  } else {
+    png_set_compression_level(png, Z_BEST_COMPRESSION);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+  }
+}
+
 // `channels` bytes a pixel: 3 for RGB, 4 for RGBA.
-std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int height,
-                      int channels) {
+std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int height, int channels,
+                      PngCompression compression) {
   if (width <= 0 || height <= 0 ||
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
                            static_cast<std::size_t>(channels)) {
@@ -38,6 +52,7 @@ std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int he
   }
 
   png_set_write_fn(png, &out, AppendToString, NoFlush);
+  SetCompression(png, compression);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -53,12 +68,14 @@ std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int he
 
 }  // namespace
 
-std::string EncodePngRgb(const std::vector<std::uint8_t>& rgb, int width, int height) {
-  return EncodePng(rgb, width, height, 3);
+std::string EncodePngRgb(const std::vector<std::uint8_t>& rgb, int width, int height,
+                         PngCompression compression) {
+  return EncodePng(rgb, width, height, 3, compression);
 }
 
-std::string EncodePngRgba(const std::vector<std::uint8_t>& rgba, int width, int height) {
-  return EncodePng(rgba, width, height, 4);
+std::string EncodePngRgba(const std::vector<std::uint8_t>& rgba, int width, int height,
+                          PngCompression compression) {
+  return EncodePng(rgba, width, height, 4, compression);
 }
 
-}  // namespace tovmar::sample
+}  // namespace tovmar

@@ -1,4 +1,4 @@
-// Writes an LlmMesh record as ".llm" file bytes, for fixtures and sample data.
+// Writes an LlmMesh record as ".llm" file bytes, for test fixtures, sample data and fuzz seeds.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 #include <algorithm>
 #include <cstring>

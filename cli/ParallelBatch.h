@@ -1,0 +1,33 @@
+// Running a batch on several threads with the same outcome as one after another: the same output
+// files, and the failures reported in input order.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "cli/BatchOutputs.h"
+
+namespace tovmar::cli {
+
+// The two steps of every job. `prepare` runs on the calling thread, one job after another in
+// input order, and fills one of `places` (its index); `finish` then completes the job from that
+// place on one of `workers` threads (its index), while the next jobs are prepared. A place is
+// used again only after `finish` is done with it. Either step throws to fail its job. Only
+// `prepare` may show messages: the message sink belongs to the calling thread.
+struct BatchSteps {
+  std::size_t workers = 1;
+  std::size_t places = 1;
+  std::function<void(const BatchJob&, std::size_t place)> prepare;
+  std::function<void(const BatchJob&, std::size_t place, std::size_t worker)> finish;
+};
+
+// RunBatch with each job's steps spread over the workers. With one worker, or a single job,
+// both steps run on the calling thread exactly as RunBatch runs a job. Messages that `prepare`
+// shows, and the failure lines, come out on standard error in input order, each job's as soon
+// as the jobs before it are done. Returns the exit status: failure when any job failed.
+int RunParallelBatch(std::string_view command, const std::vector<BatchJob>& jobs,
+                     const BatchSteps& steps);
+
+}  // namespace tovmar::cli

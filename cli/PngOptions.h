@@ -1,0 +1,18 @@
+// The choice between quickly written and small PNG files, alike for every command that writes one.
+#pragma once
+
+#include "cli/Options.h"
+#include "texture/decode/PngWriter.h"
+
+namespace tovmar::cli {
+
+inline constexpr OptionInfo kCompressionOption{
+    "--compression", "", "fast|small",
+    "PNG compression: fast (the default) writes files several times faster, small makes them "
+    "about a fifth smaller at several times the time.",
+    false};
+
+// The --compression of `args`, kFast without it. Throws CliError for any other value.
+PngCompression CompressionOption(const ParsedArgs& args);
+
+}  // namespace tovmar::cli
