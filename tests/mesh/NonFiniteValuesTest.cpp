@@ -12,7 +12,7 @@
 #include "mesh/MeshObject.h"
 #include "tests/mesh/MeshFixtures.h"
 #include "tests/mesh/TempFolder.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {

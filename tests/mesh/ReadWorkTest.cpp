@@ -11,7 +11,7 @@
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"
 #include "tests/mesh/TempFolder.h"
-#include "tests/support/LlmWriter.h"
+#include "tools/LlmWriter.h"
 
 namespace tovmar {
 namespace {
