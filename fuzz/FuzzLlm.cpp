@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +14,6 @@
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
-#include "texture/TemporaryFile.h"
 
 namespace tovmar::fuzz {
 
@@ -120,10 +118,7 @@ void CheckShape(const LlmMesh& m, const LlmReadReport& report, std::size_t input
 // with that same record, otherwise changing nothing.
 void CheckFileReadAgrees(std::string_view bytes, const LlmMesh& fromMemory,
                          const LlmReadReport& memoryReport) {
-  TemporaryFile file;
-  Require(file.Create(std::filesystem::temp_directory_path(), "fuzz-llm"),
-          "a temporary file can be made");
-  FillNewFile(file.Path(), bytes);
+  const NamedInputFile file(bytes);
   LlmMesh fromFile;
   LlmReadReport fileReport;
   Require(ReadLlmFile(file.Path(), fromFile, fileReport) == LlmFileStatus::kRead,

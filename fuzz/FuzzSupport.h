@@ -1,11 +1,16 @@
-// What every fuzz target shares: messages that go nowhere, and a check that turns a broken
-// promise of the code under test into a crash that libFuzzer reports and saves.
+// What every fuzz target shares: messages that go nowhere, a check that turns a broken
+// promise of the code under test into a crash that libFuzzer reports and saves, and input files
+// for readers that open files by name.
 #pragma once
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "base/MessageSink.h"
 
@@ -39,5 +44,30 @@ inline void FillNewFile(const std::string& path, std::string_view bytes) {
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   Require(std::fclose(file) == 0 && written, "the temporary file can be written");
 }
+
+// A file holding `bytes` under a unique name in the temporary folder, for readers that open a file
+// by its name; removed when the object goes.
+class NamedInputFile {
+ public:
+  explicit NamedInputFile(std::string_view bytes) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-inputXXXXXX").string();
+    const int fd = mkstemp(pattern.data());
+    Require(fd >= 0, "a temporary file can be made");
+    close(fd);
+    m_path = pattern;
+    FillNewFile(m_path, bytes);
+  }
+  ~NamedInputFile() {
+    std::error_code ec;
+    std::filesystem::remove(m_path, ec);
+  }
+  NamedInputFile(const NamedInputFile&) = delete;
+  NamedInputFile& operator=(const NamedInputFile&) = delete;
+
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
 
 }  // namespace tovmar::fuzz

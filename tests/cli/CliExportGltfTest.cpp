@@ -266,7 +266,17 @@ TEST_F(CliExportGltf, NormalsWithoutDirectionAreMadeAndUnwritableValuesRefused) 
     void (*spoil)(LlmMesh&);
     const char* error;
   } refusals[] = {
-      {"position", [](LlmMesh& b) { b.coords[2].y = kNan; }, "is not a mesh"},
+      // A file with such a position is no mesh at all.
+      {"position", [](LlmMesh& b) { b.coords[2].y = kNan; }, "is not a mesh: values that are not"},
+      // Two finite offsets of one vertex whose sum is not.
+      {"offset",
+       [](LlmMesh& b) {
+         for (MorphVertex& r : b.morphTargets[0].vertices) {
+           r.vertexIndex = 1;
+           r.coordDelta.x = 3e38f;
+         }
+       },
+       "in morph target 'Arm_Up' is not a finite number"},
       {"no triangles",
        [](LlmMesh& b) {
          b.faces = {0, 1, 9};
