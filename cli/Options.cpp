@@ -19,6 +19,19 @@ const OptionInfo* FindOption(std::span<const OptionInfo> options, std::string_vi
   return nullptr;
 }
 
+// One side of a size: digits only, 1 to `maxSide`.
+bool ReadSide(std::string_view digits, int maxSide, int& side) {
+  if (digits.empty() || digits.size() > 5) return false;
+  int value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > maxSide) return false;
+  side = value;
+  return true;
+}
+
 bool LooksLikeOption(std::string_view word) {
   return word.size() > 1 && word[0] == '-';
 }
@@ -45,6 +58,23 @@ bool ReadFiniteFloat(std::string_view text, float& value) {
   if (ec != std::errc() || end != last || !std::isfinite(read)) return false;
   value = read;
   return true;
+}
+
+void ReadSizeOption(const ParsedArgs& args, int maxSide, bool squareAllowed, int& width,
+                    int& height) {
+  const std::string* text = args.Value("--size");
+  if (text == nullptr) return;
+  const std::string_view size = *text;
+  const std::size_t x = size.find('x');
+  const bool read = x == std::string_view::npos ? squareAllowed && ReadSide(size, maxSide, width) &&
+                                                      ReadSide(size, maxSide, height)
+                                                : ReadSide(size.substr(0, x), maxSide, width) &&
+                                                      ReadSide(size.substr(x + 1), maxSide, height);
+  if (!read) {
+    throw CliError("malformed --size '" + *text + "': expected " +
+                   (squareAllowed ? "N or WIDTHxHEIGHT" : "WIDTHxHEIGHT") + ", each 1 to " +
+                   std::to_string(maxSide));
+  }
 }
 
 ParsedArgs ParseArgs(const std::vector<std::string>& args, std::span<const OptionInfo> options) {

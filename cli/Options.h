@@ -48,6 +48,12 @@ class ParsedArgs {
 // the digits). False for anything else, "inf" and "nan" included.
 bool ReadFiniteFloat(std::string_view text, float& value);
 
+// Reads the --size option: "WIDTHxHEIGHT", or with `squareAllowed` also "N" for N x N, each side
+// digits only, 1 to `maxSide`. `width` and `height` keep their values without the option. Throws
+// CliError when the value is malformed.
+void ReadSizeOption(const ParsedArgs& args, int maxSide, bool squareAllowed, int& width,
+                    int& height);
+
 // Parses `args` (the words after the subcommand) against `options`. Values are stored under the
 // option's `name`. An option with a value takes the next word, or for long options also the form
 // --name=VALUE; "--" ends the options. Throws CliError for an unknown option, a missing value,

@@ -94,30 +94,6 @@ void PairOption(const ParsedArgs& args, std::string_view name, float& y, float& 
   }
 }
 
-// A side of "WIDTHxHEIGHT": digits only, 1 to kMaxSide.
-bool ReadSide(std::string_view digits, int& side) {
-  if (digits.empty() || digits.size() > 5) return false;
-  int value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1 || value > OffscreenContext::kMaxSide) return false;
-  side = value;
-  return true;
-}
-
-void SizeOption(const ParsedArgs& args, int& width, int& height) {
-  const std::string* text = args.Value("--size");
-  if (text == nullptr) return;
-  const std::size_t x = text->find('x');
-  if (x == std::string::npos || !ReadSide(std::string_view(*text).substr(0, x), width) ||
-      !ReadSide(std::string_view(*text).substr(x + 1), height)) {
-    throw CliError("malformed --size '" + *text + "': expected WIDTHxHEIGHT, each 1 to " +
-                   std::to_string(OffscreenContext::kMaxSide));
-  }
-}
-
 // The window's initial camera, turned and tilted as a drag from it would turn it, moved and
 // lit as the options say.
 ViewCamera CameraFromOptions(const ParsedArgs& args) {
@@ -232,7 +208,7 @@ int RunRender(const ParsedArgs& args) {
 
   // Every option is checked before anything is read or drawn.
   PictureSettings settings;
-  SizeOption(args, settings.width, settings.height);
+  ReadSizeOption(args, OffscreenContext::kMaxSide, false, settings.width, settings.height);
   settings.camera = CameraFromOptions(args);
   settings.compression = CompressionOption(args);
   const std::string* texture = args.Value("--texture");

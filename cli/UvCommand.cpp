@@ -35,40 +35,12 @@ constexpr OptionInfo kOptions[] = {
 constexpr int kDefaultSide = 1024;
 constexpr int kMaxSide = 8192;
 
-// Digits only, 1 to kMaxSide.
-bool ReadSide(std::string_view digits, int& side) {
-  if (digits.empty() || digits.size() > 5) return false;
-  int value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1 || value > kMaxSide) return false;
-  side = value;
-  return true;
-}
-
-// "N" for N x N, or "WIDTHxHEIGHT".
-void SizeOption(const ParsedArgs& args, int& width, int& height) {
-  const std::string* text = args.Value("--size");
-  if (text == nullptr) return;
-  const std::string_view size = *text;
-  const std::size_t x = size.find('x');
-  const bool read = x == std::string_view::npos ? ReadSide(size, width) && ReadSide(size, height)
-                                                : ReadSide(size.substr(0, x), width) &&
-                                                      ReadSide(size.substr(x + 1), height);
-  if (!read) {
-    throw CliError("malformed --size '" + *text + "': expected N or WIDTHxHEIGHT, each 1 to " +
-                   std::to_string(kMaxSide));
-  }
-}
-
 int RunUv(const ParsedArgs& args) {
   if (args.positionals.empty()) throw CliError("uv: expected one or more mesh files");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("uv: missing -o OUT.png");
   int width = kDefaultSide, height = kDefaultSide;
-  SizeOption(args, width, height);
+  ReadSizeOption(args, kMaxSide, true, width, height);
   const PngCompression compression = CompressionOption(args);
   const std::vector<BatchJob> jobs = PlanBatch("uv", args.positionals, *output, "png");
   for (const BatchJob& job : jobs) RefuseInputAsOutput(job.output, args);
