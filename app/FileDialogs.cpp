@@ -41,6 +41,20 @@ FileDialogs* InstallFileDialogs(FileDialogs* dialogs) {
   return previous;
 }
 
+std::optional<FileDialogAnswer> AskExistingFile(wxWindow* parent, const wxString& filter,
+                                                const wxString& defaultExtension,
+                                                const wxString& initialFolder) {
+  return CurrentFileDialogs().AskOpenPath(
+      FileDialogRequest{parent, filter, defaultExtension, initialFolder, true});
+}
+
+std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& filter,
+                                           const wxString& defaultExtension,
+                                           const wxString& initialFolder) {
+  return CurrentFileDialogs().AskSavePath(
+      FileDialogRequest{parent, filter, defaultExtension, initialFolder, false});
+}
+
 wxString FolderOf(const FileDialogAnswer& answer) {
   if (answer.fileName.length() > answer.path.length()) return wxString();
   return answer.path.Left(answer.path.length() - answer.fileName.length());

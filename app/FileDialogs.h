@@ -36,6 +36,16 @@ FileDialogs& CurrentFileDialogs();
 // Installs `dialogs` (nullptr: wxFileDialog) and returns the previous ones.
 FileDialogs* InstallFileDialogs(FileDialogs* dialogs);
 
+// The open dialog for an existing file of `filter`, starting in `initialFolder` (empty: the
+// toolkit's choice), through the installed dialogs; nothing when the user cancelled.
+std::optional<FileDialogAnswer> AskExistingFile(wxWindow* parent, const wxString& filter,
+                                                const wxString& defaultExtension,
+                                                const wxString& initialFolder = wxString());
+// The save dialog for a file of `filter`, the same way.
+std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& filter,
+                                           const wxString& defaultExtension,
+                                           const wxString& initialFolder = wxString());
+
 // The folder part of a dialog answer, with its trailing separator: the path's first
 // (length of path − length of file name) characters.
 wxString FolderOf(const FileDialogAnswer& answer);

@@ -97,11 +97,7 @@ bool CMainFrame::OpenDocument(const wxString& path) {
 void CMainFrame::SaveDocument() {
   wxString path = m_doc->GetFilename();
   if (path.empty() || !m_doc->GetDocumentSaved()) {
-    FileDialogRequest request;
-    request.parent = this;
-    request.filter = kDocumentFilter;
-    request.defaultExtension = "tovm";
-    const auto answer = CurrentFileDialogs().AskSavePath(request);
+    const auto answer = AskNewFile(this, kDocumentFilter, "tovm");
     if (!answer) return;
     path = answer->path;
     if (wxFileName(path).GetExt().empty()) path += ".tovm";
@@ -120,12 +116,9 @@ void CMainFrame::OnNewDocument(wxCommandEvent&) {
 }
 
 void CMainFrame::OnOpenDocument(wxCommandEvent&) {
-  FileDialogRequest request;
-  request.parent = this;
-  request.filter = kDocumentFilter;
-  request.defaultExtension = "tovm";
-  request.mustExist = true;
-  if (const auto answer = CurrentFileDialogs().AskOpenPath(request)) OpenDocument(answer->path);
+  if (const auto answer = AskExistingFile(this, kDocumentFilter, "tovm")) {
+    OpenDocument(answer->path);
+  }
 }
 
 void CMainFrame::OnSaveDocument(wxCommandEvent&) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ScopedInstall.h"
+
 namespace tovmar {
 
 enum class FetchStatus {
@@ -57,16 +59,6 @@ LocationFetcher& CurrentLocationFetcher();
 LocationFetcher* InstallLocationFetcher(LocationFetcher* fetcher);
 
 // Installs a fetcher for the life of this object, then puts the previous one back.
-class ScopedLocationFetcher {
- public:
-  explicit ScopedLocationFetcher(LocationFetcher* fetcher)
-      : m_previous(InstallLocationFetcher(fetcher)) {}
-  ~ScopedLocationFetcher() { InstallLocationFetcher(m_previous); }
-  ScopedLocationFetcher(const ScopedLocationFetcher&) = delete;
-  ScopedLocationFetcher& operator=(const ScopedLocationFetcher&) = delete;
-
- private:
-  LocationFetcher* m_previous;
-};
+using ScopedLocationFetcher = ScopedInstall<LocationFetcher, &InstallLocationFetcher>;
 
 }  // namespace tovmar

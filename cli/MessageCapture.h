@@ -5,16 +5,12 @@
 #include <string>
 
 #include "base/MessageSink.h"
+#include "base/ScopedInstall.h"
 
 namespace tovmar::cli {
 
 class MessageCapture : public MessageSink {
  public:
-  MessageCapture() : m_previous(InstallMessageSink(this)) {}
-  ~MessageCapture() override { InstallMessageSink(m_previous); }
-  MessageCapture(const MessageCapture&) = delete;
-  MessageCapture& operator=(const MessageCapture&) = delete;
-
   void Show(const std::string& text) override {
     if (!m_text.empty()) m_text += "; ";
     m_text += text;
@@ -24,8 +20,8 @@ class MessageCapture : public MessageSink {
   const std::string& Text() const { return m_text; }
 
  private:
-  MessageSink* m_previous;
   std::string m_text;
+  ScopedInstall<MessageSink, &InstallMessageSink> m_installed{this};
 };
 
 }  // namespace tovmar::cli

@@ -186,13 +186,8 @@ void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
 }
 
 void CTovmarView::OnLoadMesh(wxCommandEvent&) {
-  FileDialogRequest request;
-  request.parent = this;
-  request.filter = wxString::FromUTF8(kMeshFilter);
-  request.defaultExtension = "llm";
-  request.initialFolder = m_doc->GetMeshFolder();
-  request.mustExist = true;
-  const auto answer = CurrentFileDialogs().AskOpenPath(request);
+  const auto answer =
+      AskExistingFile(this, wxString::FromUTF8(kMeshFilter), "llm", m_doc->GetMeshFolder());
   if (!answer) return;
   if (answer->path.empty()) {
     m_thumbnail->Clear();

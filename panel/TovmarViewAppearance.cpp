@@ -16,13 +16,8 @@ const char kAppearanceFilter[] = "Appearance XML(*.xml)|*.xml|全て(*.*)|*.*||"
 
 void CTovmarView::OnLoadAvatarSettings(wxCommandEvent&) {
   if (!RequireMesh()) return;
-  FileDialogRequest request;
-  request.parent = this;
-  request.filter = wxString::FromUTF8(kAppearanceFilter);
-  request.defaultExtension = "new archetype.xml";
-  request.initialFolder = m_doc->GetMeshFolder();
-  request.mustExist = true;
-  const auto answer = CurrentFileDialogs().AskOpenPath(request);
+  const auto answer = AskExistingFile(this, wxString::FromUTF8(kAppearanceFilter),
+                                      "new archetype.xml", m_doc->GetMeshFolder());
   if (!answer || answer->path.empty()) return;
   LoadAppearance(answer->path);
   m_doc->SetMeshFolder(FolderOf(*answer));

@@ -38,13 +38,8 @@ void CTovmarView::ShowThumbnail(const TextureObject* texture) {
 
 void CTovmarView::OnLoadTexture(wxCommandEvent&) {
   if (!RequireMesh()) return;
-  FileDialogRequest request;
-  request.parent = this;
-  request.filter = wxString::FromUTF8(kImageFilter);
-  request.defaultExtension = "tga";
-  request.initialFolder = m_doc->GetTextureFolder();
-  request.mustExist = true;
-  const auto answer = CurrentFileDialogs().AskOpenPath(request);
+  const auto answer =
+      AskExistingFile(this, wxString::FromUTF8(kImageFilter), "tga", m_doc->GetTextureFolder());
   if (!answer || answer->path.empty()) return;
   LoadTextureFile(answer->path, FolderOf(*answer));
 }

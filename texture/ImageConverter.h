@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "base/ScopedInstall.h"
+
 namespace tovmar {
 
 class ImageConverter {
@@ -24,16 +26,6 @@ ImageConverter* InstalledImageConverter();
 ImageConverter* InstallImageConverter(ImageConverter* converter);
 
 // Installs a converter for the life of this object, then puts the previous one back.
-class ScopedImageConverter {
- public:
-  explicit ScopedImageConverter(ImageConverter* converter)
-      : m_previous(InstallImageConverter(converter)) {}
-  ~ScopedImageConverter() { InstallImageConverter(m_previous); }
-  ScopedImageConverter(const ScopedImageConverter&) = delete;
-  ScopedImageConverter& operator=(const ScopedImageConverter&) = delete;
-
- private:
-  ImageConverter* m_previous;
-};
+using ScopedImageConverter = ScopedInstall<ImageConverter, &InstallImageConverter>;
 
 }  // namespace tovmar

@@ -5,22 +5,18 @@
 #include <vector>
 
 #include "base/MessageSink.h"
+#include "base/ScopedInstall.h"
 
 namespace tovmar {
 
 class RecordingMessageSink : public MessageSink {
  public:
-  RecordingMessageSink() : m_previous(InstallMessageSink(this)) {}
-  ~RecordingMessageSink() override { InstallMessageSink(m_previous); }
-  RecordingMessageSink(const RecordingMessageSink&) = delete;
-  RecordingMessageSink& operator=(const RecordingMessageSink&) = delete;
-
   void Show(const std::string& text) override { messages.push_back(text); }
 
   std::vector<std::string> messages;
 
  private:
-  MessageSink* m_previous;
+  ScopedInstall<MessageSink, &InstallMessageSink> m_installed{this};
 };
 
 }  // namespace tovmar

@@ -5,23 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "base/ScopedInstall.h"
 #include "panel/UrlOpener.h"
 
 namespace tovmar {
 
 class RecordingUrlOpener : public UrlOpener {
  public:
-  RecordingUrlOpener() : m_previous(InstallUrlOpener(this)) {}
-  ~RecordingUrlOpener() override { InstallUrlOpener(m_previous); }
-  RecordingUrlOpener(const RecordingUrlOpener&) = delete;
-  RecordingUrlOpener& operator=(const RecordingUrlOpener&) = delete;
-
   void Open(const std::string& url) override { urls.push_back(url); }
 
   std::vector<std::string> urls;
 
  private:
-  UrlOpener* m_previous;
+  ScopedInstall<UrlOpener, &InstallUrlOpener> m_installed{this};
 };
 
 }  // namespace tovmar

@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "app/FileDialogs.h"
+#include "base/ScopedInstall.h"
 
 namespace tovmar {
 
 class ScriptedFileDialogs : public FileDialogs {
  public:
-  ScriptedFileDialogs() : m_previous(InstallFileDialogs(this)) {}
-  ~ScriptedFileDialogs() override { InstallFileDialogs(m_previous); }
-  ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
-  ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
-
   // The next dialog answers with `path` (its file name taken from the last separator).
   void Choose(const wxString& path) {
     const size_t slash = path.find_last_of("/\\");
@@ -45,7 +41,7 @@ class ScriptedFileDialogs : public FileDialogs {
   }
 
   std::deque<std::optional<FileDialogAnswer>> m_answers;
-  FileDialogs* m_previous;
+  ScopedInstall<FileDialogs, &InstallFileDialogs> m_installed{this};
 };
 
 }  // namespace tovmar
