@@ -10,6 +10,8 @@ bash "$root/scripts/install-deps.sh"
 
 # Every C++ file as the repository's .clang-format lays it out.
 git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run --Werror)
+# Every include within the layers.
+bash "$root/scripts/check-layers.sh"
 
 # build_and_test DIR [CTEST_OPTION...] -- [CMAKE_OPTION...]
 build_and_test() {
