@@ -48,6 +48,9 @@ bool FetchProgressWindow::Update(std::uint64_t received, std::uint64_t total) {
     m_dialog = std::make_unique<wxProgressDialog>(
         wxString::FromUTF8("Avatar 設定を読み込み中"), Message(m_location, received, total), kSteps,
         wxGetTopLevelParent(m_parent), wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_AUTO_HIDE);
+    if (wxWindow* cancel = m_dialog->FindWindow(wxID_CANCEL)) {
+      cancel->SetLabel(wxString::FromUTF8("キャンセル"));
+    }
   }
   // The bar stops short of its end, which would close the dialog before the fetch has ended.
   const wxString message = Message(m_location, received, total);

@@ -59,6 +59,8 @@ class AnsweringFetcher : public LocationFetcher {
         shownAt = steady_clock::now();
         title = dialog->GetTitle();
         message = dialog->GetMessage();
+        if (const wxWindow* cancel = dialog->FindWindow(wxID_CANCEL))
+          cancelCaption = cancel->GetLabel();
         Give(*dialog);
       }
       return goOn;
@@ -68,6 +70,7 @@ class AnsweringFetcher : public LocationFetcher {
   std::optional<steady_clock::time_point> shownAt;
   wxString title;
   wxString message;
+  wxString cancelCaption;
 
  private:
   void Give(wxProgressDialog& dialog) const {
@@ -134,6 +137,7 @@ TEST_F(RemoteProgressTest, CancelOrEscapeEndsAStalledFetchAtOnceAndChangesNothin
     EXPECT_EQ(fetcher.title, wxString::FromUTF8("Avatar 設定を読み込み中"));
     EXPECT_EQ(fetcher.message, wxString::FromUTF8(m_server.Url("/half.xml") + "\n受信済み: 40 / " +
                                                   std::to_string(kDocument.size()) + " バイト"));
+    EXPECT_EQ(fetcher.cancelCaption, wxString::FromUTF8("キャンセル"));
     // Gone, with the window as it was and nothing to say.
     EXPECT_EQ(ProgressDialog(), nullptr);
     EXPECT_FALSE(wxIsBusy());
