@@ -5,6 +5,7 @@
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "appearance/LoadAppearance.h"
+#include "appearance/MorphParamDialog.h"
 #include "mesh/SceneStore.h"
 #include "panel/FetchProgressWindow.h"
 #include "panel/TovmarView.h"
@@ -35,7 +36,9 @@ void CTovmarView::LoadAppearance(const wxString& location) {
       return;
     }
   }
-  // The new shape shows at once rather than at the next repaint.
+  // The new shape shows at once rather than at the next repaint, the new weights beside the
+  // morph dialog's sliders.
+  if (m_pMorphDlg != nullptr) m_pMorphDlg->ShowWeights();
   RefreshView3D(false);
 }
 
