@@ -127,7 +127,7 @@ void MorphParamDialog::CreateControls() {
          {wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN,
           wxEVT_SCROLL_PAGEUP, wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK,
           wxEVT_SCROLL_THUMBRELEASE}) {
-      Bind(moving, &MorphParamDialog::OnSliderMoving, this, row.slider->GetId());
+      Bind(moving, &MorphParamDialog::OnSliderMoved, this, row.slider->GetId());
     }
     Bind(wxEVT_SLIDER, &MorphParamDialog::OnSliderMoved, this, row.slider->GetId());
     row.slider->Bind(wxEVT_ENTER_WINDOW, &MorphParamDialog::OnSliderEnter, this);
@@ -297,14 +297,6 @@ void MorphParamDialog::OnSliderScroll(wxScrollEvent& event) {
   SendHint(HINT_MORPHS_CHANGED);
   // Another row may show the same target.
   ShowWeights();
-}
-
-void MorphParamDialog::OnSliderMoving(wxScrollEvent& event) {
-  event.Skip();
-  if (const int r = RowOfSlider(event.GetId()); r >= 0) {
-    UpdateToolTip(r);
-    ShowWeight(r, true);
-  }
 }
 
 void MorphParamDialog::OnSliderMoved(wxCommandEvent& event) {

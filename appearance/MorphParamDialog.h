@@ -77,7 +77,6 @@ class MorphParamDialog : public wxDialog {
   void OnOK(wxCommandEvent& event);
   void OnCancel(wxCommandEvent& event);
   void OnSliderScroll(wxScrollEvent& event);
-  void OnSliderMoving(wxScrollEvent& event);
   void OnSliderMoved(wxCommandEvent& event);
   void OnSliderEnter(wxMouseEvent& event);
   void OnMainWindowClose(wxCloseEvent& event);

@@ -36,7 +36,7 @@ const std::string kDocument =
 
 wxProgressDialog* ProgressDialog() {
   for (wxWindow* window : wxTopLevelWindows) {
-    if (auto* dialog = wxDynamicCast(window, wxProgressDialog)) return dialog;
+    if (auto* dialog = dynamic_cast<wxProgressDialog*>(window)) return dialog;
   }
   return nullptr;
 }
