@@ -129,8 +129,9 @@ std::vector<AppearanceParam> AppearanceXmlReader::ReadParams(const std::string& 
 }
 
 std::vector<AppearanceParam> AppearanceXmlReader::ReadParams(const std::string& location,
-                                                             LocationFetcher& fetcher) {
-  FetchResult fetched = fetcher.Fetch(location);
+                                                             LocationFetcher& fetcher,
+                                                             const FetchProgress& progress) {
+  FetchResult fetched = fetcher.Fetch(location, progress);
   if (fetched.status == FetchStatus::kFailed) ShowMessage(fetched.errorText);
   if (fetched.status != FetchStatus::kLoaded) return {};
 

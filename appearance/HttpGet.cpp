@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace tovmar {
 namespace {
 
 constexpr const char* kHeadersCutText = "Connection closed in the middle of the response headers";
+// The longest wait for the connection between two turns of the transfer: the progress callback
+// is called at least this often, also while nothing arrives.
+constexpr int kTurnMs = 50;
 
 void InitCurlOnce() {
   // A function-local static runs once, also when several threads get here together.
@@ -24,6 +28,8 @@ struct Download {
   bool tooLarge = false;
   // True once the blank line that ends the last response's headers has arrived.
   bool headersComplete = false;
+  const FetchProgress* progress = nullptr;
+  bool cancelled = false;
 };
 
 // Notes where each response's headers begin (its status line) and end (the blank line), so that
@@ -48,9 +54,46 @@ std::size_t AppendChunk(char* data, std::size_t size, std::size_t count, void* u
   return n;
 }
 
+// Passes the body's progress on; the callback's false makes libcurl stop the transfer.
+int ReportProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t) {
+  auto* download = static_cast<Download*>(user);
+  const auto count = [](curl_off_t n) {
+    return n > 0 ? static_cast<std::uint64_t>(n) : std::uint64_t{0};
+  };
+  if ((*download->progress)(count(received), count(total))) return 0;
+  download->cancelled = true;
+  return 1;
+}
+
 struct CurlCleanup {
   void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
 };
+
+struct MultiCleanup {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// Runs the transfer of `curl` to its end. curl_easy_perform waits up to a second at a time when
+// nothing arrives, and calls the progress callback only that often; these turns are shorter, so a
+// window driven from the callback keeps answering.
+CURLcode Perform(CURL* curl, CURLMcode& multiCode) {
+  const std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
+  if (!multi) return CURLE_OUT_OF_MEMORY;
+  multiCode = curl_multi_add_handle(multi.get(), curl);
+  int running = 1;
+  while (multiCode == CURLM_OK) {
+    multiCode = curl_multi_perform(multi.get(), &running);
+    if (multiCode != CURLM_OK || running == 0) break;
+    multiCode = curl_multi_poll(multi.get(), nullptr, 0, kTurnMs, nullptr);
+  }
+  CURLcode code = CURLE_OK;
+  int queued = 0;
+  while (const CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+    if (message->msg == CURLMSG_DONE && message->easy_handle == curl) code = message->data.result;
+  }
+  curl_multi_remove_handle(multi.get(), curl);
+  return code;
+}
 
 void LimitProtocols(CURL* curl) {
 #if LIBCURL_VERSION_NUM >= 0x075500
@@ -69,7 +112,8 @@ FetchResult Failed(std::string text) {
 
 }  // namespace
 
-FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
+FetchResult HttpGet(const std::string& url, const FetchOptions& options,
+                    const FetchProgress& progress) {
   InitCurlOnce();
   const std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
   if (!curl) return Failed(curl_easy_strerror(CURLE_FAILED_INIT));
@@ -94,12 +138,21 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &download);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, NoteHeaderLine);
   curl_easy_setopt(c, CURLOPT_HEADERDATA, &download);
+  if (progress) {
+    download.progress = &progress;
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, ReportProgress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &download);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  }
 
-  const CURLcode code = curl_easy_perform(c);
+  CURLMcode multiCode = CURLM_OK;
+  const CURLcode code = Perform(c, multiCode);
+  if (multiCode != CURLM_OK) return Failed(curl_multi_strerror(multiCode));
   long status = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
 
-  // Sort the outcome: too large, not there (silent), broken off (with text), or loaded.
+  // Sort the outcome: cancelled, too large, not there (silent), broken off (with text), or loaded.
+  if (download.cancelled) return FetchResult{FetchStatus::kCancelled, {}, {}};
   if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return Failed(kTooLargeText);
   switch (code) {
     case CURLE_OK:

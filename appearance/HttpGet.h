@@ -10,6 +10,9 @@ namespace tovmar {
 // Downloads `url` (http or https only, redirects included). A status other than 2xx, an unknown
 // host and a refused connection give kNotLoaded; every other failure gives kFailed with
 // libcurl's error text, or with a text of its own when the connection closed inside the headers.
-FetchResult HttpGet(const std::string& url, const FetchOptions& options);
+// `progress` (may be empty) is called every few tens of milliseconds while the transfer runs;
+// its false gives kCancelled.
+FetchResult HttpGet(const std::string& url, const FetchOptions& options,
+                    const FetchProgress& progress);
 
 }  // namespace tovmar

@@ -9,8 +9,9 @@
 namespace tovmar {
 
 bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords) {
-  std::vector<AppearanceParam> params = AppearanceXmlReader::ReadParams(location);
+                    bool applyTexCoords, const FetchProgress& progress) {
+  std::vector<AppearanceParam> params =
+      AppearanceXmlReader::ReadParams(location, CurrentLocationFetcher(), progress);
   if (params.empty()) return false;
   mesh.ApplyAppearanceParams(params);
   ApplyMorphs(mesh, store, applyTexCoords);

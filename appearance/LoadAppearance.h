@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "appearance/LocationFetcher.h"
+
 namespace tovmar {
 
 class LlmMesh;
@@ -11,8 +13,9 @@ class SceneStore;
 
 // Reads `location` (a file path or an "http://" or "https://" address); when it yields records,
 // applies them to `mesh` and rebuilds mesh object 0 of `store` (texture coordinates too with
-// `applyTexCoords`). Returns whether records came back; without them nothing changes.
+// `applyTexCoords`). Returns whether records came back; without them nothing changes. The
+// installed fetcher reads the location; `progress` follows it over the network and may cancel.
 bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords);
+                    bool applyTexCoords, const FetchProgress& progress = {});
 
 }  // namespace tovmar

@@ -41,8 +41,9 @@ FetchResult ReadLocalFile(const std::string& path, std::uint64_t maxBytes) {
 
 }  // namespace
 
-FetchResult DefaultLocationFetcher::Fetch(const std::string& location) {
-  if (IsRemoteLocation(location)) return HttpGet(location, m_options);
+FetchResult DefaultLocationFetcher::Fetch(const std::string& location,
+                                          const FetchProgress& progress) {
+  if (IsRemoteLocation(location)) return HttpGet(location, m_options, progress);
   return ReadLocalFile(location, m_options.maxBytes);
 }
 

@@ -1,9 +1,11 @@
 // Fetching the bytes of an appearance location: a local file, or an "http://" or "https://"
-// address. Fetching is synchronous; a caller with a window shows a busy cursor around it.
+// address. Fetching is synchronous; a caller with a window shows a busy cursor around it, and for
+// an address a progress dialog driven from the fetch's progress callback.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/ScopedInstall.h"
@@ -15,6 +17,7 @@ enum class FetchStatus {
   kNotLoaded,  // missing file or one that is not a regular file, unreachable host or HTTP error
                // status: nothing to tell the user
   kFailed,     // the fetch broke off; `errorText` says why
+  kCancelled,  // the progress callback asked to stop: nothing to tell the user
 };
 
 struct FetchResult {
@@ -30,13 +33,18 @@ struct FetchOptions {
   long maxRedirects = 5;
 };
 
+// Told, often and also while nothing arrives, how many bytes of the body have come and how many
+// the server announced (0: not announced). Returning false ends the fetch at once as kCancelled.
+using FetchProgress = std::function<bool(std::uint64_t received, std::uint64_t total)>;
+
 // The text of a fetch refused for its size, locally or remotely.
 inline constexpr const char* kTooLargeText = "Maximum file size exceeded";
 
 class LocationFetcher {
  public:
   virtual ~LocationFetcher() = default;
-  virtual FetchResult Fetch(const std::string& location) = 0;
+  // `progress` (may be empty) follows a network fetch; a local file is read without it.
+  virtual FetchResult Fetch(const std::string& location, const FetchProgress& progress) = 0;
 };
 
 // Locations that begin with "http://" or "https://" (exactly, lower case) go over the network;
@@ -45,7 +53,7 @@ class DefaultLocationFetcher : public LocationFetcher {
  public:
   DefaultLocationFetcher() = default;
   explicit DefaultLocationFetcher(const FetchOptions& options) : m_options(options) {}
-  FetchResult Fetch(const std::string& location) override;
+  FetchResult Fetch(const std::string& location, const FetchProgress& progress) override;
 
  private:
   FetchOptions m_options;

@@ -13,13 +13,15 @@
 #include "appearance/SliderScale.h"
 #include "mesh/LlmMesh.h"
 #include "panel/DialogUnits.h"
+#include "panel/FitText.h"
 #include "panel/TovmarView.h"
 
 namespace tovmar {
 
 namespace {
 
-constexpr int kClientWidth = 262;
+// Wider than the form the rows were laid out on by the column of numbers at its right.
+constexpr int kClientWidth = 292;
 constexpr int kClientHeight = 167;
 constexpr std::array<DialogRect, MorphParamDialog::kRows> kLabelRects = {{
     {6, 6, 60, 12},
@@ -41,6 +43,12 @@ constexpr std::array<DialogRect, MorphParamDialog::kRows> kSliderRects = {{
     {66, 114, 192, 12},
     {66, 132, 192, 12},
 }};
+
+// Beside each slider, level with it.
+constexpr int kWeightX = 260;
+constexpr int kWeightWidth = 26;
+// The smallest face a long name shrinks to.
+constexpr int kMinNamePoints = 5;
 
 // The row of the slider with id `id`, or -1.
 int RowOfSlider(int id) {
@@ -109,8 +117,18 @@ void MorphParamDialog::CreateControls() {
     // height, centred on the row; narrower, it would draw nothing.
     const int height = std::max(track.height, row.slider->GetSize().y);
     row.slider->SetSize(track.x, track.y + (track.height - height) / 2, track.width, height);
-    // Only a movement that has ended sets a weight; every change updates the tooltip.
+    const DialogRect weightRect{kWeightX, sliderRect.y, kWeightWidth, sliderRect.h};
+    row.weight = new wxStaticText(this, kMorphWeightIds[r], wxEmptyString, pos(weightRect),
+                                  size(weightRect), wxALIGN_RIGHT | wxST_NO_AUTORESIZE);
+    // Only a movement that has ended sets a weight; every change updates the tooltip and the
+    // number.
     Bind(wxEVT_SCROLL_CHANGED, &MorphParamDialog::OnSliderScroll, this, row.slider->GetId());
+    for (const wxEventTypeTag<wxScrollEvent>& moving :
+         {wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN,
+          wxEVT_SCROLL_PAGEUP, wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK,
+          wxEVT_SCROLL_THUMBRELEASE}) {
+      Bind(moving, &MorphParamDialog::OnSliderMoved, this, row.slider->GetId());
+    }
     Bind(wxEVT_SLIDER, &MorphParamDialog::OnSliderMoved, this, row.slider->GetId());
     row.slider->Bind(wxEVT_ENTER_WINDOW, &MorphParamDialog::OnSliderEnter, this);
   }
@@ -164,7 +182,7 @@ void MorphParamDialog::FillPage(LlmMesh* mesh) {
       const MorphTarget& target = mesh->morphTargets[i];
       const SliderScale scale(target.maxWeight, target.minWeight);
       row.label->Enable();
-      row.label->SetLabelText(wxString::FromUTF8(target.DisplayName()));
+      ShowName(r, wxString::FromUTF8(target.DisplayName()));
       row.slider->Enable();
       // The slider keeps a position beyond its range inside it.
       row.slider->SetRange(0, scale.RangeMax());
@@ -174,17 +192,41 @@ void MorphParamDialog::FillPage(LlmMesh* mesh) {
     } else {
       // The slider keeps its position.
       row.label->Disable();
-      row.label->SetLabelText("NONE");
+      ShowName(r, {});
       row.slider->Disable();
     }
     UpdateToolTip(r);
+    ShowWeight(r, false);
+  }
+}
+
+void MorphParamDialog::ShowWeights() {
+  for (int r = 0; r < kRows; ++r) {
+    UpdateToolTip(r);
+    ShowWeight(r, false);
+  }
+}
+
+void MorphParamDialog::ShowName(int r, const wxString& text) {
+  // A long name shows whole in a smaller face, over two lines where it must, and in full in the
+  // tooltip; a centred line cut at the label's edges would lose both its ends.
+  Row& row = m_rows[r];
+  row.name = text;
+  const FittedText fitted = FitText(*row.label, text.empty() ? wxString("NONE") : text, GetFont(),
+                                    row.label->GetClientSize(), kMinNamePoints);
+  row.label->SetFont(fitted.font);
+  row.label->SetLabelText(fitted.lines);
+  if (text.empty()) {
+    row.label->UnsetToolTip();
+  } else {
+    row.label->SetToolTip(text);
   }
 }
 
 MorphTarget* MorphParamDialog::RowTarget(int r) const {
   const Row& row = m_rows[r];
   if (m_pMesh == nullptr || !row.slider->IsEnabled()) return nullptr;
-  return m_pMesh->FindMorphTarget(row.label->GetLabelText().utf8_string());
+  return m_pMesh->FindMorphTarget(row.name.utf8_string());
 }
 
 void MorphParamDialog::UpdateToolTip(int r) {
@@ -199,6 +241,19 @@ void MorphParamDialog::UpdateToolTip(int r) {
       SliderScale(target->maxWeight, target->minWeight).WeightAt(slider->GetValue());
   slider->SetToolTip(wxString::FromCDouble(wouldSet, 2) + " (" +
                      wxString::FromCDouble(target->weight, 2) + ")");
+}
+
+void MorphParamDialog::ShowWeight(int r, bool moving) {
+  const MorphTarget* target = RowTarget(r);
+  if (target == nullptr) {
+    m_rows[r].weight->SetLabelText(wxEmptyString);
+    return;
+  }
+  const float weight =
+      moving
+          ? SliderScale(target->maxWeight, target->minWeight).WeightAt(m_rows[r].slider->GetValue())
+          : target->weight;
+  m_rows[r].weight->SetLabelText(wxString::FromCDouble(weight, 2));
 }
 
 void MorphParamDialog::SendHint(int hint) {
@@ -240,12 +295,16 @@ void MorphParamDialog::OnSliderScroll(wxScrollEvent& event) {
   const int position = m_rows[r].slider->GetValue();
   target->weight = SliderScale(target->maxWeight, target->minWeight).WeightAt(position);
   SendHint(HINT_MORPHS_CHANGED);
-  UpdateToolTip(r);
+  // Another row may show the same target.
+  ShowWeights();
 }
 
 void MorphParamDialog::OnSliderMoved(wxCommandEvent& event) {
   event.Skip();
-  if (const int r = RowOfSlider(event.GetId()); r >= 0) UpdateToolTip(r);
+  if (const int r = RowOfSlider(event.GetId()); r >= 0) {
+    UpdateToolTip(r);
+    ShowWeight(r, true);
+  }
 }
 
 void MorphParamDialog::OnSliderEnter(wxMouseEvent& event) {

@@ -1,7 +1,7 @@
-// The morph parameter dialog: eight rows of a label and a slider over the loaded mesh's morph
-// targets, paged eight at a time. A slider movement that has ended sets its target's weight and
-// has the views update; OK keeps the weights, Cancel puts back the ones the dialog found.
-// Modeless: it deletes itself once its window is gone.
+// The morph parameter dialog: eight rows of a label, a slider and the weight as a number over the
+// loaded mesh's morph targets, paged eight at a time. A slider movement that has ended sets its
+// target's weight and has the views update; OK keeps the weights, Cancel puts back the ones the
+// dialog found. Modeless: it deletes itself once its window is gone.
 #pragma once
 
 #include <array>
@@ -22,6 +22,8 @@ struct MorphTarget;
 constexpr int IDD_MORPH_PARAM = 131;
 constexpr std::array<int, 8> kMorphLabelIds = {1020, 1021, 1023, 1025, 1027, 1029, 1031, 1033};
 constexpr std::array<int, 8> kMorphSliderIds = {1018, 1022, 1024, 1026, 1028, 1030, 1032, 1034};
+// The number beside each slider.
+constexpr std::array<int, 8> kMorphWeightIds = {1037, 1038, 1039, 1040, 1041, 1042, 1043, 1044};
 constexpr int IDC_PREV_PAGE = 1035;
 constexpr int IDC_NEXT_PAGE = 1036;
 
@@ -44,18 +46,30 @@ class MorphParamDialog : public wxDialog {
   // the page. Without a mesh the rows keep what they show.
   void Rebuild(LlmMesh* mesh);
 
+  // Shows the current weights beside the sliders (the sliders stay where they are), after
+  // something other than the dialog has set weights.
+  void ShowWeights();
+
  private:
   struct Row {
     wxStaticText* label = nullptr;
     wxSlider* slider = nullptr;
+    wxStaticText* weight = nullptr;
+    // The target name the label shows, perhaps over several lines; empty on a "NONE" row.
+    wxString name;
   };
 
   void CreateControls();
   void PlaceBesideMainWindow();
   void FillPage(LlmMesh* mesh);
+  // Shows `text` whole in row `r`'s label, in a smaller face and over lines where needed.
+  void ShowName(int r, const wxString& text);
   // The target that row `r`'s slider sets: the first one named as its label shows.
   MorphTarget* RowTarget(int r) const;
   void UpdateToolTip(int r);
+  // Row `r`'s number: the weight its target has, or with `moving` the one its slider's position
+  // would set.
+  void ShowWeight(int r, bool moving);
   void SendHint(int hint);
 
   void OnPrevPage(wxCommandEvent& event);

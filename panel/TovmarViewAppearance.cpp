@@ -5,7 +5,9 @@
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "appearance/LoadAppearance.h"
+#include "appearance/MorphParamDialog.h"
 #include "mesh/SceneStore.h"
+#include "panel/FetchProgressWindow.h"
 #include "panel/TovmarView.h"
 
 namespace tovmar {
@@ -25,14 +27,18 @@ void CTovmarView::OnLoadAvatarSettings(wxCommandEvent&) {
 
 void CTovmarView::LoadAppearance(const wxString& location) {
   {
-    // A remote location may take a while; the window shows that it is waiting.
+    // A remote location may take a while; the window shows that it is waiting, and after a
+    // moment how far it has got, with a way out.
     wxBusyCursor busy;
+    FetchProgressWindow progress(this, location);
     if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, SceneStore::Instance(),
-                                m_bTexFit != 0)) {
+                                m_bTexFit != 0, progress.Callback())) {
       return;
     }
   }
-  // The new shape shows at once rather than at the next repaint.
+  // The new shape shows at once rather than at the next repaint, the new weights beside the
+  // morph dialog's sliders.
+  if (m_pMorphDlg != nullptr) m_pMorphDlg->ShowWeights();
   RefreshView3D(false);
 }
 

@@ -231,6 +231,43 @@ TEST_F(RemoteTest, StalledAndCrawlingTransfersEndAtTheTimeOutWithLibcurlsText) {
   }
 }
 
+// Progress comes every few tens of milliseconds, also while nothing arrives; the callback's false
+// ends the transfer at once, long before the time-out, without a message.
+TEST_F(RemoteTest, ProgressIsReportedOftenAndItsFalseCancelsSilently) {
+  const std::string head =
+      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kDocument.size()) +
+      "\r\nConnection: close\r\n\r\n";
+  server.SetRoute("/half.xml", Route{Behaviour::kStallMidBody, head + kDocument.substr(0, 40)});
+  DefaultLocationFetcher patient{
+      FetchOptions{milliseconds(2000), milliseconds(5000), 64 * 1024, 5}};
+
+  int calls = 0;
+  std::uint64_t received = 0;
+  std::uint64_t total = 0;
+  const steady_clock::time_point start = steady_clock::now();
+  const FetchProgress progress = [&](std::uint64_t nowReceived, std::uint64_t announced) {
+    ++calls;
+    received = nowReceived;
+    total = announced;
+    return steady_clock::now() - start < milliseconds(400);
+  };
+  EXPECT_TRUE(AppearanceXmlReader::ReadParams(server.Url("/half.xml"), patient, progress).empty());
+  EXPECT_LT(steady_clock::now() - start, milliseconds(1000));
+  EXPECT_GE(calls, 5);
+  EXPECT_EQ(received, 40u);
+  EXPECT_EQ(total, kDocument.size());
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(patient.Fetch(server.Url("/half.xml"), [](auto, auto) { return false; }).status,
+            FetchStatus::kCancelled);
+
+  // A fetch that completes is unchanged by being followed.
+  server.SetRoute("/a.xml",
+                  Route{Behaviour::kRespond, LoopbackHttpServer::Response(200, "OK", kDocument)});
+  const auto carryOn = [](std::uint64_t, std::uint64_t) { return true; };
+  EXPECT_EQ(AppearanceXmlReader::ReadParams(server.Url("/a.xml"), patient, carryOn),
+            (ParamTable{{1, "morph_a", 0.25f}}));
+}
+
 // The commands read through the installed fetcher, whose limits then apply; the default one with
 // its own limits comes back afterwards.
 TEST_F(RemoteTest, CommandsReadThroughTheInstalledFetcher) {

@@ -1,6 +1,7 @@
 // The morph parameter dialog in the running application: its layout, its pages, sliders moved
 // by real mouse and key input, the weights it keeps or puts back, and how it closes.
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,10 @@ wxSlider* Slider(int row) {
   return dynamic_cast<wxSlider*>(Dialog()->FindWindow(kMorphSliderIds[row]));
 }
 
+wxStaticText* Number(int row) {
+  return dynamic_cast<wxStaticText*>(Dialog()->FindWindow(kMorphWeightIds[row]));
+}
+
 float& Weight(std::size_t target) {
   return Doc().m_mesh.morphTargets.at(target).weight;
 }
@@ -74,6 +79,21 @@ void EndMovementAt(int row, int position) {
   wxScrollEvent event(wxEVT_SCROLL_CHANGED, slider->GetId(), slider->GetValue(), wxHORIZONTAL);
   event.SetEventObject(slider);
   slider->GetEventHandler()->ProcessEvent(event);
+}
+
+// Presses the mouse on the thumb of `slider`, in its middle, and drags it to the right, holding
+// the button.
+void PressAndDragThumb(wxUIActionSimulator& mouse, wxSlider* slider) {
+  const wxRect track = slider->GetScreenRect();
+  const wxPoint middle = track.GetPosition() + track.GetSize() / 2;
+  mouse.MouseMove(middle);
+  PumpEvents(50);
+  mouse.MouseDown();
+  for (int step = 1; step <= 8; ++step) {
+    mouse.MouseMove(middle + wxPoint(step * track.width / 32, 0));
+    PumpEvents(30);
+  }
+  PumpEvents(100);
 }
 
 // Lets the closed dialog's window go; true once the panel has forgotten it.
@@ -166,8 +186,9 @@ TEST_F(MorphDialogTest, OpensBesideTheMainWindowAsLaidOutWithEveryRowEmptyBefore
   EXPECT_EQ(dialog->GetId(), IDD_MORPH_PARAM);
   EXPECT_EQ(dialog->GetTitle(), wxString::FromUTF8("モーフィング パラメータ"));
   EXPECT_EQ(dialog->GetParent(), &Panel());
-  // 262 x 167 dialog units of its 8-point face: 6 pixels per 4 across, 13 per 8 down.
-  EXPECT_EQ(dialog->GetClientSize(), wxSize(393, 271));
+  // 292 x 167 dialog units of its 8-point face (6 pixels per 4 across, 13 per 8 down): the
+  // rows' 262 and a column of numbers.
+  EXPECT_EQ(dialog->GetClientSize(), wxSize(438, 271));
   const wxRect main = Frame().GetScreenRect();
   EXPECT_GT(dialog->GetScreenPosition().x, main.GetRight());
   EXPECT_EQ(dialog->GetScreenPosition().y, main.y);
@@ -240,19 +261,9 @@ TEST_F(MorphDialogTest, DraggedThumbChangesTheWeightOnceWhenReleased) {
   const wxImage before = ShownScene();
   HintRecorder recorder;
 
-  // Press on the thumb in the middle and drag it to the right, holding the button.
   wxSlider* slider = Slider(0);
-  const wxRect track = slider->GetScreenRect();
-  const wxPoint middle = track.GetPosition() + track.GetSize() / 2;
   wxUIActionSimulator mouse;
-  mouse.MouseMove(middle);
-  PumpEvents(50);
-  mouse.MouseDown();
-  for (int step = 1; step <= 8; ++step) {
-    mouse.MouseMove(middle + wxPoint(step * track.width / 32, 0));
-    PumpEvents(30);
-  }
-  PumpEvents(100);
+  PressAndDragThumb(mouse, slider);
   const int held = slider->GetValue();
   EXPECT_GT(held, 220);
   EXPECT_EQ(Weight(0), 0.0f);
@@ -401,6 +412,83 @@ TEST_F(MorphDialogTest, SlidersSetTheFirstTargetNamedAsTheirLabel) {
   EXPECT_EQ(Label(2)->GetLabelText(), "Salt & Pepper");
   EndMovementAt(2, 150);
   EXPECT_EQ(Weight(2), -0.5f);
+}
+
+TEST_F(MorphDialogTest, NumbersFollowTheThumbThePageAndWeightsSetElsewhere) {
+  LoadTargets({"Big_Belly", "Same", "Same", "A", "B", "C", "D", "E", "Ninth"});
+  Weight(8) = 0.13f;
+  OpenDialog();
+  // Beside each slider, level with it, inside the dialog.
+  ASSERT_NE(Number(7), nullptr);
+  EXPECT_EQ(Number(7)->GetLabelText(), "0.00");
+  EXPECT_GT(Number(7)->GetRect().x, Slider(7)->GetRect().GetRight());
+  EXPECT_LE(Number(7)->GetRect().GetRight(), Dialog()->GetClientSize().x);
+  EXPECT_NEAR(Number(7)->GetRect().GetTop(), Slider(7)->GetRect().GetTop(), 10);
+
+  // While the thumb is dragged the number shows what the release will set; then the weight.
+  wxUIActionSimulator mouse;
+  PressAndDragThumb(mouse, Slider(0));
+  const int held = Slider(0)->GetValue();
+  EXPECT_EQ(Number(0)->GetLabelText(), wxString::FromCDouble(kScale.WeightAt(held), 2));
+  EXPECT_EQ(Weight(0), 0.0f);
+  mouse.MouseUp();
+  PumpEvents(200);
+  EXPECT_EQ(Number(0)->GetLabelText(), wxString::FromCDouble(Weight(0), 2));
+  EXPECT_NE(Number(0)->GetLabelText(), "0.00");
+
+  // A row shows the weight its slider sets: with two of a name, the first one's, on both rows.
+  EndMovementAt(2, 250);
+  EXPECT_EQ(Number(1)->GetLabelText(), "0.50");
+  EXPECT_EQ(Number(2)->GetLabelText(), "0.50");
+
+  // The next page: the ninth target's weight, and nothing on the "NONE" rows.
+  PressInDialog(IDC_NEXT_PAGE);
+  EXPECT_EQ(Number(0)->GetLabelText(), "0.13");
+  EXPECT_EQ(Number(1)->GetLabelText(), "");
+
+  // An appearance file changes the number at once; the slider stays until the page is filled.
+  const wxString xml = m_folder.File("ninth.xml");
+  std::ofstream(xml.utf8_string()) << "<linden_genepool><archetype>"
+                                      "<param id=\"1\" name=\"ninth\" value=\"-1.5\"/>"
+                                      "</archetype></linden_genepool>";
+  Panel().LoadAppearance(xml);
+  EXPECT_EQ(Number(0)->GetLabelText(), "-1.50");
+  EXPECT_EQ(Slider(0)->GetValue(), 213);
+}
+
+TEST_F(MorphDialogTest, LongNamesShowWholeInASmallerFaceWithTheirTooltip) {
+  const wxString longName = "Express_Embarrassed_Emote";
+  LoadTargets({"Big_Belly", longName.utf8_string()});
+  OpenDialog();
+  const int dialogPoints = Dialog()->GetFont().GetPointSize();
+  EXPECT_EQ(Label(0)->GetFont().GetPointSize(), dialogPoints);
+
+  // Every line within the label, together the whole name.
+  wxStaticText* label = Label(1);
+  EXPECT_LT(label->GetFont().GetPointSize(), dialogPoints);
+  EXPECT_EQ(label->GetToolTipText(), longName);
+  wxString joined;
+  const wxArrayString lines = wxSplit(label->GetLabelText(), '\n', '\0');
+  for (const wxString& line : lines) {
+    EXPECT_LE(label->GetTextExtent(line).x, label->GetClientSize().x) << line;
+    joined += line;
+  }
+  EXPECT_EQ(joined, longName);
+  EXPECT_LE(static_cast<int>(lines.size()) * label->GetTextExtent("Ag").y,
+            label->GetClientSize().y);
+  // Nothing is drawn at the label's left and right edges, where a cut name would touch them.
+  PumpEvents(100);
+  const wxImage shown = GrabWindow(label);
+  ASSERT_TRUE(shown.IsOk());
+  int edgeInk = 0;
+  for (const int x : {0, shown.GetWidth() - 1}) {
+    for (int y = 0; y < shown.GetHeight(); ++y) edgeInk += shown.GetRed(x, y) != shown.GetRed(0, 0);
+  }
+  EXPECT_EQ(edgeInk, 0);
+
+  // The row still sets its target.
+  EndMovementAt(1, 250);
+  EXPECT_EQ(Weight(1), 0.5f);
 }
 
 }  // namespace

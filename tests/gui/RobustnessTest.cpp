@@ -245,9 +245,9 @@ TEST_F(RobustnessTest, MeshFileGoneOrChangedAfterItWasChosenKeepsEverything) {
 // the test need not wait a minute.
 class WatchedFetcher : public LocationFetcher {
  public:
-  FetchResult Fetch(const std::string& location) override {
+  FetchResult Fetch(const std::string& location, const FetchProgress& progress) override {
     busyWhileFetching = wxIsBusy();
-    return m_fetcher.Fetch(location);
+    return m_fetcher.Fetch(location, progress);
   }
 
   static constexpr milliseconds kTotalTimeout{1500};
