@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "appearance/AppearanceParam.h"
 
 namespace tovmar {
 
@@ -11,8 +14,9 @@ class SceneStore;
 
 // Reads `location` (a file path or an "http://" or "https://" address); when it yields records,
 // applies them to `mesh` and rebuilds mesh object 0 of `store` (texture coordinates too with
-// `applyTexCoords`). Returns whether records came back; without them nothing changes.
+// `applyTexCoords`). Returns whether records came back; without them nothing changes. With
+// `records`, it receives the records as read (names lower-cased).
 bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords);
+                    bool applyTexCoords, std::vector<AppearanceParam>* records = nullptr);
 
 }  // namespace tovmar
