@@ -1,10 +1,13 @@
 // The panel's appearance command (1018): an appearance file sets the morph weights it names.
 #include <wx/utils.h>
 
+#include <vector>
+
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "appearance/LoadAppearance.h"
+#include "appearance/ShapeParams.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
 
@@ -27,10 +30,12 @@ void CTovmarView::LoadAppearance(const wxString& location) {
   {
     // A remote location may take a while; the window shows that it is waiting.
     wxBusyCursor busy;
+    std::vector<AppearanceParam> records;
     if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, SceneStore::Instance(),
-                                m_bTexFit != 0)) {
+                                m_bTexFit != 0, &records)) {
       return;
     }
+    RememberAppearanceIds(records, m_doc->m_appearanceIds);
   }
   // The new shape shows at once rather than at the next repaint.
   RefreshView3D(false);
