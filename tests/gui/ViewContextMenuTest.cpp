@@ -12,14 +12,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/AddressPrompt.h"
 #include "app/FileNames.h"
 #include "app/Hints.h"
-#include "app/RecentUrls.h"
-#include "base/FileBytes.h"
 #include "base/ScopedInstall.h"
 #include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
