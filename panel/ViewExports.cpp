@@ -6,6 +6,7 @@
 
 #include <wx/image.h>
 
+#include "app/FileNames.h"
 #include "appearance/AppearanceXmlWriter.h"
 #include "base/MessageSink.h"
 #include "base/ReplaceFile.h"
@@ -20,19 +21,21 @@ namespace {
 
 const char kNotWritten[] = "ファイルを保存できませんでした。\n";
 
-// Writes `bytes` to `path` whole; an empty text means there was nothing to write.
-bool WriteWhole(const std::string& path, std::string_view bytes) {
-  if (bytes.empty()) {
-    ShowMessage(kNotWritten + path);
-    return false;
-  }
+bool Replaced(const std::string& path, std::string_view bytes) {
   try {
     ReplaceFileContents(path, bytes);
   } catch (const FileWriteError&) {
-    ShowMessage(kNotWritten + path);
     return false;
   }
   return true;
+}
+
+// Writes `bytes` to `path` whole; an empty text means there was nothing to write. The message
+// names the file as the dialogs show it, also where its name is not valid UTF-8.
+bool WriteWhole(const std::string& path, std::string_view bytes) {
+  if (!bytes.empty() && Replaced(path, bytes)) return true;
+  ShowMessage(kNotWritten + WxPath(path).utf8_string());
+  return false;
 }
 
 }  // namespace
