@@ -36,6 +36,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
   m_panel = new CTovmarView(m_wndSplitter, doc);
   m_view = new GLView(m_wndSplitter, doc);
   m_wndSplitter->SplitVertically(m_panel, m_view, FromDIP(kPanelWidth));
+  // The 3D view's context menu acts on the panel's commands.
+  m_view->Bind(wxEVT_CONTEXT_MENU,
+               [this](wxContextMenuEvent& event) { m_panel->ShowViewMenu(event.GetPosition()); });
 
   InstallAccelerators();
   Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);

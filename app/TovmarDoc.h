@@ -5,6 +5,7 @@
 
 #include <wx/docview.h>
 
+#include "appearance/ShapeParams.h"
 #include "mesh/LlmMesh.h"
 
 namespace tovmar {
@@ -32,6 +33,8 @@ class CTovmarDoc : public wxDocument {
   bool OnCreate(const wxString& path, long flags) override;
 
   LlmMesh m_mesh;
+  // The parameter ids of the appearance files read onto this mesh, which a saved shape keeps.
+  AppearanceIds m_appearanceIds;
 
  protected:
   bool DoOpenDocument(const wxString& file) override;

@@ -1,5 +1,6 @@
 #include "appearance/LoadAppearance.h"
 
+#include <utility>
 #include <vector>
 
 #include "appearance/AppearanceXmlReader.h"
@@ -9,12 +10,14 @@
 namespace tovmar {
 
 bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords, const FetchProgress& progress) {
+                    bool applyTexCoords, const FetchProgress& progress,
+                    std::vector<AppearanceParam>* records) {
   std::vector<AppearanceParam> params =
       AppearanceXmlReader::ReadParams(location, CurrentLocationFetcher(), progress);
   if (params.empty()) return false;
   mesh.ApplyAppearanceParams(params);
   ApplyMorphs(mesh, store, applyTexCoords);
+  if (records != nullptr) *records = std::move(params);
   return true;
 }
 

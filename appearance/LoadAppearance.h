@@ -3,7 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "appearance/AppearanceParam.h"
 #include "appearance/LocationFetcher.h"
 
 namespace tovmar {
@@ -15,7 +17,9 @@ class SceneStore;
 // applies them to `mesh` and rebuilds mesh object 0 of `store` (texture coordinates too with
 // `applyTexCoords`). Returns whether records came back; without them nothing changes. The
 // installed fetcher reads the location; `progress` follows it over the network and may cancel.
+// With `records`, it receives the records as read (names lower-cased).
 bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords, const FetchProgress& progress = {});
+                    bool applyTexCoords, const FetchProgress& progress = {},
+                    std::vector<AppearanceParam>* records = nullptr);
 
 }  // namespace tovmar

@@ -37,6 +37,8 @@ std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
   return len;
 }
 
+}  // namespace
+
 bool IsValidUtf8(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
     const std::size_t len = Utf8SequenceLength(s, i);
@@ -45,8 +47,6 @@ bool IsValidUtf8(std::string_view s) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string EightBitToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);

@@ -6,6 +6,9 @@
 
 namespace tovmar {
 
+// Whether `bytes` are valid UTF-8: no overlong forms, surrogates or values past U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
 // Decodes 8-bit text to UTF-8: kept as is when it is valid UTF-8, otherwise read as Latin-1.
 std::string EightBitToUtf8(std::string_view bytes);
 

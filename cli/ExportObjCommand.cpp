@@ -1,8 +1,5 @@
 // tovmar-cli export-obj: a mesh file, deformed by morph weights, as a Wavefront OBJ file.
-#include <charconv>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
 #include "cli/CliError.h"
 #include "cli/Command.h"
@@ -10,6 +7,7 @@
 #include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
+#include "mesh/ObjText.h"
 #include "mesh/SceneStore.h"
 
 namespace tovmar::cli {
@@ -23,75 +21,6 @@ constexpr OptionInfo kOptions[] = {
      false},
 };
 
-// Nine significant digits: every float reads back as itself.
-void AppendNumber(std::string& out, float value) {
-  char buffer[32];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9);
-  out.append(buffer, result.ptr);
-}
-
-void AppendLine(std::string& out, const char* keyword, std::initializer_list<float> values) {
-  out += keyword;
-  for (const float v : values) {
-    out += ' ';
-    AppendNumber(out, v);
-  }
-  out += '\n';
-}
-
-// The file's positions, each moved by the weighted coordinate deltas of its records: with no
-// weights, exactly the file's own values. Records that name no vertex of the mesh are left out, as
-// the deformation leaves them out.
-std::vector<Vec3> FilePositions(const LlmMesh& mesh) {
-  std::vector<Vec3> positions = mesh.coords;
-  for (const MorphTarget& target : mesh.morphTargets) {
-    const float w = target.weight;
-    if (w == 0.0f) continue;
-    for (const MorphVertex& r : target.vertices) {
-      if (r.vertexIndex < 0 || static_cast<std::size_t>(r.vertexIndex) >= positions.size())
-        continue;
-      Vec3& p = positions[static_cast<std::size_t>(r.vertexIndex)];
-      p.x += w * r.coordDelta.x;
-      p.y += w * r.coordDelta.y;
-      p.z += w * r.coordDelta.z;
-    }
-  }
-  return positions;
-}
-
-// One v, vt and vn line per vertex, positions in the file's own coordinates, and one f line per
-// triangle with 1-based indices.
-std::string ObjText(const MeshObject& object, const std::vector<Vec3>& positions) {
-  const std::int32_t n = object.numPositions;
-  const bool hasTexCoords = object.numTexCoords >= n;
-  std::string out = "# tovmar-cli export-obj\n";
-  out += "# " + std::to_string(n) + " vertices, " + std::to_string(object.numIndices / 3) +
-         " triangles\n";
-  for (std::int32_t i = 0; i < n; ++i) {
-    const Vec3& p = positions[static_cast<std::size_t>(i)];
-    AppendLine(out, "v", {p.x, p.y, p.z});
-  }
-  if (hasTexCoords) {
-    for (std::int32_t i = 0; i < n; ++i) {
-      AppendLine(out, "vt", {object.texCoords[i].u, object.texCoords[i].v});
-    }
-  }
-  for (std::int32_t i = 0; i < n; ++i) {
-    const Vec3& normal = object.normals[i];
-    AppendLine(out, "vn", {normal.x, normal.y, normal.z});
-  }
-  for (std::int32_t t = 0; t + 2 < object.numIndices; t += 3) {
-    out += 'f';
-    for (std::int32_t k = 0; k < 3; ++k) {
-      const std::string index = std::to_string(object.indices[t + k] + 1);
-      out += ' ' + index + (hasTexCoords ? "/" + index + "/" : "//") + index;
-    }
-    out += '\n';
-  }
-  return out;
-}
-
 int RunExportObj(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("export-obj: expected one mesh file");
   const std::string* output = args.Value("-o");
@@ -103,7 +32,7 @@ int RunExportObj(const ParsedArgs& args) {
   LlmMesh mesh = ReadMeshFile(path);
   SceneStore& store = SceneStore::Instance();
   BuildDeformedMesh(mesh, store, path, settings);
-  WriteOutput(*output, ObjText(*store.GetMesh(0), FilePositions(mesh)));
+  WriteOutput(*output, ObjText(mesh, *store.GetMesh(0)));
   return kExitSuccess;
 }
 

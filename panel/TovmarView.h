@@ -46,12 +46,22 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // visible mesh and the thumbnail; `folder` is remembered as the texture folder either way.
   void LoadTextureFile(const wxString& path, const wxString& folder);
 
+  // Whether the texture is read again when its file changes.
+  bool TextureAutoReload() const;
+  void SetTextureAutoReload(bool on);
+
   // Reads the appearance file or address `location`, sets the weights it names and rebuilds the
   // visible mesh.
   void LoadAppearance(const wxString& location);
 
   // Refuses a command that needs a mesh when none is loaded, with a message.
   bool RequireMesh() const;
+
+  // Opens the 3D view's context menu at `position` (screen coordinates; wxDefaultPosition, as
+  // from the keyboard: the view's centre) and runs the command chosen.
+  void ShowViewMenu(const wxPoint& position);
+  // Runs the context menu's command `id` as choosing it does.
+  void RunViewMenuCommand(int id);
 
   CTovmarDoc* GetDocument() const { return m_doc; }
   // The form's size, and a rectangle of it, in pixels.
@@ -92,8 +102,14 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // Opens the morph parameter dialog beside the main window, replacing an open one.
   void OnOpenMorphDialog(wxCommandEvent& event);
   void RefreshView3D(bool erase) const;
+  // The context menu's commands that ask for a file or an address.
+  void SaveViewPictureAs();
+  void ExportObjAs();
+  void SaveShapeAs();
+  void LoadAppearanceFromUrl();
 
   CTovmarDoc* m_doc;
+  bool m_textureAutoReload = true;
   // Each control of the form with its rectangle in pixels, unscrolled.
   std::vector<std::pair<wxWindow*, wxRect>> m_formRects;
 };

@@ -1,11 +1,14 @@
 // The panel's appearance command (1018): an appearance file sets the morph weights it names.
 #include <wx/utils.h>
 
+#include <vector>
+
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
 #include "appearance/LoadAppearance.h"
 #include "appearance/MorphParamDialog.h"
+#include "appearance/ShapeParams.h"
 #include "mesh/SceneStore.h"
 #include "panel/FetchProgressWindow.h"
 #include "panel/TovmarView.h"
@@ -31,10 +34,12 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     // moment how far it has got, with a way out.
     wxBusyCursor busy;
     FetchProgressWindow progress(this, location);
+    std::vector<AppearanceParam> records;
     if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, SceneStore::Instance(),
-                                m_bTexFit != 0, progress.Callback())) {
+                                m_bTexFit != 0, progress.Callback(), &records)) {
       return;
     }
+    RememberAppearanceIds(records, m_doc->m_appearanceIds);
   }
   // The new shape shows at once rather than at the next repaint, the new weights beside the
   // morph dialog's sliders.

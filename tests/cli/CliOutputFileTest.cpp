@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "cli/SignalCleanup.h"
+#include "base/SignalCleanup.h"
 #include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/cli/RunProcess.h"
@@ -163,10 +163,10 @@ TEST(CliSignalCleanup, SignalsRemoveTheTemporaryFileAndStillEndTheProgram) {
     if (child == 0) {
       // Signal 0 stands for an ignored SIGHUP.
       if (signal == 0) std::signal(SIGHUP, SIG_IGN);
-      cli::SignalCleanup cleanup;
+      SignalCleanup cleanup;
       cleanup.SetFileToRemove(temporary.c_str());
       {
-        const cli::HeldSignals held(cleanup);
+        const HeldSignals held(cleanup);
         std::raise(signal == 0 ? SIGHUP : signal);
         close(open(written.c_str(), O_WRONLY | O_CREAT, 0600));
       }
@@ -196,13 +196,13 @@ TEST(CliSignalCleanup, ASignalRemovesTheFileOfEveryWriterAtOnce) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    cli::SignalCleanup mine;
+    SignalCleanup mine;
     mine.SetFileToRemove(first.c_str());
     std::atomic<int> stage{0};
     std::thread other([&] {
-      cli::SignalCleanup theirs;
+      SignalCleanup theirs;
       theirs.SetFileToRemove(second.c_str());
-      const cli::HeldSignals held(theirs);
+      const HeldSignals held(theirs);
       stage = 1;
       while (stage != 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
       close(open(written.c_str(), O_WRONLY | O_CREAT, 0600));

@@ -1,4 +1,4 @@
-#include "cli/SignalCleanup.h"
+#include "base/SignalCleanup.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -106,4 +106,4 @@ void SignalCleanup::Release() {
   }
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace tovmar::cli {
+namespace tovmar {
 
 // While any instance lives, the three signals are caught, whichever thread they reach; a signal
 // the program ignores stays ignored. A caught signal removes the file each instance set with
@@ -44,4 +44,4 @@ class HeldSignals {
   SignalCleanup& m_cleanup;
 };
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -1,0 +1,87 @@
+#include "mesh/ObjText.h"
+
+#include <charconv>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "mesh/LlmMesh.h"
+#include "mesh/MeshObject.h"
+
+namespace tovmar {
+
+namespace {
+
+// Nine significant digits: every float reads back as itself.
+void AppendNumber(std::string& out, float value) {
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9);
+  out.append(buffer, result.ptr);
+}
+
+void AppendLine(std::string& out, const char* keyword, std::initializer_list<float> values) {
+  out += keyword;
+  for (const float v : values) {
+    out += ' ';
+    AppendNumber(out, v);
+  }
+  out += '\n';
+}
+
+// The file's positions, each moved by the weighted coordinate deltas of its records: with no
+// weights, exactly the file's own values. Records that name no vertex of the mesh are left out, as
+// the deformation leaves them out.
+std::vector<Vec3> FilePositions(const LlmMesh& mesh) {
+  std::vector<Vec3> positions = mesh.coords;
+  for (const MorphTarget& target : mesh.morphTargets) {
+    const float w = target.weight;
+    if (w == 0.0f) continue;
+    for (const MorphVertex& r : target.vertices) {
+      if (r.vertexIndex < 0 || static_cast<std::size_t>(r.vertexIndex) >= positions.size())
+        continue;
+      Vec3& p = positions[static_cast<std::size_t>(r.vertexIndex)];
+      p.x += w * r.coordDelta.x;
+      p.y += w * r.coordDelta.y;
+      p.z += w * r.coordDelta.z;
+    }
+  }
+  return positions;
+}
+
+}  // namespace
+
+std::string ObjText(const LlmMesh& mesh, const MeshObject& object) {
+  const std::vector<Vec3> positions = FilePositions(mesh);
+  const std::int32_t n = object.numPositions;
+  // An object built from another mesh than this one gives no text rather than a read past its end.
+  if (n < 0 || positions.size() < static_cast<std::size_t>(n)) return {};
+  const bool hasTexCoords = object.numTexCoords >= n;
+  std::string out = "# tovmar-cli export-obj\n";
+  out += "# " + std::to_string(n) + " vertices, " + std::to_string(object.numIndices / 3) +
+         " triangles\n";
+  for (std::int32_t i = 0; i < n; ++i) {
+    const Vec3& p = positions[static_cast<std::size_t>(i)];
+    AppendLine(out, "v", {p.x, p.y, p.z});
+  }
+  if (hasTexCoords) {
+    for (std::int32_t i = 0; i < n; ++i) {
+      AppendLine(out, "vt", {object.texCoords[i].u, object.texCoords[i].v});
+    }
+  }
+  for (std::int32_t i = 0; i < n; ++i) {
+    const Vec3& normal = object.normals[i];
+    AppendLine(out, "vn", {normal.x, normal.y, normal.z});
+  }
+  for (std::int32_t t = 0; t + 2 < object.numIndices; t += 3) {
+    out += 'f';
+    for (std::int32_t k = 0; k < 3; ++k) {
+      const std::string index = std::to_string(object.indices[t + k] + 1);
+      out += ' ' + index + (hasTexCoords ? "/" + index + "/" : "//") + index;
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace tovmar

@@ -1,0 +1,109 @@
+// The 3D view's context menu: framing the model, saving the picture, the shaped mesh and the
+// shape, reading an appearance file from a web address, and whether the texture follows its file.
+#include <wx/filename.h>
+#include <wx/menu.h>
+
+#include "app/AddressPrompt.h"
+#include "app/FileDialogs.h"
+#include "app/FileNames.h"
+#include "app/RecentUrls.h"
+#include "app/TovmarDoc.h"
+#include "base/Location.h"
+#include "base/MessageSink.h"
+#include "mesh/SceneStore.h"
+#include "panel/TovmarView.h"
+#include "panel/ViewContextMenu.h"
+#include "panel/ViewExports.h"
+#include "render/GLView.h"
+
+namespace tovmar {
+
+namespace {
+
+const char kPictureFilter[] = "PNG 画像(*.png)|*.png||";
+const char kObjFilter[] = "Wavefront OBJ(*.obj)|*.obj||";
+const char kShapeFilter[] = "Appearance XML(*.xml)|*.xml||";
+
+// The path the save dialog answered, for the core, with `extension` added when the name has none.
+std::string SavePath(const FileDialogAnswer& answer, const char* extension) {
+  wxString path = answer.path;
+  if (wxFileName(path).GetExt().empty()) path += wxString(".") + extension;
+  return CorePath(path);
+}
+
+}  // namespace
+
+void CTovmarView::ShowViewMenu(const wxPoint& position) {
+  auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+  if (view == nullptr) return;
+  const std::unique_ptr<wxMenu> menu =
+      BuildViewContextMenu({SceneStore::Instance().GetMesh(0) != nullptr, TextureAutoReload()});
+  const wxSize size = view->GetClientSize();
+  const wxPoint at = position == wxDefaultPosition ? wxPoint(size.x / 2, size.y / 2)
+                                                   : view->ScreenToClient(position);
+  const int id = view->GetPopupMenuSelectionFromUser(*menu, at);
+  if (id != wxID_NONE) RunViewMenuCommand(id);
+}
+
+void CTovmarView::RunViewMenuCommand(int id) {
+  switch (id) {
+    case ID_VIEW_FRAME_MODEL:
+      if (auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1))) view->FrameModel();
+      break;
+    case ID_VIEW_SAVE_PICTURE:
+      SaveViewPictureAs();
+      break;
+    case ID_VIEW_EXPORT_OBJ:
+      ExportObjAs();
+      break;
+    case ID_VIEW_SAVE_SHAPE:
+      SaveShapeAs();
+      break;
+    case ID_VIEW_LOAD_URL:
+      LoadAppearanceFromUrl();
+      break;
+    case ID_VIEW_TEXTURE_AUTO_RELOAD:
+      SetTextureAutoReload(!TextureAutoReload());
+      break;
+    default:
+      break;
+  }
+}
+
+void CTovmarView::SaveViewPictureAs() {
+  auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+  if (view == nullptr || !RequireMesh()) return;
+  const auto answer =
+      AskNewFile(this, wxString::FromUTF8(kPictureFilter), "png", m_doc->GetMeshFolder());
+  if (answer && !answer->path.empty()) SaveViewPicture(*view, SavePath(*answer, "png"));
+}
+
+void CTovmarView::ExportObjAs() {
+  if (!RequireMesh()) return;
+  const auto answer =
+      AskNewFile(this, wxString::FromUTF8(kObjFilter), "obj", m_doc->GetMeshFolder());
+  if (answer && !answer->path.empty()) ExportShapedObj(m_doc->m_mesh, SavePath(*answer, "obj"));
+}
+
+void CTovmarView::SaveShapeAs() {
+  if (!RequireMesh()) return;
+  const auto answer =
+      AskNewFile(this, wxString::FromUTF8(kShapeFilter), "xml", m_doc->GetMeshFolder());
+  if (answer && !answer->path.empty()) {
+    SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, SavePath(*answer, "xml"));
+  }
+}
+
+void CTovmarView::LoadAppearanceFromUrl() {
+  if (!RequireMesh()) return;
+  const std::optional<wxString> url = CurrentAddressPrompt().AskAddress(this, RecentUrls::Load());
+  if (!url || url->empty()) return;
+  if (!IsRemoteLocation(url->utf8_string())) {
+    ShowMessage("http:// または https:// で始まるアドレスを入力して下さい。");
+    return;
+  }
+  RecentUrls::Add(*url);
+  LoadAppearance(*url);
+}
+
+}  // namespace tovmar
