@@ -207,6 +207,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
     return;
   }
   BuildMeshObjects(mesh, SceneStore::Instance(), CorePath(path));
+  FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);
