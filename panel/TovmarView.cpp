@@ -208,6 +208,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   }
   BuildMeshObjects(mesh, SceneStore::Instance(), CorePath(path));
   m_doc->m_appearanceIds.clear();
+  FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);

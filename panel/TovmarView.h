@@ -10,6 +10,7 @@
 
 #include "app/PaneWindow.h"
 #include "panel/DialogUnits.h"
+#include "panel/TextureFileWatch.h"
 
 class wxButton;
 class wxCheckBox;
@@ -46,9 +47,13 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // visible mesh and the thumbnail; `folder` is remembered as the texture folder either way.
   void LoadTextureFile(const wxString& path, const wxString& folder);
 
-  // Whether the texture is read again when its file changes.
+  // Whether the texture's file is watched and read again, without a message, whenever it
+  // changes on disk. Kept in the profile; on unless the profile says otherwise. Turning it on
+  // watches the current texture's file, turning it off stops watching.
   bool TextureAutoReload() const;
   void SetTextureAutoReload(bool on);
+  // The profile's setting of auto-reload, as the panel starts with it.
+  static bool TextureAutoReloadInProfile();
 
   // Reads the appearance file or address `location`, sets the weights it names and rebuilds the
   // visible mesh.
@@ -99,6 +104,10 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void OnLoadAvatarSettings(wxCommandEvent& event);
   // Shows the texture object `texture` (none: nothing) in the thumbnail.
   void ShowThumbnail(const TextureObject* texture);
+  // Watches the file of the mesh's texture while auto-reload is on, and nothing otherwise.
+  void FollowTextureFile();
+  // Reads the watched texture file again once it settled after a change.
+  void OnTextureFileSettled(const wxString& path);
   // Opens the morph parameter dialog beside the main window, replacing an open one.
   void OnOpenMorphDialog(wxCommandEvent& event);
   void RefreshView3D(bool erase) const;
@@ -109,7 +118,8 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void LoadAppearanceFromUrl();
 
   CTovmarDoc* m_doc;
-  bool m_textureAutoReload = true;
+  bool m_textureAutoReload = TextureAutoReloadInProfile();
+  TextureFileWatch m_textureWatch{[this](const wxString& path) { OnTextureFileSettled(path); }};
   // Each control of the form with its rectangle in pixels, unscrolled.
   std::vector<std::pair<wxWindow*, wxRect>> m_formRects;
 };

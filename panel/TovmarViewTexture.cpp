@@ -51,6 +51,7 @@ void CTovmarView::LoadTextureFile(const wxString& path, const wxString& folder) 
     ShowThumbnail(LoadMeshTexture(SceneStore::Instance(), CorePath(path)));
   }
   m_doc->SetTextureFolder(folder);
+  FollowTextureFile();
 }
 
 void CTovmarView::OnRefreshTexture(wxCommandEvent&) {

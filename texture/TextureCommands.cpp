@@ -1,5 +1,7 @@
 #include "texture/TextureCommands.h"
 
+#include <utility>
+
 namespace tovmar {
 
 TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path) {
@@ -26,6 +28,21 @@ TextureObject* RefreshMeshTexture(SceneStore& store) {
   // Load empties the source path first, so it gets its own copy.
   const std::string path = texture->sourcePath;
   texture->Load(path);
+  return texture;
+}
+
+TextureObject* ReloadMeshTextureKeepingPicture(SceneStore& store, const std::string& path) {
+  MeshObject* mesh = store.GetMesh(0);
+  if (mesh == nullptr) return nullptr;
+  TextureObject* texture = store.FindTexture(mesh->GetTextureId());
+  if (texture == nullptr) return nullptr;
+
+  TextureObject fresh;
+  if (!fresh.Load(path)) return nullptr;
+  texture->pixels = std::move(fresh.pixels);
+  texture->width = fresh.width;
+  texture->height = fresh.height;
+  texture->sourcePath = path;
   return texture;
 }
 

@@ -21,4 +21,12 @@ TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path);
 // no source path (nothing happens then).
 TextureObject* RefreshMeshTexture(SceneStore& store);
 
+// Reads the image file `path` again as mesh object 0's texture, for a file that changed on disk
+// without the user asking. The picture is decoded aside first, so that a file still being
+// written, or gone, leaves the texture as it was (the failure's messages still go to the
+// installed sink). On success the texture object keeps its id and takes the new pixels, size and
+// `path` as its source path; that object is returned. nullptr: no mesh object 0, no texture, or
+// the read failed.
+TextureObject* ReloadMeshTextureKeepingPicture(SceneStore& store, const std::string& path);
+
 }  // namespace tovmar

@@ -90,6 +90,30 @@ TEST_F(TextureCommands, RefreshTakesOverAChangedFileAndEmptiesTheTextureWhenItIs
   EXPECT_EQ(messages.messages.size(), 1u);
 }
 
+TEST_F(TextureCommands, ReloadKeepsThePictureUntilTheFileReadsWhole) {
+  EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, WriteTga("a.tga", 4, 4)), nullptr);
+  store.CreateMesh();
+  EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, WriteTga("a.tga", 4, 4)), nullptr);
+  const std::string path = WriteTga("skin.tga", 4, 4);
+  TextureObject* texture = LoadMeshTexture(store, path);
+  ASSERT_NE(texture, nullptr);
+
+  // Half written, then gone: the picture stays, source path included.
+  const std::string whole = MakeTga(MakeQuadrants(6, 2), TgaKind::kTrueColour24, false, false);
+  folder.WriteImage("skin.tga", whole.substr(0, whole.size() / 2));
+  EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), nullptr);
+  std::filesystem::remove(PathFromUtf8(path));
+  EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), nullptr);
+  ExpectTextureShows(*texture, MakeQuadrants(4, 4));
+  EXPECT_EQ(texture->sourcePath, path);
+
+  // Whole again: the same texture object takes the new picture and size.
+  folder.WriteImage("skin.tga", whole);
+  EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), texture);
+  ExpectTextureShows(*texture, MakeQuadrants(6, 2));
+  EXPECT_EQ(store.GetMesh(0)->GetTextureId(), texture->header.id);
+}
+
 TEST_F(TextureCommands, TemporaryFolderFaultsKeepThePreviousTextureAndLeaveNoFile) {
   store.CreateMesh();
   const MeshObject& mesh = *store.GetMesh(0);
