@@ -1,22 +1,16 @@
 #include "appearance/HttpGet.h"
 
-#include <curl/curl.h>
-
 #include <cstddef>
 #include <memory>
 #include <string_view>
+
+#include "appearance/CurlLibrary.h"
 
 namespace tovmar {
 
 namespace {
 
 constexpr const char* kHeadersCutText = "Connection closed in the middle of the response headers";
-
-void InitCurlOnce() {
-  // A function-local static runs once, also when several threads get here together.
-  static const CURLcode initResult = curl_global_init(CURL_GLOBAL_DEFAULT);
-  static_cast<void>(initResult);
-}
 
 struct Download {
   std::string bytes;
@@ -49,17 +43,18 @@ std::size_t AppendChunk(char* data, std::size_t size, std::size_t count, void* u
 }
 
 struct CurlCleanup {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  decltype(&curl_easy_cleanup) cleanup;
+  void operator()(CURL* curl) const { cleanup(curl); }
 };
 
-void LimitProtocols(CURL* curl) {
+void LimitProtocols(const CurlLibrary& lib, CURL* curl) {
 #if LIBCURL_VERSION_NUM >= 0x075500
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  lib.easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  lib.easySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
 #else
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS,
-                   static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  lib.easySetopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  lib.easySetopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                 static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
 #endif
 }
 
@@ -70,9 +65,11 @@ FetchResult Failed(std::string text) {
 }  // namespace
 
 FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
-  InitCurlOnce();
-  const std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
-  if (!curl) return Failed(curl_easy_strerror(CURLE_FAILED_INIT));
+  std::string why;
+  const CurlLibrary* lib = LoadCurlLibrary(why);
+  if (lib == nullptr) return Failed(why);
+  const std::unique_ptr<CURL, CurlCleanup> curl(lib->easyInit(), CurlCleanup{lib->easyCleanup});
+  if (!curl) return Failed(lib->easyStrerror(CURLE_FAILED_INIT));
 
   Download download;
   download.maxBytes = options.maxBytes;
@@ -80,24 +77,24 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
 
   // Bounded in time, size and redirects; http and https only, also after a redirect.
   CURL* c = curl.get();
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeout.count()));
-  curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, options.maxRedirects);
-  LimitProtocols(c);
-  curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendChunk);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &download);
-  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, NoteHeaderLine);
-  curl_easy_setopt(c, CURLOPT_HEADERDATA, &download);
+  lib->easySetopt(c, CURLOPT_URL, url.c_str());
+  lib->easySetopt(c, CURLOPT_NOSIGNAL, 1L);
+  lib->easySetopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
+  lib->easySetopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeout.count()));
+  lib->easySetopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+  lib->easySetopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  lib->easySetopt(c, CURLOPT_MAXREDIRS, options.maxRedirects);
+  LimitProtocols(*lib, c);
+  lib->easySetopt(c, CURLOPT_FAILONERROR, 1L);
+  lib->easySetopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+  lib->easySetopt(c, CURLOPT_WRITEFUNCTION, AppendChunk);
+  lib->easySetopt(c, CURLOPT_WRITEDATA, &download);
+  lib->easySetopt(c, CURLOPT_HEADERFUNCTION, NoteHeaderLine);
+  lib->easySetopt(c, CURLOPT_HEADERDATA, &download);
 
-  const CURLcode code = curl_easy_perform(c);
+  const CURLcode code = lib->easyPerform(c);
   long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  lib->easyGetinfo(c, CURLINFO_RESPONSE_CODE, &status);
 
   // Sort the outcome: too large, not there (silent), broken off (with text), or loaded.
   if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return Failed(kTooLargeText);
@@ -110,7 +107,7 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options) {
     case CURLE_COULDNT_CONNECT:
       return FetchResult{};
     default:
-      return Failed(errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code));
+      return Failed(errorBuffer[0] != '\0' ? errorBuffer : lib->easyStrerror(code));
   }
   // libcurl takes a connection closed inside the headers for the end of a bodiless response.
   if (!download.headersComplete) return Failed(kHeadersCutText);
