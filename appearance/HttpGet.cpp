@@ -1,11 +1,11 @@
 #include "appearance/HttpGet.h"
 
-#include <curl/curl.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+
+#include "appearance/CurlLibrary.h"
 
 namespace tovmar {
 
@@ -15,12 +15,6 @@ constexpr const char* kHeadersCutText = "Connection closed in the middle of the 
 // The longest wait for the connection between two turns of the transfer: the progress callback
 // is called at least this often, also while nothing arrives.
 constexpr int kTurnMs = 50;
-
-void InitCurlOnce() {
-  // A function-local static runs once, also when several threads get here together.
-  static const CURLcode initResult = curl_global_init(CURL_GLOBAL_DEFAULT);
-  static_cast<void>(initResult);
-}
 
 struct Download {
   std::string bytes;
@@ -66,43 +60,45 @@ int ReportProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t
 }
 
 struct CurlCleanup {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  decltype(&curl_easy_cleanup) cleanup;
+  void operator()(CURL* curl) const { cleanup(curl); }
 };
 
 struct MultiCleanup {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+  decltype(&curl_multi_cleanup) cleanup;
+  void operator()(CURLM* multi) const { cleanup(multi); }
 };
 
 // Runs the transfer of `curl` to its end. curl_easy_perform waits up to a second at a time when
 // nothing arrives, and calls the progress callback only that often; these turns are shorter, so a
 // window driven from the callback keeps answering.
-CURLcode Perform(CURL* curl, CURLMcode& multiCode) {
-  const std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
+CURLcode Perform(const CurlLibrary& lib, CURL* curl, CURLMcode& multiCode) {
+  const std::unique_ptr<CURLM, MultiCleanup> multi(lib.multiInit(), MultiCleanup{lib.multiCleanup});
   if (!multi) return CURLE_OUT_OF_MEMORY;
-  multiCode = curl_multi_add_handle(multi.get(), curl);
+  multiCode = lib.multiAddHandle(multi.get(), curl);
   int running = 1;
   while (multiCode == CURLM_OK) {
-    multiCode = curl_multi_perform(multi.get(), &running);
+    multiCode = lib.multiPerform(multi.get(), &running);
     if (multiCode != CURLM_OK || running == 0) break;
-    multiCode = curl_multi_poll(multi.get(), nullptr, 0, kTurnMs, nullptr);
+    multiCode = lib.multiPoll(multi.get(), nullptr, 0, kTurnMs, nullptr);
   }
   CURLcode code = CURLE_OK;
   int queued = 0;
-  while (const CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+  while (const CURLMsg* message = lib.multiInfoRead(multi.get(), &queued)) {
     if (message->msg == CURLMSG_DONE && message->easy_handle == curl) code = message->data.result;
   }
-  curl_multi_remove_handle(multi.get(), curl);
+  lib.multiRemoveHandle(multi.get(), curl);
   return code;
 }
 
-void LimitProtocols(CURL* curl) {
+void LimitProtocols(const CurlLibrary& lib, CURL* curl) {
 #if LIBCURL_VERSION_NUM >= 0x075500
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  lib.easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  lib.easySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
 #else
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS,
-                   static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  lib.easySetopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+  lib.easySetopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                 static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
 #endif
 }
 
@@ -114,9 +110,11 @@ FetchResult Failed(std::string text) {
 
 FetchResult HttpGet(const std::string& url, const FetchOptions& options,
                     const FetchProgress& progress) {
-  InitCurlOnce();
-  const std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
-  if (!curl) return Failed(curl_easy_strerror(CURLE_FAILED_INIT));
+  std::string why;
+  const CurlLibrary* lib = LoadCurlLibrary(why);
+  if (lib == nullptr) return Failed(why);
+  const std::unique_ptr<CURL, CurlCleanup> curl(lib->easyInit(), CurlCleanup{lib->easyCleanup});
+  if (!curl) return Failed(lib->easyStrerror(CURLE_FAILED_INIT));
 
   Download download;
   download.maxBytes = options.maxBytes;
@@ -124,32 +122,32 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options,
 
   // Bounded in time, size and redirects; http and https only, also after a redirect.
   CURL* c = curl.get();
-  curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeout.count()));
-  curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, options.maxRedirects);
-  LimitProtocols(c);
-  curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendChunk);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &download);
-  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, NoteHeaderLine);
-  curl_easy_setopt(c, CURLOPT_HEADERDATA, &download);
+  lib->easySetopt(c, CURLOPT_URL, url.c_str());
+  lib->easySetopt(c, CURLOPT_NOSIGNAL, 1L);
+  lib->easySetopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
+  lib->easySetopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeout.count()));
+  lib->easySetopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+  lib->easySetopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  lib->easySetopt(c, CURLOPT_MAXREDIRS, options.maxRedirects);
+  LimitProtocols(*lib, c);
+  lib->easySetopt(c, CURLOPT_FAILONERROR, 1L);
+  lib->easySetopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+  lib->easySetopt(c, CURLOPT_WRITEFUNCTION, AppendChunk);
+  lib->easySetopt(c, CURLOPT_WRITEDATA, &download);
+  lib->easySetopt(c, CURLOPT_HEADERFUNCTION, NoteHeaderLine);
+  lib->easySetopt(c, CURLOPT_HEADERDATA, &download);
   if (progress) {
     download.progress = &progress;
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, ReportProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &download);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    lib->easySetopt(c, CURLOPT_XFERINFOFUNCTION, ReportProgress);
+    lib->easySetopt(c, CURLOPT_XFERINFODATA, &download);
+    lib->easySetopt(c, CURLOPT_NOPROGRESS, 0L);
   }
 
   CURLMcode multiCode = CURLM_OK;
-  const CURLcode code = Perform(c, multiCode);
-  if (multiCode != CURLM_OK) return Failed(curl_multi_strerror(multiCode));
+  const CURLcode code = Perform(*lib, c, multiCode);
+  if (multiCode != CURLM_OK) return Failed(lib->multiStrerror(multiCode));
   long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  lib->easyGetinfo(c, CURLINFO_RESPONSE_CODE, &status);
 
   // Sort the outcome: cancelled, too large, not there (silent), broken off (with text), or loaded.
   if (download.cancelled) return FetchResult{FetchStatus::kCancelled, {}, {}};
@@ -163,7 +161,7 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options,
     case CURLE_COULDNT_CONNECT:
       return FetchResult{};
     default:
-      return Failed(errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code));
+      return Failed(errorBuffer[0] != '\0' ? errorBuffer : lib->easyStrerror(code));
   }
   // libcurl takes a connection closed inside the headers for the end of a bodiless response.
   if (!download.headersComplete) return Failed(kHeadersCutText);

@@ -81,6 +81,8 @@ PictureScene::PictureScene(const SharedScene& shared) : m_shared(shared) {
     texture->pixels = source.pixels;
     texture->width = source.width;
     texture->height = source.height;
+    // The same picture: a context that drew it from one scene draws it from every other.
+    texture->generation = source.generation;
     m_textureIds.push_back(id);
   }
 }

@@ -17,6 +17,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Mesa's drivers are loaded at run time, which dpkg-shlibdeps cannot see: the window draws through
 # GLX and `tovmar-cli render` through EGL.
+# libcurl too is loaded only when a download needs it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, libglx-mesa0, libegl-mesa0")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

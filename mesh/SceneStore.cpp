@@ -89,7 +89,10 @@ std::int32_t SceneStore::MakeContextCurrent(std::int32_t contextId, std::int32_t
                                             std::int32_t height, RenderSurface surface) {
   for (const GLContextEntry& row : contexts) {
     if (row.id == contextId && row.width == width && row.height == height) {
-      if (m_binding != nullptr) m_binding->MakeCurrent(row.context, surface);
+      if (m_binding != nullptr) {
+        m_binding->MakeCurrent(row.context, surface);
+        m_currentTextures = row.textures.get();
+      }
       return contextId;
     }
   }
@@ -107,15 +110,20 @@ std::int32_t SceneStore::RegisterContext(std::int32_t contextId, std::int32_t wi
     if (m_binding != nullptr) {
       m_binding->MakeNoneCurrent();
       m_binding->DeleteContext(row.context);
+      m_currentTextures = nullptr;
     }
+    if (m_currentTextures == row.textures.get()) m_currentTextures = nullptr;
     row.context = newContext;
+    row.textures = std::make_shared<ContextTextures>();
     return contextId;
   }
-  contexts.push_back(GLContextEntry{g_nextContextId++, newContext, width, height});
+  contexts.push_back(GLContextEntry{g_nextContextId++, newContext, width, height,
+                                    std::make_shared<ContextTextures>()});
   return contexts.back().id;
 }
 
 void SceneStore::ReleaseContexts() {
+  m_currentTextures = nullptr;
   if (m_binding != nullptr) {
     m_binding->MakeNoneCurrent();
     for (const GLContextEntry& row : contexts) m_binding->DeleteContext(row.context);

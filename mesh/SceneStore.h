@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "mesh/ContextTextures.h"
 #include "mesh/MeshObject.h"
 #include "mesh/RenderBinding.h"
 #include "mesh/TextureObject.h"
@@ -17,6 +18,8 @@ struct GLContextEntry {
   RenderContext context = nullptr;
   std::int32_t width = 0;
   std::int32_t height = 0;
+  // The textures the context holds; a context made in its place starts with none.
+  std::shared_ptr<ContextTextures> textures = std::make_shared<ContextTextures>();
 };
 
 class SceneStore {
@@ -40,6 +43,9 @@ class SceneStore {
   std::int32_t CreateTexture();
   TextureObject* FindTexture(std::int32_t id);
   std::size_t TextureCount() const { return textures.size(); }
+  const TextureObject* GetTexture(std::size_t index) const {
+    return index < textures.size() ? textures[index].get() : nullptr;
+  }
   // Remaining number of texture objects, or -1 for a negative, unknown or still used id.
   std::int32_t RemoveTexture(std::int32_t id);
 
@@ -56,12 +62,20 @@ class SceneStore {
   void ReleaseContexts();
   const std::vector<GLContextEntry>& Contexts() const { return contexts; }
 
+  // The textures of the context the store made current last, where drawing keeps each picture
+  // for the next draws; null while none of its contexts is known to be current.
+  ContextTextures* CurrentContextTextures() const { return m_currentTextures; }
+  // For drawing in a context the store does not own (a picture drawn off screen): its record,
+  // or null to put textures in for each draw only.
+  void UseContextTextures(ContextTextures* record) { m_currentTextures = record; }
+
  private:
   PixelFormat pixelFormat;
   std::vector<GLContextEntry> contexts;
   std::vector<std::unique_ptr<TextureObject>> textures;
   std::vector<std::unique_ptr<MeshObject>> meshes;
   RenderBinding* m_binding = nullptr;
+  ContextTextures* m_currentTextures = nullptr;
   SceneStore* m_previousInstance;
 };
 

@@ -1,20 +1,33 @@
 #include "mesh/TextureObject.h"
 
+#include <atomic>
 #include <new>
 
 namespace tovmar {
 
+namespace {
+// Generations are 1, 2, 3, ... for the life of the process, whichever thread asks.
+std::atomic<std::uint64_t> g_lastGeneration{0};
+}  // namespace
+
 TextureObject::TextureObject() {
   header.name = "tex " + std::to_string(header.id);
+  MarkPixelsChanged();
+}
+
+void TextureObject::MarkPixelsChanged() {
+  generation = g_lastGeneration.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 void TextureObject::ReleaseContents() {
   pixels = {};
   sourcePath = {};
+  MarkPixelsChanged();
 }
 
 bool TextureObject::AllocatePixels(std::int32_t newWidth, std::int32_t newHeight) {
   pixels = {};
+  MarkPixelsChanged();
   if (newWidth < 0 || newHeight < 0 || newWidth > kMaxTextureSide || newHeight > kMaxTextureSide) {
     return false;
   }

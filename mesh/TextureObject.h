@@ -19,6 +19,10 @@ class TextureObject {
 
   bool HasPixels() const { return !pixels.empty(); }
 
+  // Gives the object a new generation; whoever changes the pixels, the width or the height
+  // without the members below calls it.
+  void MarkPixelsChanged();
+
   // Frees the pixels and the source path.
   void ReleaseContents();
 
@@ -43,6 +47,10 @@ class TextureObject {
   std::vector<std::uint8_t> pixels;
   std::int32_t width = 0;
   std::int32_t height = 0;
+  // Stands for the pixels with their width and height: unique in the process to each picture
+  // an object has held, so that a context's copy of the picture is known by it. A copy of the
+  // pixels, width and height may take the generation along.
+  std::uint64_t generation = 0;
 };
 
 }  // namespace tovmar

@@ -2,6 +2,7 @@
 
 #include "mesh/SceneStore.h"
 #include "render/GL.h"
+#include "render/TextureBinding.h"
 
 namespace tovmar {
 
@@ -55,6 +56,7 @@ void DrawScene(const ViewCamera& camera, int width, int height, SceneStore& stor
     glColor3f(1.0f, 1.0f, 1.0f);
     m->Draw(store);
   }
+  if (ContextTextures* kept = store.CurrentContextTextures()) DeleteUnusedTextures(*kept, store);
 
   glDisable(GL_LIGHTING);
 }

@@ -1,8 +1,10 @@
-// Drawing one mesh object with client-side arrays and a texture uploaded for this draw only.
+// Drawing one mesh object with client-side arrays and its texture, which the current context
+// keeps from one draw to the next where the store knows what that context holds.
 #include "mesh/MeshObject.h"
 #include "mesh/SceneStore.h"
 #include "render/Camera.h"
 #include "render/GL.h"
+#include "render/TextureBinding.h"
 
 namespace tovmar {
 
@@ -19,7 +21,8 @@ int MeshObject::Draw(SceneStore& store) {
   const bool textured = texture != nullptr;
 
   // Client-side arrays.
-  GLuint name = 0xFFFFFFFFu;
+  ContextTextures* kept = store.CurrentContextTextures();
+  GLuint name = 0;
   if (!positions.empty()) {
     glEnableClientState(GL_VERTEX_ARRAY);
     if (!normals.empty()) glEnableClientState(GL_NORMAL_ARRAY);
@@ -27,19 +30,10 @@ int MeshObject::Draw(SceneStore& store) {
     glVertexPointer(3, GL_FLOAT, 0, positions.data());
     if (!normals.empty()) glNormalPointer(GL_FLOAT, 0, normals.data());
 
-    // The texture lives for this draw only, so a reloaded picture shows at the next paint.
+    // A reloaded picture has a new generation, so the next paint shows it.
     if (textured) {
       glEnable(GL_TEXTURE_2D);
-      glGenTextures(1, &name);
-      if (name != 0xFFFFFFFFu) {
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture->width, texture->height, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, texture->pixels.data());
-      }
+      name = BindTexture(*texture, kept);
       glTexCoordPointer(2, GL_FLOAT, 8, texCoords.data());
     }
   }
@@ -65,7 +59,7 @@ int MeshObject::Draw(SceneStore& store) {
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glBindTexture(GL_TEXTURE_2D, 0);
-  if (textured && name != 0xFFFFFFFFu) glDeleteTextures(1, &name);
+  if (kept == nullptr && name != 0) glDeleteTextures(1, &name);
   if (textured) glDisable(GL_TEXTURE_2D);
   return 1;
 }

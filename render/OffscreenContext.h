@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "mesh/ContextTextures.h"
+
 namespace tovmar {
 
 class OffscreenContext {
@@ -35,6 +37,9 @@ class OffscreenContext {
   bool Render(int width, int height, const std::function<void()>& draw,
               std::vector<std::uint8_t>& rgb, std::string& error);
 
+  // The textures this context holds, for drawing inside Render.
+  ContextTextures& Textures() { return m_textures; }
+
  private:
   struct State;
 
@@ -43,6 +48,7 @@ class OffscreenContext {
                           std::vector<std::uint8_t>& rgb, std::string& error);
 
   std::unique_ptr<State> m_state;
+  ContextTextures m_textures;
 };
 
 }  // namespace tovmar

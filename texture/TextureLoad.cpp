@@ -125,6 +125,7 @@ bool TextureObject::Load(const std::string& sourcePathToLoad) {
     pixels = {};
     width = previousWidth;
     height = previousHeight;
+    MarkPixelsChanged();
     ShowMessage(failure);
     return false;
   }

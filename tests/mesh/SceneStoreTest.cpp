@@ -167,6 +167,33 @@ TEST(SceneStoreContexts, SameSizeMakesCurrentAndNewSizeReplacesTheContext) {
   ExpectEvent(binding.events.back(), Call::kMakeCurrent, second, surface);
 }
 
+// Drawing keeps textures in the record of the context made current last; a context made in
+// place of another starts with an empty record, and no record is current once it is gone.
+TEST(SceneStoreContexts, TheCurrentContextsTextureRecordFollowsTheContexts) {
+  RecordingRenderBinding binding;
+  int window = 0;
+  SceneStore store;
+  store.SetRenderBinding(&binding);
+  const std::int32_t a = store.MakeContextCurrent(-1, 640, 480, &window);
+  const std::int32_t b = store.MakeContextCurrent(-1, 320, 200, &window);
+  EXPECT_EQ(store.CurrentContextTextures(), nullptr) << "a new context is not made current";
+
+  store.MakeContextCurrent(a, 640, 480, &window);
+  ContextTextures* recordA = store.CurrentContextTextures();
+  ASSERT_EQ(recordA, store.Contexts()[0].textures.get());
+  recordA->Add(7, 1);
+  store.MakeContextCurrent(b, 320, 200, &window);
+  EXPECT_EQ(store.CurrentContextTextures(), store.Contexts()[1].textures.get());
+
+  store.MakeContextCurrent(a, 800, 600, &window);
+  EXPECT_EQ(store.CurrentContextTextures(), nullptr);
+  store.MakeContextCurrent(a, 800, 600, &window);
+  EXPECT_EQ(store.CurrentContextTextures()->NameOf(7), 0u) << "the new context holds nothing";
+
+  store.ReleaseContexts();
+  EXPECT_EQ(store.CurrentContextTextures(), nullptr);
+}
+
 TEST(SceneStoreContexts, EveryNewViewGetsTheNextId) {
   RecordingRenderBinding binding;
   int window = 0;
