@@ -3,9 +3,13 @@
 
 #include <benchmark/benchmark.h>
 #include <png.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -152,7 +156,35 @@ void EncodeOnly(benchmark::State& state, const Inputs* inputs, int side, int mod
   state.counters["bytes"] = static_cast<double>(bytes);
 }
 
-// Making a context and letting it go again: what each run of the command pays once.
+// The arguments with which this program, started again, makes one context and ends, or ends at
+// once: the difference between the two runs is what a fresh run of the command pays for its
+// first context (the driver loaded, the display opened), which a process that has made a context
+// before no longer pays.
+constexpr const char* kOneContextArgument = "--one-context-and-exit";
+constexpr const char* kExitArgument = "--exit";
+
+// Starts this program with `argument` and waits for it; false when it could not run or failed.
+bool RunSelf(const char* argument) {
+  char self[] = "/proc/self/exe";
+  std::string copy = argument;
+  char* const argv[] = {self, copy.data(), nullptr};
+  pid_t child = 0;
+  if (posix_spawn(&child, self, nullptr, nullptr, argv, environ) != 0) return false;
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return false;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void FreshRun(benchmark::State& state, const char* argument) {
+  for (auto _ : state) {
+    if (!RunSelf(argument)) {
+      state.SkipWithError("the program could not be started again");
+      return;
+    }
+  }
+}
+
+// Making a context and letting it go again, in a process that has made one before.
 void CreateContext(benchmark::State& state) {
   for (auto _ : state) {
     std::string error;
@@ -183,6 +215,12 @@ void RegisterAll(const Inputs* inputs) {
   AddRatio("DrawOnly/512", "LoadAndDeform/1", 0.0);
   AddRatio("EncodeOnly/512", "LoadAndDeform/1", 0.0);
   AddRatio("CreateContext", "LoadAndDeform/1", 0.0);
+  // What a fresh run pays for its first context, against a fresh run that ends at once.
+  benchmark::RegisterBenchmark("FreshRunWithContext", FreshRun, kOneContextArgument)
+      ->Unit(ms)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("FreshRunAlone", FreshRun, kExitArgument)->Unit(ms)->UseRealTime();
+  AddRatio("FreshRunWithContext/real_time", "FreshRunAlone/real_time", 0.0);
   // The writer's two settings against libpng's defaults, on the same drawn picture.
   benchmark::RegisterBenchmark("EncodeLibpngDefaults/512", EncodeOnly, inputs, 512, 0)->Unit(ms);
   benchmark::RegisterBenchmark("EncodeSmall/512", EncodeOnly, inputs, 512, 2)->Unit(ms);
@@ -196,6 +234,11 @@ void RegisterAll(const Inputs* inputs) {
 
 int main(int argc, char** argv) {
   using namespace tovmar::bench;
+  if (argc == 2 && std::strcmp(argv[1], kExitArgument) == 0) return 0;
+  if (argc == 2 && std::strcmp(argv[1], kOneContextArgument) == 0) {
+    std::string reason;
+    return tovmar::OffscreenContext::Create(reason) != nullptr ? 0 : 1;
+  }
   // The sample files, written here, and ten copies of the mesh for the batch.
   const BenchFolder folder("tovmar-bench-render");
   std::string error;
