@@ -1,5 +1,7 @@
 #include "app/AddressPrompt.h"
 
+#include <utility>
+
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/dialog.h>
@@ -49,9 +51,7 @@ AddressPrompt& CurrentAddressPrompt() {
 }
 
 AddressPrompt* InstallAddressPrompt(AddressPrompt* prompt) {
-  AddressPrompt* previous = g_prompt;
-  g_prompt = prompt;
-  return previous;
+  return std::exchange(g_prompt, prompt);
 }
 
 }  // namespace tovmar

@@ -1,5 +1,7 @@
 #include "app/FileDialogs.h"
 
+#include <utility>
+
 #include <wx/filedlg.h>
 
 namespace tovmar {
@@ -36,9 +38,7 @@ FileDialogs& CurrentFileDialogs() {
 }
 
 FileDialogs* InstallFileDialogs(FileDialogs* dialogs) {
-  FileDialogs* previous = g_dialogs;
-  g_dialogs = dialogs;
-  return previous;
+  return std::exchange(g_dialogs, dialogs);
 }
 
 std::optional<FileDialogAnswer> AskExistingFile(wxWindow* parent, const wxString& filter,

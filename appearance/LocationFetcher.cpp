@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 #include "appearance/HttpGet.h"
 #include "base/FileBytes.h"
@@ -53,9 +54,7 @@ LocationFetcher& CurrentLocationFetcher() {
 }
 
 LocationFetcher* InstallLocationFetcher(LocationFetcher* fetcher) {
-  LocationFetcher* previous = g_fetcher;
-  g_fetcher = fetcher;
-  return previous;
+  return std::exchange(g_fetcher, fetcher);
 }
 
 }  // namespace tovmar

@@ -1,6 +1,7 @@
 #include "base/MessageSink.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace tovmar {
 
@@ -17,9 +18,7 @@ void ShowMessage(const std::string& text) {
 }
 
 MessageSink* InstallMessageSink(MessageSink* sink) {
-  MessageSink* previous = g_sink;
-  g_sink = sink;
-  return previous;
+  return std::exchange(g_sink, sink);
 }
 
 }  // namespace tovmar

@@ -1,5 +1,7 @@
 #include "panel/UrlOpener.h"
 
+#include <utility>
+
 #include <wx/log.h>
 #include <wx/utils.h>
 
@@ -25,9 +27,7 @@ void OpenUrl(const std::string& url) {
 }
 
 UrlOpener* InstallUrlOpener(UrlOpener* opener) {
-  UrlOpener* previous = g_opener;
-  g_opener = opener;
-  return previous;
+  return std::exchange(g_opener, opener);
 }
 
 }  // namespace tovmar

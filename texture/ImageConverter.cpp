@@ -1,5 +1,7 @@
 #include "texture/ImageConverter.h"
 
+#include <utility>
+
 namespace tovmar {
 
 namespace {
@@ -11,9 +13,7 @@ ImageConverter* InstalledImageConverter() {
 }
 
 ImageConverter* InstallImageConverter(ImageConverter* converter) {
-  ImageConverter* previous = g_converter;
-  g_converter = converter;
-  return previous;
+  return std::exchange(g_converter, converter);
 }
 
 }  // namespace tovmar
