@@ -3,8 +3,6 @@
 // uncompressed bottom-up 24-bit file that the texture load reads back. The size checks before
 // decoding must keep every single allocation within what a picture at the size limit needs.
 #include <sanitizer/allocator_interface.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
@@ -13,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "base/FileBytes.h"
 #include "fuzz/FuzzSupport.h"
@@ -52,32 +49,6 @@ void NoteAllocation(const volatile void*, std::size_t size) {
 
 void NoteFree(const volatile void*) {}
 
-// A file holding `bytes`, named with a unique part and `extension` in the temporary folder, and
-// removed when the object goes.
-class SourceFile {
- public:
-  SourceFile(std::string_view bytes, std::string_view extension) {
-    std::string pattern = PathToUtf8(std::filesystem::temp_directory_path() / "fuzz-imageXXXXXX") +
-                          std::string(extension);
-    const int fd = mkstemps(pattern.data(), static_cast<int>(extension.size()));
-    Require(fd >= 0, "a temporary file can be made");
-    close(fd);
-    m_path = pattern;
-    FillNewFile(m_path, bytes);
-  }
-  ~SourceFile() {
-    std::error_code ec;
-    std::filesystem::remove(PathFromUtf8(m_path), ec);
-  }
-  SourceFile(const SourceFile&) = delete;
-  SourceFile& operator=(const SourceFile&) = delete;
-
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
 // The written file is exactly an uncompressed bottom-up 24-bit BMP that the loader accepts. Only
 // its header is read: a picture at the size limit is large enough without a second copy.
 void CheckWrittenBmp(std::FILE* file) {
@@ -110,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const char* extension = kExtensions[size > 0 ? data[0] % std::size(kExtensions) : 0];
 
-  const SourceFile source(bytes, extension);
+  const NamedInputFile source(bytes, extension);
   TemporaryFile bmp;
   Require(bmp.Create(std::filesystem::temp_directory_path(), "fuzz-image-bmp"),
           "a temporary file can be made");

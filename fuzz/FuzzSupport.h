@@ -3,6 +3,7 @@
 // for readers that open files by name.
 #pragma once
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -45,13 +46,15 @@ inline void FillNewFile(const std::string& path, std::string_view bytes) {
   Require(std::fclose(file) == 0 && written, "the temporary file can be written");
 }
 
-// A file holding `bytes` under a unique name in the temporary folder, for readers that open a file
-// by its name; removed when the object goes.
+// A file holding `bytes` under a unique name in the temporary folder, ending in `extension`, for
+// readers that open a file by its name (and some that go by its extension); removed when the
+// object goes.
 class NamedInputFile {
  public:
-  explicit NamedInputFile(std::string_view bytes) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-inputXXXXXX").string();
-    const int fd = mkstemp(pattern.data());
+  explicit NamedInputFile(std::string_view bytes, std::string_view extension = {}) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-inputXXXXXX").string() +
+                          std::string(extension);
+    const int fd = mkstemps(pattern.data(), static_cast<int>(extension.size()));
     Require(fd >= 0, "a temporary file can be made");
     close(fd);
     m_path = pattern;

@@ -202,13 +202,20 @@ class LlmParser {
     return false;
   }
 
-  bool ReadRecords(MorphTarget& target) {
+  // A signed 32-bit count of `section`, where a negative value means none; false, with the cut
+  // noted, when the input ends inside it.
+  bool TakeSignedCount(LlmSection section, std::uint64_t& count) {
     std::uint32_t raw = 0;
     std::size_t got = 0;
-    if (!TakeCount<4>(raw, got)) return CutCount(LlmSection::kMorphs, 4, got);
-    // A negative count means no records.
+    if (!TakeCount<4>(raw, got)) return CutCount(section, 4, got);
     const auto declared = static_cast<std::int32_t>(raw);
-    const std::uint64_t count = declared > 0 ? static_cast<std::uint64_t>(declared) : 0;
+    count = declared > 0 ? static_cast<std::uint64_t>(declared) : 0;
+    return true;
+  }
+
+  bool ReadRecords(MorphTarget& target) {
+    std::uint64_t count = 0;
+    if (!TakeSignedCount(LlmSection::kMorphs, count)) return false;
     constexpr std::uint64_t kRecordBytes = sizeof(MorphVertex);
     const std::uint64_t held = std::min(kRecordBytes * count, m_in.Remaining());
     // Read in blocks that are still in the cache when they are checked; the usable records move
@@ -240,12 +247,8 @@ class LlmParser {
   }
 
   bool ReadRemaps() {
-    std::uint32_t raw = 0;
-    std::size_t got = 0;
-    if (!TakeCount<4>(raw, got)) return CutCount(LlmSection::kRemaps, 4, got);
-    // A negative count means no remaps.
-    const auto declared = static_cast<std::int32_t>(raw);
-    const std::uint64_t count = declared > 0 ? static_cast<std::uint64_t>(declared) : 0;
+    std::uint64_t count = 0;
+    if (!TakeSignedCount(LlmSection::kRemaps, count)) return false;
     constexpr std::uint64_t kRemapBytes = sizeof(VertexRemap);
     const std::uint64_t held = std::min(kRemapBytes * count, m_in.Remaining());
     const std::size_t whole = TakeArray(m_mesh.remaps, WholeLeft(count, kRemapBytes)) / kRemapBytes;

@@ -228,12 +228,16 @@ void CTovmarView::OnAlwaysOnTop(wxCommandEvent&) {
   frame->SetWindowStyleFlag(check->GetValue() ? (style | wxSTAY_ON_TOP) : (style & ~wxSTAY_ON_TOP));
 }
 
+GLView* CTovmarView::View3D() const {
+  return dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+}
+
 void CTovmarView::RefreshView3D(bool erase) const {
   if (wxWindow* view = m_doc->GetPaneView(1)) view->Refresh(erase);
 }
 
 void CTovmarView::OnPanButton(wxCommandEvent& event) {
-  auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+  GLView* view = View3D();
   if (view == nullptr) return;
   switch (event.GetId()) {
     case IDC_MOVE_UP:
@@ -255,7 +259,7 @@ void CTovmarView::OnPanButton(wxCommandEvent& event) {
 }
 
 void CTovmarView::OnLightPos(wxCommandEvent& event) {
-  auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+  GLView* view = View3D();
   auto* pad = dynamic_cast<wxWindow*>(event.GetEventObject());
   if (view == nullptr || pad == nullptr) return;
   const wxSize size = pad->GetClientSize();

@@ -20,6 +20,7 @@ namespace tovmar {
 
 class BitmapFrame;
 class CTovmarDoc;
+class GLView;
 class HPJumpFrame;
 class MorphParamDialog;
 class StaticFrame;
@@ -111,6 +112,8 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // Opens the morph parameter dialog beside the main window, replacing an open one.
   void OnOpenMorphDialog(wxCommandEvent& event);
   void RefreshView3D(bool erase) const;
+  // The 3D view, or nullptr while the document has none.
+  GLView* View3D() const;
   // The context menu's commands that ask for a file or an address.
   void SaveViewPictureAs();
   void ExportObjAs();

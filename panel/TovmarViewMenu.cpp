@@ -34,7 +34,7 @@ std::string SavePath(const FileDialogAnswer& answer, const char* extension) {
 }  // namespace
 
 void CTovmarView::ShowViewMenu(const wxPoint& position) {
-  auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+  GLView* view = View3D();
   if (view == nullptr) return;
   const std::unique_ptr<wxMenu> menu =
       BuildViewContextMenu({SceneStore::Instance().GetMesh(0) != nullptr, TextureAutoReload()});
@@ -48,7 +48,7 @@ void CTovmarView::ShowViewMenu(const wxPoint& position) {
 void CTovmarView::RunViewMenuCommand(int id) {
   switch (id) {
     case ID_VIEW_FRAME_MODEL:
-      if (auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1))) view->FrameModel();
+      if (GLView* view = View3D()) view->FrameModel();
       break;
     case ID_VIEW_SAVE_PICTURE:
       SaveViewPictureAs();
@@ -71,7 +71,7 @@ void CTovmarView::RunViewMenuCommand(int id) {
 }
 
 void CTovmarView::SaveViewPictureAs() {
-  auto* view = dynamic_cast<GLView*>(m_doc->GetPaneView(1));
+  GLView* view = View3D();
   if (view == nullptr || !RequireMesh()) return;
   const auto answer =
       AskNewFile(this, wxString::FromUTF8(kPictureFilter), "png", m_doc->GetMeshFolder());
