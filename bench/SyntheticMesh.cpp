@@ -46,7 +46,7 @@ LlmMesh MakeSyntheticMesh() {
 
   // Each target moves a strided region of the body, as a real morph moves one body part.
   for (int t = 0; t < kSyntheticTargets; ++t) {
-    std::vector<MorphVertex> records(kSyntheticRecordsPerTarget);
+    MorphRecords records(kSyntheticRecordsPerTarget);
     for (int r = 0; r < kSyntheticRecordsPerTarget; ++r) {
       MorphVertex& v = records[r];
       v.vertexIndex = (t * 317 + r * 3) % kSyntheticVertices;

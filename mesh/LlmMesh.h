@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FillByReadVector.h"
 #include "mesh/LlmReadReport.h"
 #include "mesh/Vec.h"
 
@@ -24,6 +25,9 @@ struct MorphVertex {
 };
 static_assert(sizeof(MorphVertex) == 48, "MorphVertex must match its file record");
 
+// The records of one morph target; a read fills them without zeroing them first.
+using MorphRecords = FillByReadVector<MorphVertex>;
+
 // Two integers per remap, kept as read.
 struct VertexRemap {
   std::int32_t source = 0;
@@ -40,7 +44,7 @@ using NameSlot = std::array<char, 65>;
 struct MorphTarget {
   NameSlot name{};
   std::int32_t numVertices = 0;
-  std::vector<MorphVertex> vertices;
+  MorphRecords vertices;
   float weight = 0.0f;
   float maxWeight = 2.0f;
   float minWeight = -2.0f;

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <vector>
 
+#include "mesh/FloatScan.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/LlmReadReport.h"
 
@@ -55,6 +56,12 @@ class LlmParser {
     value = 0;
     for (std::size_t i = Size; i-- > 0;) value = (value << 8) | raw[i];
     return got == Size;
+  }
+
+  // The floats of `values` that are not finite numbers; `V` holds floats only.
+  template <typename V>
+  static std::uint64_t NonFiniteFloats(const std::vector<V>& values) {
+    return CountNonFiniteFloats(values.data(), values.size() * (sizeof(V) / sizeof(float)));
   }
 
   // Reads `count` elements into `out`; returns the bytes the input supplied.
@@ -133,7 +140,7 @@ class LlmParser {
       return Cut(LlmSection::kVertices, n, got / perVertex, perVertex, got);
     }
     m_report.nonFiniteVertexValues =
-        NonFiniteValues(m.coords) + NonFiniteValues(m.normals) + NonFiniteValues(m.texCoords);
+        NonFiniteFloats(m.coords) + NonFiniteFloats(m.normals) + NonFiniteFloats(m.texCoords);
     return true;
   }
 
@@ -220,19 +227,19 @@ class LlmParser {
     const std::uint64_t held = std::min(kRecordBytes * count, m_in.Remaining());
     // Read in blocks that are still in the cache when they are checked; the usable records move
     // up over the ones left out.
-    std::vector<MorphVertex>& records = target.vertices;
-    records.resize(WholeLeft(count, kRecordBytes));
+    MorphRecords& records = target.vertices;
+    records = MakeUnwritten<MorphVertex>(WholeLeft(count, kRecordBytes));
     std::size_t whole = 0;
     std::size_t kept = 0;
     while (whole < records.size()) {
       const std::size_t block = std::min(kRecordsPerBlock, records.size() - whole);
       const std::size_t read = Take(records.data() + whole, block * kRecordBytes) / kRecordBytes;
-      if (!AnyUnusable(records.data() + whole, read) && kept == whole) {
+      if (!AnyNonFiniteDelta(records.data() + whole, read) && kept == whole) {
         kept += read;
         whole += read;
       } else {
         for (const std::size_t end = whole + read; whole < end; ++whole) {
-          if (AnyUnusable(&records[whole], 1)) continue;
+          if (AnyNonFiniteDelta(&records[whole], 1)) continue;
           if (kept != whole) records[kept] = records[whole];
           ++kept;
         }
@@ -256,73 +263,6 @@ class LlmParser {
     m_mesh.numRemaps = static_cast<std::int32_t>(whole);
     if (whole < count) return Cut(LlmSection::kRemaps, count, whole, kRemapBytes, held);
     return true;
-  }
-
-  // Hands the 32-bit words of `data` to `scan` in chunks of kChunkWords, the last one padded with
-  // zero words (a zero is a finite number). Copied into a local array first, so that the scan reads
-  // plain integers and runs on vectors.
-  static constexpr std::size_t kChunkWords = 48;
-  template <typename Scan>
-  static void ScanWords(const void* data, std::size_t words, Scan scan) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    std::uint32_t chunk[kChunkWords];
-    std::size_t i = 0;
-    for (; i + kChunkWords <= words; i += kChunkWords) {
-      std::memcpy(chunk, bytes + 4 * i, sizeof chunk);
-      scan(chunk);
-    }
-    if (i < words) {
-      std::fill(std::begin(chunk), std::end(chunk), 0u);
-      std::memcpy(chunk, bytes + 4 * i, 4 * (words - i));
-      scan(chunk);
-    }
-  }
-
-  // Adding one to a full exponent (all its bits set: a float that is not a finite number) reaches
-  // the top bit of the word, which no other exponent does.
-  static constexpr std::uint32_t kExponent = 0x7F800000u;
-  static constexpr std::uint32_t kExponentOne = 0x00800000u;
-
-  // The floats of `values` that are not finite numbers; `V` holds floats only.
-  template <typename V>
-  static std::uint64_t NonFiniteValues(const std::vector<V>& values) {
-    std::uint64_t count = 0;
-    ScanWords(values.data(), values.size() * (sizeof(V) / 4),
-              [&count](const std::uint32_t(&chunk)[kChunkWords]) {
-                std::uint32_t found = 0;
-                for (const std::uint32_t word : chunk) {
-                  found += ((word & kExponent) + kExponentOne) >> 31;
-                }
-                count += found;
-              });
-    return count;
-  }
-
-  // Whether the deformation cannot use one of `count` records: its position, normal or
-  // texture-coordinate delta is not a finite number. The words of the records are masked so that
-  // only the exponents of those deltas remain (not the vertex index, not the unused binormal
-  // delta).
-  static bool AnyUnusable(const MorphVertex* records, std::size_t count) {
-    constexpr std::size_t kRecordWords = sizeof(MorphVertex) / 4;
-    static_assert(kChunkWords % kRecordWords == 0, "a chunk holds whole records");
-    constexpr auto kMask = [] {
-      constexpr std::uint32_t kRecordMask[kRecordWords] = {
-          0,         kExponent, kExponent, kExponent, kExponent, kExponent,
-          kExponent, 0,         0,         0,         kExponent, kExponent};
-      std::array<std::uint32_t, kChunkWords> mask{};
-      for (std::size_t i = 0; i < kChunkWords; ++i) mask[i] = kRecordMask[i % kRecordWords];
-      return mask;
-    }();
-    std::uint32_t top = 0;
-    ScanWords(records, count * kRecordWords,
-              [&top, &kMask](const std::uint32_t(&chunk)[kChunkWords]) {
-                std::uint32_t found = 0;
-                for (std::size_t j = 0; j < kChunkWords; ++j) {
-                  found |= (chunk[j] & kMask[j]) + kExponentOne;
-                }
-                top |= found;
-              });
-    return (top >> 31) != 0;
   }
 
   Reader& m_in;

@@ -18,8 +18,8 @@ class ByteWriter {
   void I32(std::int32_t v) { Raw(&v, 4); }
 
   // `count` elements from `v`, zeros where `v` is shorter.
-  template <typename T>
-  void Array(const std::vector<T>& v, std::size_t count) {
+  template <typename T, typename Allocator>
+  void Array(const std::vector<T, Allocator>& v, std::size_t count) {
     const std::size_t have = std::min(count, v.size());
     if (have > 0) Raw(v.data(), have * sizeof(T));
     out.append((count - have) * sizeof(T), '\0');
@@ -73,7 +73,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(f);
 }
 
-MorphTarget MakeMorphTarget(const std::string& name, std::vector<MorphVertex> records) {
+MorphTarget MakeMorphTarget(const std::string& name, MorphRecords records) {
   MorphTarget t;
   std::memcpy(t.name.data(), name.data(), std::min<std::size_t>(name.size(), 64));
   t.numVertices = static_cast<std::int32_t>(records.size());

@@ -15,6 +15,6 @@ std::string WriteLlm(const LlmMesh& mesh);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // A morph target named `name` with the given records, weight 0.
-MorphTarget MakeMorphTarget(const std::string& name, std::vector<MorphVertex> records);
+MorphTarget MakeMorphTarget(const std::string& name, MorphRecords records);
 
 }  // namespace tovmar

@@ -111,7 +111,7 @@ std::vector<MorphTarget> MakeSampleMorphs(const SampleBody& body) {
   const BodyGeometry& g = body.geometry;
   std::vector<MorphTarget> targets;
   for (const MorphDefinition& morph : kMorphs) {
-    std::vector<MorphVertex> records;
+    MorphRecords records;
     for (std::size_t i = 0; i < g.coords.size(); ++i) {
       const VertexView v{ToDouble(g.coords[i]), ToDouble(g.normals[i]), g.places[i],
                          body.regions[i], body.sides[i]};

@@ -27,7 +27,7 @@ std::string SampleFile(const std::string& name) {
 LlmMesh MakeRaisedQuad(float up) {
   LlmMesh quad = MakeFacingQuad();
   for (Vec3& p : quad.coords) p.z += up;
-  std::vector<MorphVertex> records(4);
+  MorphRecords records(4);
   for (int v = 0; v < 4; ++v) records[v] = {v, {0, 0, 0.1f}, {}, {}, {}};
   quad.morphTargets.push_back(MakeMorphTarget("Lift", records));
   return quad;

@@ -56,7 +56,7 @@ wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float 
   }
   mesh.numVertices = static_cast<std::uint16_t>(mesh.coords.size());
   mesh.numFaces = static_cast<std::uint16_t>(mesh.faces.size() / 3);
-  std::vector<MorphVertex> belly;
+  MorphRecords belly;
   for (std::size_t i = 0; i < mesh.coords.size(); ++i) {
     if (mesh.normals[i].x > 0.3f) {
       MorphVertex v;

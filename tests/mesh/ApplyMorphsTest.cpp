@@ -110,7 +110,7 @@ TEST_F(ApplyMorphsTest, TargetsAddUpAndRepeatedRunsGiveTheSameResult) {
 }
 
 TEST_F(ApplyMorphsTest, RecordsOutsideTheMeshAreSkippedWithOneMessagePerRun) {
-  std::vector<MorphVertex> records;
+  MorphRecords records;
   for (int i = 0; i < 50; ++i) {
     records.push_back(Record(mesh.numVertices, {1, 1, 1}, {1, 1, 1}));
     records.push_back(Record(-1, {1, 1, 1}, {1, 1, 1}));
