@@ -25,8 +25,8 @@ bool SameBytes(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
-template <typename T>
-bool SameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+template <typename T, typename Allocator>
+bool SameBytes(const std::vector<T, Allocator>& a, const std::vector<T, Allocator>& b) {
   return a.size() == b.size() &&
          (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
