@@ -94,12 +94,13 @@ class LlmMesh {
   std::uint8_t rotationOrder = 0;
   Vec3 scale;
   std::uint16_t numVertices = 0;
-  std::vector<Vec3> coords;
-  std::vector<Vec3> normals;
-  std::vector<Vec3> binormals;
-  std::vector<Vec2> texCoords;
-  std::vector<Vec2> detailTexCoords;
-  std::vector<VertexWeight> weights;
+  // The vertex arrays, like the morph records, are filled by the read without zeroing first.
+  FillByReadVector<Vec3> coords;
+  FillByReadVector<Vec3> normals;
+  FillByReadVector<Vec3> binormals;
+  FillByReadVector<Vec2> texCoords;
+  FillByReadVector<Vec2> detailTexCoords;
+  FillByReadVector<VertexWeight> weights;
   std::uint16_t numFaces = 0;
   std::vector<std::uint16_t> faces;
   std::uint16_t numSkinJoints = 0;

@@ -58,17 +58,28 @@ class LlmParser {
     return got == Size;
   }
 
-  // The floats of `values` that are not finite numbers; `V` holds floats only.
-  template <typename V>
-  static std::uint64_t NonFiniteFloats(const std::vector<V>& values) {
-    return CountNonFiniteFloats(values.data(), values.size() * (sizeof(V) / sizeof(float)));
+  // The floats of `values` that are not finite numbers; its elements hold floats only.
+  template <typename Array>
+  static std::uint64_t NonFiniteFloats(const Array& values) {
+    return CountNonFiniteFloats(values.data(), values.size() * (sizeof(values[0]) / sizeof(float)));
+  }
+
+  // Makes `out` hold `count` elements for a read to fill: left unwritten where the array allows
+  // it, zero-filled otherwise.
+  template <typename T>
+  static void MakeRoom(FillByReadVector<T>& out, std::size_t count) {
+    out = MakeUnwritten<T>(count);
+  }
+  template <typename T>
+  static void MakeRoom(std::vector<T>& out, std::size_t count) {
+    out.resize(count);
   }
 
   // Reads `count` elements into `out`; returns the bytes the input supplied.
-  template <typename T>
-  std::size_t TakeArray(std::vector<T>& out, std::size_t count) {
-    out.resize(count);
-    return count > 0 ? Take(out.data(), count * sizeof(T)) : 0;
+  template <typename Array>
+  std::size_t TakeArray(Array& out, std::size_t count) {
+    MakeRoom(out, count);
+    return count > 0 ? Take(out.data(), count * sizeof(out[0])) : 0;
   }
 
   // How many elements of `size` bytes the rest of the input holds whole, at most `count`.
@@ -228,7 +239,7 @@ class LlmParser {
     // Read in blocks that are still in the cache when they are checked; the usable records move
     // up over the ones left out.
     MorphRecords& records = target.vertices;
-    records = MakeUnwritten<MorphVertex>(WholeLeft(count, kRecordBytes));
+    MakeRoom(records, WholeLeft(count, kRecordBytes));
     std::size_t whole = 0;
     std::size_t kept = 0;
     while (whole < records.size()) {

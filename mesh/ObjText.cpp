@@ -33,7 +33,7 @@ void AppendLine(std::string& out, const char* keyword, std::initializer_list<flo
 // weights, exactly the file's own values. Records that name no vertex of the mesh are left out, as
 // the deformation leaves them out.
 std::vector<Vec3> FilePositions(const LlmMesh& mesh) {
-  std::vector<Vec3> positions = mesh.coords;
+  std::vector<Vec3> positions(mesh.coords.begin(), mesh.coords.end());
   for (const MorphTarget& target : mesh.morphTargets) {
     const float w = target.weight;
     if (w == 0.0f) continue;

@@ -79,10 +79,10 @@ LlmMesh MakeSampleMesh() {
 
   // Vertices.
   mesh.numVertices = static_cast<std::uint16_t>(g.coords.size());
-  mesh.coords = g.coords;
-  mesh.normals = g.normals;
-  mesh.binormals = g.binormals;
-  mesh.texCoords = g.texCoords;
+  mesh.coords.assign(g.coords.begin(), g.coords.end());
+  mesh.normals.assign(g.normals.begin(), g.normals.end());
+  mesh.binormals.assign(g.binormals.begin(), g.binormals.end());
+  mesh.texCoords.assign(g.texCoords.begin(), g.texCoords.end());
   for (std::size_t i = 0; i < g.coords.size(); ++i) {
     mesh.weights.push_back(SkinWeight(body.regions[i], g.coords[i].z));
   }

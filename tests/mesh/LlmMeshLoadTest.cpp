@@ -93,14 +93,14 @@ TEST(LlmMeshLoad, ReadsThePackedPrefixAndBodyInFileOrder) {
     EXPECT_EQ(m.rotationOrder, 7);
     EXPECT_EQ(m.scale, (Vec3{8, 9, 10}));
     ASSERT_EQ(m.numVertices, 1);
-    EXPECT_EQ(m.coords, (std::vector<Vec3>{{11, 12, 13}}));
-    EXPECT_EQ(m.normals, (std::vector<Vec3>{{14, 15, 16}}));
-    EXPECT_EQ(m.binormals, (std::vector<Vec3>{{17, 18, 19}}));
-    EXPECT_EQ(m.texCoords, (std::vector<Vec2>{{20, 21}}));
+    EXPECT_EQ(m.coords, (FillByReadVector<Vec3>{{11, 12, 13}}));
+    EXPECT_EQ(m.normals, (FillByReadVector<Vec3>{{14, 15, 16}}));
+    EXPECT_EQ(m.binormals, (FillByReadVector<Vec3>{{17, 18, 19}}));
+    EXPECT_EQ(m.texCoords, (FillByReadVector<Vec2>{{20, 21}}));
     // The detail texture coordinates come right after the texture coordinates, before weights.
-    EXPECT_EQ(m.detailTexCoords, (std::vector<Vec2>{{22, 23}}));
+    EXPECT_EQ(m.detailTexCoords, (FillByReadVector<Vec2>{{22, 23}}));
     if (hasWeights != 0) {
-      EXPECT_EQ(m.weights, (std::vector<VertexWeight>{{1, 2, 3, 4}}));
+      EXPECT_EQ(m.weights, (FillByReadVector<VertexWeight>{{1, 2, 3, 4}}));
     } else {
       EXPECT_TRUE(m.weights.empty());
     }
