@@ -5,13 +5,12 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <vector>
 
+#include "base/FillByReadVector.h"
 #include "mesh/FloatScan.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/LlmReadReport.h"
