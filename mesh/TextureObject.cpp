@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <new>
+#include <utility>
 
 namespace tovmar {
 
@@ -22,6 +23,15 @@ void TextureObject::MarkPixelsChanged() {
 void TextureObject::ReleaseContents() {
   pixels = {};
   sourcePath = {};
+  MarkPixelsChanged();
+}
+
+void TextureObject::TakePicture(TextureObject& from) {
+  pixels = std::move(from.pixels);
+  width = from.width;
+  height = from.height;
+  from.pixels = {};
+  from.MarkPixelsChanged();
   MarkPixelsChanged();
 }
 

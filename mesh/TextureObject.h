@@ -41,6 +41,10 @@ class TextureObject {
   // width and height unchanged).
   bool AllocatePixels(std::int32_t newWidth, std::int32_t newHeight);
 
+  // Takes the pixels, width and height of `from`, which keeps none, under a new generation, so
+  // that every context that drew the earlier picture puts this one in at its next draw.
+  void TakePicture(TextureObject& from);
+
   SceneItem header;
   std::uint32_t state = 1;
   std::string sourcePath;

@@ -1,7 +1,5 @@
 #include "texture/TextureCommands.h"
 
-#include <utility>
-
 namespace tovmar {
 
 TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path) {
@@ -39,9 +37,7 @@ TextureObject* ReloadMeshTextureKeepingPicture(SceneStore& store, const std::str
 
   TextureObject fresh;
   if (!fresh.Load(path)) return nullptr;
-  texture->pixels = std::move(fresh.pixels);
-  texture->width = fresh.width;
-  texture->height = fresh.height;
+  texture->TakePicture(fresh);
   texture->sourcePath = path;
   return texture;
 }

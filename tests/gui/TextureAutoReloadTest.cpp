@@ -1,5 +1,6 @@
-// The texture follows its file: saved again in place or renamed over, it shows without a click;
-// half written or gone, the picture stays and nothing is said; switched off, nothing happens.
+// The texture follows its file: saved again in place or renamed over, it shows without a click,
+// in the thumbnail, the 3D view and a saved picture; half written or gone, the picture stays and
+// nothing is said; switched off, nothing happens.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"
+#include "panel/ViewContextMenu.h"
 #include "tests/gui/AppAccess.h"
 #include "tests/gui/PanelCommands.h"
 #include "tests/support/RecordingMessageSink.h"
@@ -62,6 +64,41 @@ bool TextureIs(Rgb colour) {
          texture->pixels[1] == colour.g && texture->pixels[2] == colour.b;
 }
 
+// How many pixels, of every fourth row and column, are clearly of `colour`'s hue: its full
+// channels stand above its empty ones, whatever the light does to their brightness.
+int PixelsOfHue(const wxImage& image, Rgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.GetHeight(); y += 4) {
+    for (int x = 0; x < image.GetWidth(); x += 4) {
+      const int channels[3] = {image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)};
+      const bool full[3] = {colour.r != 0, colour.g != 0, colour.b != 0};
+      int lowestFull = 255, highestEmpty = 0;
+      for (int c = 0; c < 3; ++c) {
+        if (full[c])
+          lowestFull = std::min(lowestFull, channels[c]);
+        else
+          highestEmpty = std::max(highestEmpty, channels[c]);
+      }
+      if (lowestFull - highestEmpty > 60) ++count;
+    }
+  }
+  return count;
+}
+
+// The 3D view shows the ball in `colour` and nothing in `old`, the picture before.
+void ExpectViewShows(Rgb colour, Rgb old) {
+  const wxImage shown = ShownScene();
+  ASSERT_TRUE(shown.IsOk());
+  EXPECT_GT(PixelsOfHue(shown, colour), 50);
+  EXPECT_EQ(PixelsOfHue(shown, old), 0);
+}
+
+bool ThumbnailIs(Rgb colour) {
+  const wxImage thumb = GrabWindow(Panel().m_thumbnail);
+  return thumb.IsOk() && thumb.GetRed(5, 5) == colour.r && thumb.GetGreen(5, 5) == colour.g &&
+         thumb.GetBlue(5, 5) == colour.b;
+}
+
 class TextureAutoReloadTest : public testing::Test {
  protected:
   TextureAutoReloadTest() {
@@ -100,6 +137,35 @@ TEST_F(TextureAutoReloadTest, WriteInPlaceAndRenameOverBothShow) {
   ASSERT_TRUE(WaitFor([] { return TextureIs(kGreen); }));
   EXPECT_EQ(MeshTexture()->header.id, id);
   EXPECT_EQ(MeshTexture()->sourcePath, m_skin.utf8_string());
+  EXPECT_TRUE(m_messages.messages.empty());
+}
+
+// What the user sees, not the texture object: the view draws the new picture at its next paint,
+// and "画像を保存..." saves the picture the view shows.
+TEST_F(TextureAutoReloadTest, TheViewAndASavedPictureShowTheFileAsItNowIs) {
+  ExpectViewShows(kRed, kBlue);
+
+  WriteSolid(m_skin, kBlue);
+  ASSERT_TRUE(WaitFor([] { return ThumbnailIs(kBlue); }));
+  ExpectViewShows(kBlue, kRed);
+
+  const wxString aside = m_folder.File("skin.png.part");
+  WriteSolid(aside, kGreen);
+  std::filesystem::rename(aside.utf8_string(), m_skin.utf8_string());
+  ASSERT_TRUE(WaitFor([] { return ThumbnailIs(kGreen); }));
+  ExpectViewShows(kGreen, kBlue);
+
+  m_dialogs.Choose(m_folder.File("shot.png"));
+  Panel().RunViewMenuCommand(ID_VIEW_SAVE_PICTURE);
+  wxImage saved;
+  ASSERT_TRUE(saved.LoadFile(m_folder.File("shot.png"), wxBITMAP_TYPE_PNG));
+  const wxImage shown = ShownScene();
+  ASSERT_EQ(saved.GetSize(), shown.GetSize());
+  const unsigned char* data = shown.GetData();
+  const std::vector<std::uint8_t> shownRgb(
+      data, data + std::size_t{3} * shown.GetWidth() * shown.GetHeight());
+  EXPECT_EQ(DifferingPixels(saved, shownRgb, 2), 0);
+  EXPECT_GT(PixelsOfHue(saved, kGreen), 50);
   EXPECT_TRUE(m_messages.messages.empty());
 }
 

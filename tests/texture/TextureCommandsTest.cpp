@@ -97,8 +97,9 @@ TEST_F(TextureCommands, ReloadKeepsThePictureUntilTheFileReadsWhole) {
   const std::string path = WriteTga("skin.tga", 4, 4);
   TextureObject* texture = LoadMeshTexture(store, path);
   ASSERT_NE(texture, nullptr);
+  const std::uint64_t loaded = texture->generation;
 
-  // Half written, then gone: the picture stays, source path included.
+  // Half written, then gone: the picture stays, source path and generation included.
   const std::string whole = MakeTga(MakeQuadrants(6, 2), TgaKind::kTrueColour24, false, false);
   folder.WriteImage("skin.tga", whole.substr(0, whole.size() / 2));
   EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), nullptr);
@@ -106,11 +107,14 @@ TEST_F(TextureCommands, ReloadKeepsThePictureUntilTheFileReadsWhole) {
   EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), nullptr);
   ExpectTextureShows(*texture, MakeQuadrants(4, 4));
   EXPECT_EQ(texture->sourcePath, path);
+  EXPECT_EQ(texture->generation, loaded);
 
-  // Whole again: the same texture object takes the new picture and size.
+  // Whole again: the same texture object takes the new picture and size, under a generation of
+  // its own so that the contexts that drew the old picture put the new one in.
   folder.WriteImage("skin.tga", whole);
   EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), texture);
   ExpectTextureShows(*texture, MakeQuadrants(6, 2));
+  EXPECT_NE(texture->generation, loaded);
   EXPECT_EQ(store.GetMesh(0)->GetTextureId(), texture->header.id);
 }
 
