@@ -114,7 +114,7 @@ void LoadTexture(benchmark::State& state, const std::string& path) {
   TextureObject texture;
   for (auto _ : state) {
     if (!texture.Load(path)) state.SkipWithError("the load failed");
-    benchmark::DoNotOptimize(texture.pixels.data());
+    benchmark::DoNotOptimize(texture.Pixels().data());
   }
   state.counters["messages"] = g_messages.count;
 }

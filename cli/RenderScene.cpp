@@ -17,7 +17,7 @@ constexpr float kPositionScale = 5.0f;
 // Places `object`, built from `mesh`, about `centre` instead of its own centre, with the same
 // arithmetic as building it.
 void Recentre(MeshObject& object, const LlmMesh& mesh, const Vec3& centre) {
-  for (std::int32_t i = 0; i < object.numPositions; ++i) {
+  for (std::int32_t i = 0; i < object.PositionCount(); ++i) {
     Vec3 p = mesh.coords[static_cast<std::size_t>(i)];
     p -= centre;
     p *= kPositionScale;
@@ -34,10 +34,6 @@ void MoveDrawing(MeshObject& from, MeshObject& to) {
   to.normals = std::move(from.normals);
   to.texCoords = std::move(from.texCoords);
   to.indices = std::move(from.indices);
-  to.numPositions = from.numPositions;
-  to.numNormals = from.numNormals;
-  to.numTexCoords = from.numTexCoords;
-  to.numIndices = from.numIndices;
   to.flags = from.flags;
   to.center = from.center;
 }
@@ -60,7 +56,7 @@ SharedScene::SharedScene(MorphSettings morphs, const std::string& texture,
 
 std::uint64_t SharedScene::TextureBytes() const {
   std::uint64_t bytes = 0;
-  for (const TextureObject& texture : m_textures) bytes += texture.pixels.size();
+  for (const TextureObject& texture : m_textures) bytes += texture.Pixels().size();
   return bytes;
 }
 
@@ -78,11 +74,8 @@ PictureScene::PictureScene(const SharedScene& shared) : m_shared(shared) {
     const std::int32_t id = m_store.CreateTexture();
     TextureObject* texture = m_store.FindTexture(id);
     texture->sourcePath = source.sourcePath;
-    texture->pixels = source.pixels;
-    texture->width = source.width;
-    texture->height = source.height;
     // The same picture: a context that drew it from one scene draws it from every other.
-    texture->generation = source.generation;
+    texture->CopyPicture(source);
     m_textureIds.push_back(id);
   }
 }

@@ -71,7 +71,7 @@ RgbaPicture ReadTextureImage(const std::string& path) {
   TextureObject texture = LoadTextureFile(path);
 
   // The loader's rows run bottom up and its fourth byte is always 0.
-  RgbaPicture picture{texture.width, texture.height, std::move(texture.pixels)};
+  RgbaPicture picture{texture.Width(), texture.Height(), texture.TakePixels()};
   const std::size_t stride = static_cast<std::size_t>(picture.width) * 4;
   for (int y = 0; y < picture.height / 2; ++y) {
     std::swap_ranges(picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * stride),

@@ -144,16 +144,15 @@ void CheckMeshObjects(const LlmMesh& mesh, SceneStore& store) {
   Require(store.MeshCount() == 2, "loading makes two mesh objects");
   for (std::size_t i = 0; i < 2; ++i) {
     const MeshObject& object = *store.GetMesh(i);
-    Require(object.numPositions == mesh.numVertices && object.positions.size() == mesh.numVertices,
-            "a mesh object holds every vertex of the file");
+    Require(
+        object.positions.size() == mesh.numVertices && object.normals.size() == mesh.numVertices,
+        "a mesh object holds every vertex of the file");
     for (const Vec3& p : object.positions) {
       Require(Finite(p), "centring and scaling keep finite coordinates finite");
     }
-    Require(object.numIndices % 3 == 0 &&
-                object.indices.size() == static_cast<std::size_t>(object.numIndices),
-            "a mesh object holds whole triangles");
+    Require(object.indices.size() % 3 == 0, "a mesh object holds whole triangles");
     for (const std::int32_t index : object.indices) {
-      Require(index >= 0 && index < object.numPositions, "every triangle corner exists");
+      Require(index >= 0 && index < object.PositionCount(), "every triangle corner exists");
     }
   }
 }

@@ -65,13 +65,15 @@ void ApplyMorphs(const LlmMesh& mesh, SceneStore& store, bool applyTexCoords) {
   MeshObject* target = store.GetMesh(0);
   MeshObject* source = store.GetMesh(1);
   if (target == nullptr || source == nullptr) return;
-  const std::int32_t n = target->numPositions;
-  if (source->numPositions < n || source->numNormals < n) return;
+  const std::int32_t n = target->PositionCount();
+  if (source->PositionCount() < n || source->NormalCount() < n || target->NormalCount() < n) {
+    return;
+  }
 
   // Start again from the undeformed copy.
   std::copy_n(source->positions.begin(), n, target->positions.begin());
   std::copy_n(source->normals.begin(), n, target->normals.begin());
-  const std::int32_t nTex = std::min({n, source->numTexCoords, target->numTexCoords});
+  const std::int32_t nTex = std::min({n, source->TexCoordCount(), target->TexCoordCount()});
   std::copy_n(source->texCoords.begin(), nTex, target->texCoords.begin());
 
   // Add every target's records, weighted, in list and record order.

@@ -33,14 +33,10 @@ MeshObject::~MeshObject() {
 bool MeshObject::AllocateArrays(std::int32_t count, std::int32_t indexCount) {
   assert(count >= 0 && indexCount >= 0);
   FreeArrays();
-  numPositions = numNormals = numTexCoords = count;
   positions.resize(static_cast<std::size_t>(count));
   normals.resize(static_cast<std::size_t>(count));
   texCoords.resize(static_cast<std::size_t>(count));
-  if (indexCount != 0) {
-    numIndices = indexCount;
-    indices.resize(static_cast<std::size_t>(indexCount));
-  }
+  if (indexCount != 0) indices.resize(static_cast<std::size_t>(indexCount));
   return true;
 }
 
@@ -49,7 +45,6 @@ void MeshObject::FreeArrays() {
   normals = {};
   texCoords = {};
   indices = {};
-  numPositions = numNormals = numTexCoords = numIndices = 0;
 }
 
 std::int32_t MeshObject::Build(std::int32_t count, const Vec3* filePositions,
@@ -66,7 +61,6 @@ std::int32_t MeshObject::Build(std::int32_t count, const Vec3* filePositions,
     for (std::int32_t i = 0; i < count; ++i) texCoords[i] = fileTexCoords[i];
   } else {
     texCoords = {};
-    numTexCoords = 0;
   }
 
   // Index list, widened; a triangle that names a vertex the mesh does not have is left out so
@@ -80,7 +74,6 @@ std::int32_t MeshObject::Build(std::int32_t count, const Vec3* filePositions,
     indices[kept++] = c;
   }
   indices.resize(static_cast<std::size_t>(kept));
-  numIndices = kept;
 
   drawStyle = 1;
 

@@ -42,6 +42,13 @@ class MeshObject {
   std::int32_t SetTextureId(std::int32_t textureIdToSet);
   std::int32_t GetTextureId() const { return textureId; }
 
+  // The counts are those of the arrays themselves, which a mesh file's 16-bit counts keep well
+  // inside 32 bits.
+  std::int32_t PositionCount() const { return static_cast<std::int32_t>(positions.size()); }
+  std::int32_t NormalCount() const { return static_cast<std::int32_t>(normals.size()); }
+  std::int32_t TexCoordCount() const { return static_cast<std::int32_t>(texCoords.size()); }
+  std::int32_t IndexCount() const { return static_cast<std::int32_t>(indices.size()); }
+
   bool IsVisible() const { return (flags & kVisible) != 0; }
   void SetVisible(bool visible);
 
@@ -51,10 +58,6 @@ class MeshObject {
   std::vector<Vec3> normals;
   std::vector<Vec2> texCoords;
   std::vector<std::int32_t> indices;
-  std::int32_t numPositions = 0;
-  std::int32_t numNormals = 0;
-  std::int32_t numTexCoords = 0;
-  std::int32_t numIndices = 0;
   std::int32_t extraTextureId = -1;
   Vec3 rotation;
   Vec3 translation;

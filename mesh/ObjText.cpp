@@ -53,12 +53,12 @@ std::vector<Vec3> FilePositions(const LlmMesh& mesh) {
 
 std::string ObjText(const LlmMesh& mesh, const MeshObject& object) {
   const std::vector<Vec3> positions = FilePositions(mesh);
-  const std::int32_t n = object.numPositions;
+  const std::int32_t n = object.PositionCount();
   // An object built from another mesh than this one gives no text rather than a read past its end.
-  if (n < 0 || positions.size() < static_cast<std::size_t>(n)) return {};
-  const bool hasTexCoords = object.numTexCoords >= n;
+  if (positions.size() < object.positions.size() || object.NormalCount() < n) return {};
+  const bool hasTexCoords = object.TexCoordCount() >= n;
   std::string out = "# tovmar-cli export-obj\n";
-  out += "# " + std::to_string(n) + " vertices, " + std::to_string(object.numIndices / 3) +
+  out += "# " + std::to_string(n) + " vertices, " + std::to_string(object.IndexCount() / 3) +
          " triangles\n";
   for (std::int32_t i = 0; i < n; ++i) {
     const Vec3& p = positions[static_cast<std::size_t>(i)];
@@ -73,7 +73,7 @@ std::string ObjText(const LlmMesh& mesh, const MeshObject& object) {
     const Vec3& normal = object.normals[i];
     AppendLine(out, "vn", {normal.x, normal.y, normal.z});
   }
-  for (std::int32_t t = 0; t + 2 < object.numIndices; t += 3) {
+  for (std::int32_t t = 0; t + 2 < object.IndexCount(); t += 3) {
     out += 'f';
     for (std::int32_t k = 0; k < 3; ++k) {
       const std::string index = std::to_string(object.indices[t + k] + 1);

@@ -9,48 +9,78 @@ namespace tovmar {
 namespace {
 // Generations are 1, 2, 3, ... for the life of the process, whichever thread asks.
 std::atomic<std::uint64_t> g_lastGeneration{0};
+
+bool AcceptableSides(std::int32_t width, std::int32_t height) {
+  return width >= 0 && height >= 0 && width <= kMaxTextureSide && height <= kMaxTextureSide;
+}
+
+std::uint64_t PixelBytes(std::int32_t width, std::int32_t height) {
+  return std::uint64_t{static_cast<std::uint32_t>(width)} * static_cast<std::uint32_t>(height) * 4u;
+}
 }  // namespace
 
 TextureObject::TextureObject() {
   header.name = "tex " + std::to_string(header.id);
-  MarkPixelsChanged();
+  RenewGeneration();
 }
 
-void TextureObject::MarkPixelsChanged() {
-  generation = g_lastGeneration.fetch_add(1, std::memory_order_relaxed) + 1;
+void TextureObject::RenewGeneration() {
+  m_generation = g_lastGeneration.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 void TextureObject::ReleaseContents() {
-  pixels = {};
+  m_pixels = {};
   sourcePath = {};
-  MarkPixelsChanged();
-}
-
-void TextureObject::TakePicture(TextureObject& from) {
-  pixels = std::move(from.pixels);
-  width = from.width;
-  height = from.height;
-  from.pixels = {};
-  from.MarkPixelsChanged();
-  MarkPixelsChanged();
+  RenewGeneration();
 }
 
 bool TextureObject::AllocatePixels(std::int32_t newWidth, std::int32_t newHeight) {
-  pixels = {};
-  MarkPixelsChanged();
-  if (newWidth < 0 || newHeight < 0 || newWidth > kMaxTextureSide || newHeight > kMaxTextureSide) {
-    return false;
-  }
-  const std::uint64_t size = std::uint64_t{static_cast<std::uint32_t>(newWidth)} *
-                             static_cast<std::uint32_t>(newHeight) * 4u;
+  m_pixels = {};
+  RenewGeneration();
+  if (!AcceptableSides(newWidth, newHeight)) return false;
   try {
-    pixels.assign(static_cast<std::size_t>(size), 0);
+    m_pixels.assign(static_cast<std::size_t>(PixelBytes(newWidth, newHeight)), 0);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  width = newWidth;
-  height = newHeight;
+  m_width = newWidth;
+  m_height = newHeight;
   return true;
+}
+
+bool TextureObject::SetPicture(std::vector<std::uint8_t> pixels, std::int32_t newWidth,
+                               std::int32_t newHeight) {
+  if (!AcceptableSides(newWidth, newHeight) || pixels.size() != PixelBytes(newWidth, newHeight)) {
+    return false;
+  }
+  m_pixels = std::move(pixels);
+  m_width = newWidth;
+  m_height = newHeight;
+  RenewGeneration();
+  return true;
+}
+
+void TextureObject::TakePicture(TextureObject& from) {
+  m_pixels = std::move(from.m_pixels);
+  m_width = from.m_width;
+  m_height = from.m_height;
+  from.m_pixels = {};
+  from.RenewGeneration();
+  RenewGeneration();
+}
+
+void TextureObject::CopyPicture(const TextureObject& from) {
+  m_pixels = from.m_pixels;
+  m_width = from.m_width;
+  m_height = from.m_height;
+  m_generation = from.m_generation;
+}
+
+std::vector<std::uint8_t> TextureObject::TakePixels() {
+  std::vector<std::uint8_t> pixels = std::move(m_pixels);
+  m_pixels = {};
+  RenewGeneration();
+  return pixels;
 }
 
 }  // namespace tovmar

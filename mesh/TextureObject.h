@@ -17,11 +17,15 @@ class TextureObject {
  public:
   TextureObject();
 
-  bool HasPixels() const { return !pixels.empty(); }
-
-  // Gives the object a new generation; whoever changes the pixels, the width or the height
-  // without the members below calls it.
-  void MarkPixelsChanged();
+  // The picture: width x height pixels of four bytes, bottom row first, and the generation
+  // that stands for it. Unique in the process to each picture an object has held, the
+  // generation is how a drawing context knows its copy of the picture: every member that
+  // changes the pixels, the width or the height gives the object a new one.
+  bool HasPixels() const { return !m_pixels.empty(); }
+  const std::vector<std::uint8_t>& Pixels() const { return m_pixels; }
+  std::int32_t Width() const { return m_width; }
+  std::int32_t Height() const { return m_height; }
+  std::uint64_t Generation() const { return m_generation; }
 
   // Frees the pixels and the source path.
   void ReleaseContents();
@@ -41,20 +45,33 @@ class TextureObject {
   // width and height unchanged).
   bool AllocatePixels(std::int32_t newWidth, std::int32_t newHeight);
 
+  // Takes `pixels` as the picture of width x height. Refuses, changing nothing, sides that
+  // AllocatePixels refuses and pixels that are not four bytes for each of width x height.
+  bool SetPicture(std::vector<std::uint8_t> pixels, std::int32_t newWidth, std::int32_t newHeight);
+
   // Takes the pixels, width and height of `from`, which keeps none, under a new generation, so
   // that every context that drew the earlier picture puts this one in at its next draw.
   void TakePicture(TextureObject& from);
 
+  // Copies the picture of `from`, generation included: the same picture, so that a context
+  // that holds it from one object draws it for the other without putting it in again.
+  void CopyPicture(const TextureObject& from);
+
+  // Hands the pixels over and keeps none; width and height stay.
+  std::vector<std::uint8_t> TakePixels();
+
   SceneItem header;
   std::uint32_t state = 1;
   std::string sourcePath;
-  std::vector<std::uint8_t> pixels;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  // Stands for the pixels with their width and height: unique in the process to each picture
-  // an object has held, so that a context's copy of the picture is known by it. A copy of the
-  // pixels, width and height may take the generation along.
-  std::uint64_t generation = 0;
+
+ private:
+  // Gives the object a new generation, after its picture changed.
+  void RenewGeneration();
+
+  std::vector<std::uint8_t> m_pixels;
+  std::int32_t m_width = 0;
+  std::int32_t m_height = 0;
+  std::uint64_t m_generation = 0;
 };
 
 }  // namespace tovmar

@@ -25,13 +25,13 @@ const char kImageFilter[] =
 void CTovmarView::ShowThumbnail(const TextureObject* texture) {
   if (texture == nullptr) return;
   // A large texture reaches the thumbnail sampled down: the window keeps one full-size copy.
-  if (texture->HasPixels() && std::max(texture->width, texture->height) > kMaxThumbnailSide) {
+  if (texture->HasPixels() && std::max(texture->Width(), texture->Height()) > kMaxThumbnailSide) {
     const ThumbnailPixels small =
-        SampleThumbnail(texture->pixels.data(), texture->width, texture->height);
+        SampleThumbnail(texture->Pixels().data(), texture->Width(), texture->Height());
     m_thumbnail->SetImage(small.width, small.height, small.pixels.data());
   } else {
-    m_thumbnail->SetImage(texture->width, texture->height,
-                          texture->HasPixels() ? texture->pixels.data() : nullptr);
+    m_thumbnail->SetImage(texture->Width(), texture->Height(),
+                          texture->HasPixels() ? texture->Pixels().data() : nullptr);
   }
   m_thumbnail->Refresh(false);
 }

@@ -9,12 +9,12 @@
 namespace tovmar {
 
 int MeshObject::Draw(SceneStore& store) {
-  if (numPositions == 0 || !IsVisible()) return 0;
+  if (PositionCount() == 0 || !IsVisible()) return 0;
 
   // The texture counts only when it exists and holds pixels.
   const auto mode = static_cast<GLenum>(flags & kPrimitiveModeMask);
   const TextureObject* texture = nullptr;
-  if (numTexCoords > 0 && (flags & kTextureDisabled) == 0 && textureId != -1) {
+  if (TexCoordCount() > 0 && (flags & kTextureDisabled) == 0 && textureId != -1) {
     texture = store.FindTexture(textureId);
     if (texture != nullptr && !texture->HasPixels()) texture = nullptr;
   }
@@ -50,9 +50,9 @@ int MeshObject::Draw(SceneStore& store) {
 
   // One draw call for the whole object.
   if (!indices.empty()) {
-    glDrawElements(mode, numIndices, GL_UNSIGNED_INT, indices.data());
+    glDrawElements(mode, IndexCount(), GL_UNSIGNED_INT, indices.data());
   } else if (!positions.empty()) {
-    glDrawArrays(GL_TRIANGLES, 0, numPositions / 3);
+    glDrawArrays(GL_TRIANGLES, 0, PositionCount() / 3);
   }
 
   glDisableClientState(GL_VERTEX_ARRAY);

@@ -1,6 +1,5 @@
 #include "render/ShownPositions.h"
 
-#include <algorithm>
 #include <array>
 
 #include "mesh/SceneStore.h"
@@ -12,11 +11,8 @@ std::vector<Vec3> ShownPositions(SceneStore& store, const Quaternion& orientatio
   std::vector<Vec3> shown;
   for (std::size_t i = 0; i < store.MeshCount(); ++i) {
     const MeshObject* object = store.GetMesh(i);
-    if (object == nullptr || !object->IsVisible() || object->numPositions <= 0) continue;
-    const std::size_t count =
-        std::min(object->positions.size(), static_cast<std::size_t>(object->numPositions));
-    for (std::size_t v = 0; v < count; ++v) {
-      const Vec3& m = object->positions[v];
+    if (object == nullptr || !object->IsVisible()) continue;
+    for (const Vec3& m : object->positions) {
       shown.push_back(Vec3{static_cast<float>(r[0] * m.x + r[4] * m.y + r[8] * m.z),
                            static_cast<float>(r[1] * m.x + r[5] * m.y + r[9] * m.z),
                            static_cast<float>(r[2] * m.x + r[6] * m.y + r[10] * m.z)});

@@ -8,7 +8,7 @@
 namespace tovmar {
 
 GLuint BindTexture(const TextureObject& texture, ContextTextures* kept) {
-  GLuint name = kept != nullptr ? kept->NameOf(texture.generation) : 0;
+  GLuint name = kept != nullptr ? kept->NameOf(texture.Generation()) : 0;
   if (name != 0) {
     glBindTexture(GL_TEXTURE_2D, name);
     return name;
@@ -22,9 +22,9 @@ GLuint BindTexture(const TextureObject& texture, ContextTextures* kept) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.width, texture.height, 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, texture.pixels.data());
-  if (kept != nullptr) kept->Add(texture.generation, name);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.Width(), texture.Height(), 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, texture.Pixels().data());
+  if (kept != nullptr) kept->Add(texture.Generation(), name);
   return name;
 }
 
@@ -32,7 +32,7 @@ void DeleteUnusedTextures(ContextTextures& kept, const SceneStore& store) {
   std::vector<std::uint64_t> held;
   for (std::size_t i = 0; i < store.TextureCount(); ++i) {
     const TextureObject* texture = store.GetTexture(i);
-    if (texture->HasPixels()) held.push_back(texture->generation);
+    if (texture->HasPixels()) held.push_back(texture->Generation());
   }
   const std::vector<std::uint32_t> unused = kept.TakeAllBut(held);
   if (!unused.empty()) glDeleteTextures(static_cast<GLsizei>(unused.size()), unused.data());

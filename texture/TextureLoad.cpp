@@ -7,7 +7,9 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/FileBytes.h"
@@ -33,8 +35,38 @@ constexpr const char* kNoMemory = "メモリが確保できませんでした。
 // converted as they arrive, so that the file never has to be held in memory whole.
 constexpr std::uint64_t kBlockBytes = std::uint64_t{1} << 20;
 
-// Reads the BMP file that `file` holds, from its start, into the pixels of `texture`. Returns
-// the message to show, or nullptr when the pixels were filled.
+// Converts the rows of the BMP file `file`, `fileSize` bytes long, into `pixels`, which hold the
+// whole picture of `layout`. Returns the message to show, or nullptr when every row was
+// converted.
+const char* ReadBmpRows(std::FILE* file, std::uint64_t fileSize, const BmpLayout& layout,
+                        std::uint8_t* pixels) {
+  // The rows where the file lies in memory, when it can be mapped.
+  const MappedFile mapped(file, fileSize);
+  if (mapped.Data() != nullptr) {
+    ConvertBmpRows(mapped.Data() + layout.dataOffset, 0, layout.height, layout, pixels);
+    return nullptr;
+  }
+
+  // The rows in file order, a block at a time; the last row of the file needs no padding.
+  const auto rowsPerBlock = static_cast<std::int32_t>(std::clamp<std::uint64_t>(
+      kBlockBytes / layout.rowStride, 1, static_cast<std::uint64_t>(layout.height)));
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(layout.rowStride) * rowsPerBlock);
+  if (std::fseek(file, static_cast<long>(layout.dataOffset), SEEK_SET) != 0) return kUnreadable;
+  for (std::int32_t row = 0; row < layout.height; row += rowsPerBlock) {
+    const std::int32_t rows = std::min(rowsPerBlock, layout.height - row);
+    const bool last = row + rows == layout.height;
+    const std::uint64_t want = layout.rowStride * static_cast<std::uint64_t>(rows - 1) +
+                               (last ? layout.rowBytes : layout.rowStride);
+    if (std::fread(block.data(), 1, static_cast<std::size_t>(want), file) != want) {
+      return kUnreadable;
+    }
+    ConvertBmpRows(block.data(), row, rows, layout, pixels);
+  }
+  return nullptr;
+}
+
+// Reads the BMP file that `file` holds, from its start, as the picture of `texture`. Returns the
+// message to show, or nullptr when the texture took the picture.
 const char* ReadBmpFile(std::FILE* file, TextureObject& texture) {
   // What the converter wrote may still wait in the handle's buffer.
   if (std::fflush(file) != 0) return kUnreadable;
@@ -54,33 +86,14 @@ const char* ReadBmpFile(std::FILE* file, TextureObject& texture) {
     case BmpStatus::kEmpty:
       return kUnreadable;
   }
-  if (!texture.AllocatePixels(layout.width, layout.height)) return kNoMemory;
-  if (layout.rowBytes == 0) return nullptr;
-
-  // The rows where the file lies in memory, when it can be mapped.
-  const MappedFile mapped(file, *fileSize);
-  if (mapped.Data() != nullptr) {
-    ConvertBmpRows(mapped.Data() + layout.dataOffset, 0, layout.height, layout,
-                   texture.pixels.data());
-    return nullptr;
+  // Zero-filled, so that rows of no bytes in the file leave black, transparent pixels.
+  std::vector<std::uint8_t> pixels(std::size_t{4} * static_cast<std::size_t>(layout.width) *
+                                   static_cast<std::size_t>(layout.height));
+  if (layout.rowBytes != 0) {
+    const char* failure = ReadBmpRows(file, *fileSize, layout, pixels.data());
+    if (failure != nullptr) return failure;
   }
-
-  // The rows in file order, a block at a time; the last row of the file needs no padding.
-  const auto rowsPerBlock = static_cast<std::int32_t>(std::clamp<std::uint64_t>(
-      kBlockBytes / layout.rowStride, 1, static_cast<std::uint64_t>(layout.height)));
-  std::vector<std::uint8_t> block(static_cast<std::size_t>(layout.rowStride) * rowsPerBlock);
-  if (std::fseek(file, static_cast<long>(layout.dataOffset), SEEK_SET) != 0) return kUnreadable;
-  for (std::int32_t row = 0; row < layout.height; row += rowsPerBlock) {
-    const std::int32_t rows = std::min(rowsPerBlock, layout.height - row);
-    const bool last = row + rows == layout.height;
-    const std::uint64_t want = layout.rowStride * static_cast<std::uint64_t>(rows - 1) +
-                               (last ? layout.rowBytes : layout.rowStride);
-    if (std::fread(block.data(), 1, static_cast<std::size_t>(want), file) != want) {
-      return kUnreadable;
-    }
-    ConvertBmpRows(block.data(), row, rows, layout, texture.pixels.data());
-  }
-  return nullptr;
+  return texture.SetPicture(std::move(pixels), layout.width, layout.height) ? nullptr : kNoMemory;
 }
 
 }  // namespace
@@ -96,8 +109,6 @@ bool TextureObject::ConvertToBmp(const std::string& sourcePathToConvert, std::FI
 
 bool TextureObject::Load(const std::string& sourcePathToLoad) {
   ReleaseContents();
-  const std::int32_t previousWidth = width;
-  const std::int32_t previousHeight = height;
 
   // The temporary folder and a new empty file in it, which goes when it is closed.
   std::error_code ec;
@@ -121,11 +132,8 @@ bool TextureObject::Load(const std::string& sourcePathToLoad) {
     failure = kNoMemory;
   }
   temp.Close();
+  // A failed read leaves the object as ReleaseContents left it: no pixels, the size kept.
   if (failure != nullptr) {
-    pixels = {};
-    width = previousWidth;
-    height = previousHeight;
-    MarkPixelsChanged();
     ShowMessage(failure);
     return false;
   }

@@ -26,9 +26,9 @@ TEST(BuildMeshObjects, ReplacesEveryMeshObjectWithAVisibleAndAHiddenCopy) {
   EXPECT_FALSE(hidden->IsVisible());
   for (const MeshObject* object : {visible, hidden}) {
     EXPECT_EQ(object->header.name, "/some/mesh.llm");
-    EXPECT_EQ(object->numPositions, 4);
-    EXPECT_EQ(object->numTexCoords, 4);
-    EXPECT_EQ(object->numIndices, 6);
+    EXPECT_EQ(object->PositionCount(), 4);
+    EXPECT_EQ(object->TexCoordCount(), 4);
+    EXPECT_EQ(object->IndexCount(), 6);
   }
   EXPECT_EQ(visible->positions, hidden->positions);
   EXPECT_EQ(visible->texCoords, hidden->texCoords);
@@ -45,9 +45,9 @@ TEST(BuildMeshObjects, NeverReadsPastTheRecordsArrays) {
 
   ASSERT_EQ(store.MeshCount(), 2u);
   const MeshObject* visible = store.GetMesh(0);
-  EXPECT_EQ(visible->numPositions, 3);
-  EXPECT_EQ(visible->numTexCoords, 0);
-  EXPECT_EQ(visible->numIndices, 3);
+  EXPECT_EQ(visible->PositionCount(), 3);
+  EXPECT_EQ(visible->TexCoordCount(), 0);
+  EXPECT_EQ(visible->IndexCount(), 3);
 }
 
 }  // namespace

@@ -18,15 +18,20 @@ namespace {
 
 constexpr int kSide = 16;
 
+// The pixels of a 2 x 2 picture of one colour.
+std::vector<std::uint8_t> SolidPixels(Rgb colour) {
+  std::vector<std::uint8_t> pixels(16, 0);
+  for (std::size_t i = 0; i < pixels.size(); i += 4) {
+    for (std::size_t c = 0; c < 3; ++c) pixels[i + c] = static_cast<std::uint8_t>(colour[c]);
+  }
+  return pixels;
+}
+
 // The facing square in `store`, dressed with a 2 x 2 texture of one colour.
 TextureObject& DressedQuad(SceneStore& store, Rgb colour) {
   BuildMeshObjects(MakeFacingQuad(), store, "quad");
   TextureObject& texture = *store.FindTexture(store.CreateTexture());
-  EXPECT_TRUE(texture.AllocatePixels(2, 2));
-  for (std::size_t i = 0; i < texture.pixels.size(); i += 4) {
-    for (std::size_t c = 0; c < 3; ++c)
-      texture.pixels[i + c] = static_cast<std::uint8_t>(colour[c]);
-  }
+  EXPECT_TRUE(texture.SetPicture(SolidPixels(colour), 2, 2));
   store.GetMesh(0)->SetTextureId(texture.header.id);
   return texture;
 }
@@ -79,16 +84,13 @@ TEST_F(ContextTexturesTest, OneUploadPerPictureAndContextWithTheSamePixels) {
   // Another store holding a copy of the picture with its generation draws from the same upload.
   SceneStore other;
   TextureObject& copy = DressedQuad(other, {0, 0, 0});
-  copy.pixels = texture.pixels;
-  copy.generation = texture.generation;
+  copy.CopyPicture(texture);
   EXPECT_EQ(Draw(*context, other), first);
   EXPECT_EQ(context->Textures().Uploads(), 1u);
 
   // A changed picture is put in again, and the old one leaves the context.
-  const std::uint64_t old = texture.generation;
-  for (std::size_t i = 0; i < texture.pixels.size(); i += 4) texture.pixels[i] = 0;
-  texture.pixels[2] = texture.pixels[6] = texture.pixels[10] = texture.pixels[14] = 255;
-  texture.MarkPixelsChanged();
+  const std::uint64_t old = texture.Generation();
+  ASSERT_TRUE(texture.SetPicture(SolidPixels({0, 0, 255}), 2, 2));
   EXPECT_EQ(Centre(Draw(*context, store)), (Rgb{0, 0, 255}));
   EXPECT_EQ(context->Textures().Uploads(), 2u);
   EXPECT_EQ(context->Textures().NameOf(old), 0u);

@@ -77,7 +77,7 @@ Shown Capture() {
   shown.weight = Doc().m_mesh.morphTargets.at(0).weight;
   shown.textureId = visible.GetTextureId();
   if (const TextureObject* texture = store.FindTexture(shown.textureId)) {
-    shown.texturePixels = texture->pixels;
+    shown.texturePixels = texture->Pixels();
   }
   PumpEvents(100);
   shown.thumbnail = GrabWindow(Panel().m_thumbnail);

@@ -60,8 +60,8 @@ const TextureObject* MeshTexture() {
 
 bool TextureIs(Rgb colour) {
   const TextureObject* texture = MeshTexture();
-  return texture != nullptr && texture->HasPixels() && texture->pixels[0] == colour.r &&
-         texture->pixels[1] == colour.g && texture->pixels[2] == colour.b;
+  return texture != nullptr && texture->HasPixels() && texture->Pixels()[0] == colour.r &&
+         texture->Pixels()[1] == colour.g && texture->Pixels()[2] == colour.b;
 }
 
 // How many pixels, of every fourth row and column, are clearly of `colour`'s hue: its full

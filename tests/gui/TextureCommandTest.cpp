@@ -149,8 +149,8 @@ TEST_F(TextureCommandTest, RefreshTakesOverAChangedFileAndEmptiesOnADeletedOne) 
   SceneStore& store = SceneStore::Instance();
   const TextureObject* texture = store.FindTexture(store.GetMesh(0)->GetTextureId());
   ASSERT_NE(texture, nullptr);
-  EXPECT_EQ(texture->width, 32);
-  EXPECT_EQ(texture->height, 32);
+  EXPECT_EQ(texture->Width(), 32);
+  EXPECT_EQ(texture->Height(), 32);
   PumpEvents(100);
   EXPECT_GT(GrabWindow(Panel().m_thumbnail).GetBlue(5, 5), 200);
 

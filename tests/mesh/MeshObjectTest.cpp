@@ -22,10 +22,10 @@ TEST(MeshObject, StartsEmptyVisibleAndNamedAfterItsId) {
   EXPECT_TRUE(first.normals.empty());
   EXPECT_TRUE(first.texCoords.empty());
   EXPECT_TRUE(first.indices.empty());
-  EXPECT_EQ(first.numPositions, 0);
-  EXPECT_EQ(first.numNormals, 0);
-  EXPECT_EQ(first.numTexCoords, 0);
-  EXPECT_EQ(first.numIndices, 0);
+  EXPECT_EQ(first.PositionCount(), 0);
+  EXPECT_EQ(first.NormalCount(), 0);
+  EXPECT_EQ(first.TexCoordCount(), 0);
+  EXPECT_EQ(first.IndexCount(), 0);
   EXPECT_EQ(first.extraTextureId, -1);
   EXPECT_EQ(first.textureId, -1);
   EXPECT_EQ(first.rotation, (Vec3{0, 0, 0}));
@@ -52,10 +52,10 @@ TEST(MeshObject, BuildCentresOnTheMeanAndScalesByFive) {
   EXPECT_EQ(o.normals, normals);
   EXPECT_EQ(o.texCoords, texCoords);
   EXPECT_EQ(o.indices, (std::vector<std::int32_t>{0, 1, 2, 2, 1, 3}));
-  EXPECT_EQ(o.numPositions, 4);
-  EXPECT_EQ(o.numNormals, 4);
-  EXPECT_EQ(o.numTexCoords, 4);
-  EXPECT_EQ(o.numIndices, 6);
+  EXPECT_EQ(o.PositionCount(), 4);
+  EXPECT_EQ(o.NormalCount(), 4);
+  EXPECT_EQ(o.TexCoordCount(), 4);
+  EXPECT_EQ(o.IndexCount(), 6);
   EXPECT_EQ(o.drawStyle, 1);
   EXPECT_EQ(o.flags, 0x10000004u);
 }
@@ -77,7 +77,7 @@ TEST(MeshObject, BuildLeavesOutTrianglesThatNameMissingVertices) {
   o.Build(3, positions.data(), static_cast<std::int32_t>(indices.size()), indices.data(),
           positions.data(), nullptr);
   EXPECT_EQ(o.indices, (std::vector<std::int32_t>{0, 1, 2, 2, 1, 0}));
-  EXPECT_EQ(o.numIndices, 6);
+  EXPECT_EQ(o.IndexCount(), 6);
 }
 
 TEST(MeshObject, BuildWithoutTexCoordsOrVertices) {
@@ -85,15 +85,15 @@ TEST(MeshObject, BuildWithoutTexCoordsOrVertices) {
   MeshObject o;
   o.Build(2, positions.data(), 0, nullptr, positions.data(), nullptr);
   EXPECT_TRUE(o.texCoords.empty());
-  EXPECT_EQ(o.numTexCoords, 0);
-  EXPECT_EQ(o.numPositions, 2);
-  EXPECT_EQ(o.numIndices, 0);
+  EXPECT_EQ(o.TexCoordCount(), 0);
+  EXPECT_EQ(o.PositionCount(), 2);
+  EXPECT_EQ(o.IndexCount(), 0);
   EXPECT_EQ(o.center, (Vec3{1, 2, 3}));
 
   // Rebuilding without vertices frees every array and takes the origin as centre.
   o.Build(0, nullptr, 0, nullptr, nullptr, nullptr);
   EXPECT_EQ(o.center, (Vec3{0, 0, 0}));
-  EXPECT_EQ(o.numPositions, 0);
+  EXPECT_EQ(o.PositionCount(), 0);
   EXPECT_TRUE(o.positions.empty());
   EXPECT_FALSE(o.ComputeCenter());
 }
@@ -101,22 +101,22 @@ TEST(MeshObject, BuildWithoutTexCoordsOrVertices) {
 TEST(MeshObject, AllocateArraysAndFreeArrays) {
   MeshObject o;
   EXPECT_TRUE(o.AllocateArrays(3, 0));
-  EXPECT_EQ(o.numPositions, 3);
-  EXPECT_EQ(o.numNormals, 3);
-  EXPECT_EQ(o.numTexCoords, 3);
-  EXPECT_EQ(o.numIndices, 0);
+  EXPECT_EQ(o.PositionCount(), 3);
+  EXPECT_EQ(o.NormalCount(), 3);
+  EXPECT_EQ(o.TexCoordCount(), 3);
+  EXPECT_EQ(o.IndexCount(), 0);
   EXPECT_TRUE(o.indices.empty());
   EXPECT_EQ(o.texCoords, std::vector<Vec2>(3));
 
   EXPECT_TRUE(o.AllocateArrays(2, 6));
   EXPECT_EQ(o.positions.size(), 2u);
   EXPECT_EQ(o.indices.size(), 6u);
-  EXPECT_EQ(o.numIndices, 6);
+  EXPECT_EQ(o.IndexCount(), 6);
 
   o.FreeArrays();
   EXPECT_TRUE(o.positions.empty());
   EXPECT_TRUE(o.indices.empty());
-  EXPECT_EQ(o.numPositions + o.numNormals + o.numTexCoords + o.numIndices, 0);
+  EXPECT_EQ(o.PositionCount() + o.NormalCount() + o.TexCoordCount() + o.IndexCount(), 0);
 }
 
 TEST(MeshObject, TextureIdAndVisibility) {

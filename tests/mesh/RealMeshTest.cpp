@@ -115,7 +115,7 @@ TEST_P(RealMeshTest, BuildsAndDeformsWithoutMessages) {
   }
   const MeshObject& visible = *store.GetMesh(0);
   const MeshObject& hidden = *store.GetMesh(1);
-  EXPECT_EQ(visible.numIndices, m.numFaces * 3);
+  EXPECT_EQ(visible.IndexCount(), m.numFaces * 3);
 
   for (MorphTarget& t : m.morphTargets) t.weight = 0.75f;
   ApplyMorphs(m, store, true);

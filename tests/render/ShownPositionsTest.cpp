@@ -10,17 +10,16 @@
 namespace tovmar {
 namespace {
 
-TEST(ShownPositionsTest, CountedPositionsOfVisibleObjectsTurnedAsShown) {
+TEST(ShownPositionsTest, PositionsOfVisibleObjectsTurnedAsShown) {
   SceneStore store;
   EXPECT_TRUE(ShownPositions(store, Quaternion{}).empty());
-  const auto add = [&store](std::vector<Vec3> positions, std::int32_t count, bool visible) {
+  const auto add = [&store](std::vector<Vec3> positions, bool visible) {
     MeshObject& object = *store.FindMesh(store.CreateMesh());
     object.positions = std::move(positions);
-    object.numPositions = count;
     object.SetVisible(visible);
   };
-  add({{-100, -100, -100}, {100, 100, 100}}, 2, false);
-  add({{1, -2, 3}, {-1, 4, 0.5f}, {50, 50, 50}}, 2, true);
+  add({{-100, -100, -100}, {100, 100, 100}}, false);
+  add({{1, -2, 3}, {-1, 4, 0.5f}}, true);
   EXPECT_EQ(ShownPositions(store, Quaternion{}), (std::vector<Vec3>{{1, -2, 3}, {-1, 4, 0.5f}}));
 
   // A quarter turn about the vertical axis takes +X to the screen's right (+Y).

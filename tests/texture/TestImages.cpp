@@ -76,9 +76,9 @@ Picture MakeQuadrants(std::int32_t width, std::int32_t height, bool grey) {
 
 void ExpectTextureShows(const TextureObject& texture, const Picture& picture, int tolerance,
                         int borderMargin) {
-  ASSERT_EQ(texture.width, picture.width);
-  ASSERT_EQ(texture.height, picture.height);
-  ASSERT_EQ(texture.pixels.size(), static_cast<std::size_t>(picture.width) * picture.height * 4);
+  ASSERT_EQ(texture.Width(), picture.width);
+  ASSERT_EQ(texture.Height(), picture.height);
+  ASSERT_EQ(texture.Pixels().size(), static_cast<std::size_t>(picture.width) * picture.height * 4);
   int mismatches = 0;
   for (std::int32_t row = 0; row < picture.height; ++row) {
     for (std::int32_t x = 0; x < picture.width; ++x) {
@@ -89,7 +89,7 @@ void ExpectTextureShows(const TextureObject& texture, const Picture& picture, in
       }
       const std::uint8_t* want = PixelAt(picture, x, y);
       const std::uint8_t* got =
-          &texture.pixels[4 * (static_cast<std::size_t>(row) * picture.width + x)];
+          &texture.Pixels()[4 * (static_cast<std::size_t>(row) * picture.width + x)];
       bool same = got[3] == 0;
       for (int ch = 0; ch < 3; ++ch) same = same && std::abs(got[ch] - want[ch]) <= tolerance;
       if (!same && ++mismatches <= 3) {

@@ -50,7 +50,7 @@ TEST_F(TextureCommands, ASecondLoadReplacesTheFirstTextureWithTheNextId) {
   ASSERT_NE(first, nullptr);
   const std::int32_t firstId = first->header.id;
   EXPECT_EQ(mesh.GetTextureId(), firstId);
-  EXPECT_EQ(first->width, 4);
+  EXPECT_EQ(first->Width(), 4);
 
   TextureObject* second = LoadMeshTexture(store, WriteTga("b.tga", 2, 8));
   ASSERT_NE(second, nullptr);
@@ -97,7 +97,7 @@ TEST_F(TextureCommands, ReloadKeepsThePictureUntilTheFileReadsWhole) {
   const std::string path = WriteTga("skin.tga", 4, 4);
   TextureObject* texture = LoadMeshTexture(store, path);
   ASSERT_NE(texture, nullptr);
-  const std::uint64_t loaded = texture->generation;
+  const std::uint64_t loaded = texture->Generation();
 
   // Half written, then gone: the picture stays, source path and generation included.
   const std::string whole = MakeTga(MakeQuadrants(6, 2), TgaKind::kTrueColour24, false, false);
@@ -107,14 +107,14 @@ TEST_F(TextureCommands, ReloadKeepsThePictureUntilTheFileReadsWhole) {
   EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), nullptr);
   ExpectTextureShows(*texture, MakeQuadrants(4, 4));
   EXPECT_EQ(texture->sourcePath, path);
-  EXPECT_EQ(texture->generation, loaded);
+  EXPECT_EQ(texture->Generation(), loaded);
 
   // Whole again: the same texture object takes the new picture and size, under a generation of
   // its own so that the contexts that drew the old picture put the new one in.
   folder.WriteImage("skin.tga", whole);
   EXPECT_EQ(ReloadMeshTextureKeepingPicture(store, path), texture);
   ExpectTextureShows(*texture, MakeQuadrants(6, 2));
-  EXPECT_NE(texture->generation, loaded);
+  EXPECT_NE(texture->Generation(), loaded);
   EXPECT_EQ(store.GetMesh(0)->GetTextureId(), texture->header.id);
 }
 
@@ -124,7 +124,7 @@ TEST_F(TextureCommands, TemporaryFolderFaultsKeepThePreviousTextureAndLeaveNoFil
   TextureObject* previous = LoadMeshTexture(store, WriteTga("old.tga", 4, 2));
   ASSERT_NE(previous, nullptr);
   const std::int32_t previousId = previous->header.id;
-  const std::vector<std::uint8_t> previousPixels = previous->pixels;
+  const std::vector<std::uint8_t> previousPixels = previous->Pixels();
   // Its temporary BMP takes 12 KiB.
   const std::string picture = WriteTga("new.tga", 64, 64);
 
@@ -170,7 +170,7 @@ TEST_F(TextureCommands, TemporaryFolderFaultsKeepThePreviousTextureAndLeaveNoFil
     EXPECT_EQ(messages.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(mesh.GetTextureId(), previousId);
     EXPECT_EQ(store.FindTexture(previousId), previous);
-    EXPECT_EQ(previous->pixels, previousPixels);
+    EXPECT_EQ(previous->Pixels(), previousPixels);
     EXPECT_EQ(store.TextureCount(), 1u);
     EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
   }

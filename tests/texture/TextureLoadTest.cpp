@@ -72,10 +72,10 @@ TEST_F(TextureLoad, FillsTheObjectThroughAnEmptyTemporaryFileThatNeverHasAName) 
     ASSERT_TRUE(texture.Load("/pictures/skin.tga"));
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(texture.sourcePath, "/pictures/skin.tga");
-    EXPECT_EQ(texture.width, 2);
-    EXPECT_EQ(texture.height, 2);
-    EXPECT_EQ(texture.pixels, (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 255, 255, 0, 255, 0, 0,
-                                                         0, 0, 255, 0, 0}));
+    EXPECT_EQ(texture.Width(), 2);
+    EXPECT_EQ(texture.Height(), 2);
+    EXPECT_EQ(texture.Pixels(), (std::vector<std::uint8_t>{0, 0, 255, 0, 255, 255, 255, 0, 255, 0,
+                                                           0, 0, 0, 255, 0, 0}));
     // Each load has a new empty file, which no name in the temporary folder leads to while it
     // is written, so that whatever ends the process leaves nothing behind.
     EXPECT_TRUE(converter.tempWasEmpty);
@@ -102,12 +102,12 @@ TEST_F(TextureLoad, LargeFilesAreReadInPiecesInEitherRowOrder) {
     ScopedImageConverter installed(&converter);
     TextureObject texture;
     ASSERT_TRUE(texture.Load("/pictures/large.bmp"));
-    ASSERT_EQ(texture.pixels.size(), std::size_t{4} * width * height);
+    ASSERT_EQ(texture.Pixels().size(), std::size_t{4} * width * height);
     int mismatches = 0;
     for (std::int32_t row = 0; row < height; ++row) {
       const std::int32_t fileRow = topDown ? height - 1 - row : row;
       for (std::int32_t c = 0; c < width; ++c) {
-        const std::uint8_t* p = &texture.pixels[4 * (static_cast<std::size_t>(row) * width + c)];
+        const std::uint8_t* p = &texture.Pixels()[4 * (static_cast<std::size_t>(row) * width + c)];
         const bool same =
             p[0] == (fileRow & 0xFF) && p[1] == (fileRow >> 8) && p[2] == (c & 0xFF) && p[3] == 0;
         if (!same) ++mismatches;
@@ -149,8 +149,8 @@ TEST_F(TextureLoad, EveryFailureShowsItsMessageDeletesTheFileAndEmptiesTheObject
     EXPECT_EQ(messages.messages, std::vector<std::string>{c.message});
     EXPECT_FALSE(texture.HasPixels());
     EXPECT_EQ(texture.sourcePath, "");
-    EXPECT_EQ(texture.width, 2);
-    EXPECT_EQ(texture.height, 2);
+    EXPECT_EQ(texture.Width(), 2);
+    EXPECT_EQ(texture.Height(), 2);
     EXPECT_TRUE(folder.LeftoverBmpFiles().empty());
   }
 }
@@ -181,15 +181,15 @@ TEST_F(TextureLoad, AMissingOrUnwritableTemporaryFolderStopsBeforeConversion) {
 TEST(TextureObjectPixels, AllocatesZeroedPixelsWithinTheSizeLimit) {
   TextureObject texture;
   ASSERT_TRUE(texture.AllocatePixels(3, 2));
-  EXPECT_EQ(texture.pixels, std::vector<std::uint8_t>(24, 0));
-  EXPECT_EQ(texture.width, 3);
-  EXPECT_EQ(texture.height, 2);
+  EXPECT_EQ(texture.Pixels(), std::vector<std::uint8_t>(24, 0));
+  EXPECT_EQ(texture.Width(), 3);
+  EXPECT_EQ(texture.Height(), 2);
 
   for (auto [w, h] : {std::pair{-1, 2}, {2, -1}, {16385, 1}, {1, 16385}}) {
     EXPECT_FALSE(texture.AllocatePixels(w, h));
     EXPECT_FALSE(texture.HasPixels());
-    EXPECT_EQ(texture.width, 3);
-    EXPECT_EQ(texture.height, 2);
+    EXPECT_EQ(texture.Width(), 3);
+    EXPECT_EQ(texture.Height(), 2);
   }
 }
 
