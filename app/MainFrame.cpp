@@ -22,7 +22,7 @@ namespace {
 const char kDocumentFilter[] = "Tovmar Files (*.tovm)|*.tovm||";
 }  // namespace
 
-CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
+CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene)
     : wxDocParentFrame(manager, nullptr, wxID_ANY, "Tovmar", wxDefaultPosition,
                        wxSize(kInitialWidth, kInitialHeight),
                        wxDEFAULT_FRAME_STYLE | wxCLIP_CHILDREN),
@@ -33,8 +33,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc)
                                        wxSP_3D | wxSP_LIVE_UPDATE | wxBORDER_SIMPLE);
   m_wndSplitter->SetSashGravity(0.0);
   m_wndSplitter->SetMinimumPaneSize(1);
-  m_panel = new CTovmarView(m_wndSplitter, doc);
-  m_view = new GLView(m_wndSplitter, doc);
+  m_panel = new CTovmarView(m_wndSplitter, doc, scene);
+  m_view = new GLView(m_wndSplitter, doc, scene);
   m_wndSplitter->SplitVertically(m_panel, m_view, FromDIP(kPanelWidth));
   // The 3D view's context menu acts on the panel's commands.
   m_view->Bind(wxEVT_CONTEXT_MENU,

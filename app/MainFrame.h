@@ -11,6 +11,7 @@ namespace tovmar {
 class CTovmarDoc;
 class CTovmarView;
 class GLView;
+class SceneStore;
 
 class CMainFrame : public wxDocParentFrame {
  public:
@@ -18,7 +19,8 @@ class CMainFrame : public wxDocParentFrame {
   static constexpr int kInitialHeight = 700;
   static constexpr int kPanelWidth = 86;
 
-  CMainFrame(wxDocManager* manager, CTovmarDoc* doc);
+  // The panes show `scene` and act on it.
+  CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene);
 
   CTovmarView* Panel() const { return m_panel; }
   GLView* View3D() const { return m_view; }

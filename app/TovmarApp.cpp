@@ -17,7 +17,6 @@
 #include "base/FileBytes.h"
 #include "base/Location.h"
 #include "base/MessageSink.h"
-#include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
 #include "render/GLView.h"
 #include "texture/ImageConverter.h"
@@ -71,7 +70,7 @@ bool CTovmarApp::OnInit() {
 
   InstallImageConverter(&m_imageConverter);
   InstallMessageSink(&m_messages);
-  SceneStore::Instance().SetRenderBinding(&m_renderBinding);
+  m_scene.SetRenderBinding(&m_renderBinding);
   RecentFiles::Load();
   RegisterDocumentTypeForUser();
 
@@ -84,7 +83,7 @@ bool CTovmarApp::OnInit() {
   if (m_doc == nullptr) return false;
   m_doc->SetTitle("Untitled");
 
-  m_frame = new CMainFrame(m_docManager.get(), m_doc);
+  m_frame = new CMainFrame(m_docManager.get(), m_doc, m_scene);
   SetTopWindow(m_frame);
   m_frame->UpdateCaption();
   m_doc->InitialUpdateAllPanes();
@@ -124,8 +123,8 @@ int CTovmarApp::OnExit() {
     delete wxConfigBase::Set(nullptr);
   }
   // The contexts go before the toolkit does; the store's own teardown then finds none.
-  SceneStore::Instance().ReleaseContexts();
-  SceneStore::Instance().SetRenderBinding(nullptr);
+  m_scene.ReleaseContexts();
+  m_scene.SetRenderBinding(nullptr);
   InstallMessageSink(nullptr);
   InstallImageConverter(nullptr);
   return wxApp::OnExit();

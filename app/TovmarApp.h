@@ -8,6 +8,7 @@
 
 #include "app/CommandLineInfo.h"
 #include "app/WxMessageSink.h"
+#include "mesh/SceneStore.h"
 #include "render/WxRenderBinding.h"
 #include "texture/PictureConverter.h"
 
@@ -25,6 +26,9 @@ class CTovmarApp : public wxApp {
 
   CMainFrame* MainFrame() const { return m_frame; }
   CTovmarDoc* Document() const { return m_doc; }
+  // The scene the windows show: the program's store, which the application hands to the panel,
+  // the 3D view and their commands.
+  SceneStore& Scene() const { return m_scene; }
 
   // The start-up options' file names, taken from the command line before the toolkit parses it;
   // the application loads them once its window is up.
@@ -34,6 +38,7 @@ class CTovmarApp : public wxApp {
   void ApplyStartupPaths(const StartupPaths& paths);
 
  private:
+  SceneStore& m_scene = SceneStore::Instance();
   std::unique_ptr<wxDocManager> m_docManager;
   CTovmarDoc* m_doc = nullptr;
   CMainFrame* m_frame = nullptr;

@@ -39,11 +39,17 @@ struct Inputs {
   cli::MorphSettings morphs;
 };
 
+// The scene every measured step builds and draws.
+SceneStore& Store() {
+  static SceneStore store;
+  return store;
+}
+
 // The command's steps before drawing: read the file, build both objects, set the weights, deform.
 void LoadAndDeform(const std::string& path, const cli::MorphSettings& morphs) {
   LlmMesh mesh = cli::ReadMeshFile(path);
-  cli::BuildDeformedMesh(mesh, SceneStore::Instance(), path, morphs);
-  benchmark::DoNotOptimize(SceneStore::Instance().GetMesh(0)->positions.data());
+  cli::BuildDeformedMesh(mesh, Store(), path, morphs);
+  benchmark::DoNotOptimize(Store().GetMesh(0)->positions.data());
 }
 
 // Then the drawing, the read-back and the PNG encoding; the file write is left out, as disk
@@ -53,7 +59,7 @@ void LoadDeformAndDraw(const std::string& path, const cli::MorphSettings& morphs
   LoadAndDeform(path, morphs);
   std::string error;
   const std::vector<std::uint8_t> rgb =
-      RenderSceneToRgb(context, ViewCamera(), side, side, SceneStore::Instance(), error);
+      RenderSceneToRgb(context, ViewCamera(), side, side, Store(), error);
   const std::string png = EncodePngRgb(rgb, side, side, PngCompression::kFast);
   if (png.empty()) std::abort();
   benchmark::DoNotOptimize(png.data());
@@ -102,7 +108,7 @@ void DrawOnly(benchmark::State& state, const Inputs* inputs, int side) {
   LoadAndDeform(inputs->meshes[0], inputs->morphs);
   for (auto _ : state) {
     const std::vector<std::uint8_t> rgb =
-        RenderSceneToRgb(*context, ViewCamera(), side, side, SceneStore::Instance(), error);
+        RenderSceneToRgb(*context, ViewCamera(), side, side, Store(), error);
     benchmark::DoNotOptimize(rgb.data());
   }
 }
@@ -139,7 +145,7 @@ void EncodeOnly(benchmark::State& state, const Inputs* inputs, int side, int mod
   }
   LoadAndDeform(inputs->meshes[0], inputs->morphs);
   const std::vector<std::uint8_t> rgb =
-      RenderSceneToRgb(*context, ViewCamera(), side, side, SceneStore::Instance(), error);
+      RenderSceneToRgb(*context, ViewCamera(), side, side, Store(), error);
   if (rgb.empty()) {
     state.SkipWithError(error.c_str());
     return;

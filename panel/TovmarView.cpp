@@ -45,10 +45,11 @@ constexpr DialogRect kAlwaysOnTopCheck{6, 54, 42, 10};
 
 }  // namespace
 
-CTovmarView::CTovmarView(wxWindow* parent, CTovmarDoc* doc)
+CTovmarView::CTovmarView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene)
     : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(86, 100),
                        wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL),
-      m_doc(doc) {
+      m_doc(doc),
+      m_scene(scene) {
   const int buttonRoom = FormRect(kAvatarButton).width - 2 * kButtonCaptionInset;
   const int checkRoom = FormRect(kAlwaysOnTopCheck).width - kCheckBoxIndicatorRoom;
   SetFont(PanelFont(*this, {{"Avatar設定読込", buttonRoom}, {"常に手前", checkRoom}}));
@@ -179,7 +180,7 @@ void CTovmarView::FitFrameToForm() {
 void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
   if (sender != nullptr || object != nullptr) return;
   if (hint == HINT_MORPHS_CHANGED) {
-    ApplyMorphs(m_doc->m_mesh, SceneStore::Instance(), m_bTexFit != 0);
+    ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   } else if (hint == HINT_MORPH_DIALOG_CLOSED) {
     m_pMorphDlg = nullptr;
   }
@@ -206,7 +207,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
     ShowMessage(kUnreadableMesh);
     return;
   }
-  BuildMeshObjects(mesh, SceneStore::Instance(), CorePath(path));
+  BuildMeshObjects(mesh, m_scene, CorePath(path));
   m_doc->m_appearanceIds.clear();
   FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
@@ -215,7 +216,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
 }
 
 bool CTovmarView::RequireMesh() const {
-  if (SceneStore::Instance().GetMesh(0) != nullptr) return true;
+  if (m_scene.GetMesh(0) != nullptr) return true;
   ShowMessage("先にLLMメッシュを読み込んで下さい。");
   return false;
 }

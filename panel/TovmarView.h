@@ -23,6 +23,7 @@ class CTovmarDoc;
 class GLView;
 class HPJumpFrame;
 class MorphParamDialog;
+class SceneStore;
 class StaticFrame;
 class TextureObject;
 
@@ -32,7 +33,8 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   static constexpr int kFormWidth = 48;
   static constexpr int kFormHeight = 387;
 
-  CTovmarView(wxWindow* parent, CTovmarDoc* doc);
+  // The panel's commands act on `scene`, the scene the 3D view shows.
+  CTovmarView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene);
 
   void OnInitialUpdate() override;
   void OnUpdate(wxView* sender, int hint, wxObject* object) override;
@@ -121,6 +123,7 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void LoadAppearanceFromUrl();
 
   CTovmarDoc* m_doc;
+  SceneStore& m_scene;
   bool m_textureAutoReload = TextureAutoReloadInProfile();
   TextureFileWatch m_textureWatch{[this](const wxString& path) { OnTextureFileSettled(path); }};
   // Each control of the form with its rectangle in pixels, unscrolled.

@@ -35,8 +35,8 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     wxBusyCursor busy;
     FetchProgressWindow progress(this, location);
     std::vector<AppearanceParam> records;
-    if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, SceneStore::Instance(),
-                                m_bTexFit != 0, progress.Callback(), &records)) {
+    if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, m_scene, m_bTexFit != 0,
+                                progress.Callback(), &records)) {
       return;
     }
     RememberAppearanceIds(records, m_doc->m_appearanceIds);

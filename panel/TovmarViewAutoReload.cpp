@@ -50,7 +50,7 @@ void CTovmarView::SetTextureAutoReload(bool on) {
 }
 
 void CTovmarView::FollowTextureFile() {
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = m_scene;
   const MeshObject* mesh = store.GetMesh(0);
   const TextureObject* texture =
       mesh != nullptr ? store.FindTexture(mesh->GetTextureId()) : nullptr;
@@ -70,7 +70,7 @@ void CTovmarView::OnTextureFileSettled(const wxString& path) {
   {
     // A file still half written keeps the picture that shows; its next change tries again.
     const QuietMessages quiet;
-    texture = ReloadMeshTextureKeepingPicture(SceneStore::Instance(), CorePath(path));
+    texture = ReloadMeshTextureKeepingPicture(m_scene, CorePath(path));
   }
   if (texture == nullptr) return;
   ShowThumbnail(texture);

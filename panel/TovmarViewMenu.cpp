@@ -37,7 +37,7 @@ void CTovmarView::ShowViewMenu(const wxPoint& position) {
   GLView* view = View3D();
   if (view == nullptr) return;
   const std::unique_ptr<wxMenu> menu =
-      BuildViewContextMenu({SceneStore::Instance().GetMesh(0) != nullptr, TextureAutoReload()});
+      BuildViewContextMenu({m_scene.GetMesh(0) != nullptr, TextureAutoReload()});
   const wxSize size = view->GetClientSize();
   const wxPoint at = position == wxDefaultPosition ? wxPoint(size.x / 2, size.y / 2)
                                                    : view->ScreenToClient(position);
@@ -82,7 +82,8 @@ void CTovmarView::ExportObjAs() {
   if (!RequireMesh()) return;
   const auto answer =
       AskNewFile(this, wxString::FromUTF8(kObjFilter), "obj", m_doc->GetMeshFolder());
-  if (answer && !answer->path.empty()) ExportShapedObj(m_doc->m_mesh, SavePath(*answer, "obj"));
+  if (answer && !answer->path.empty())
+    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(0), SavePath(*answer, "obj"));
 }
 
 void CTovmarView::SaveShapeAs() {

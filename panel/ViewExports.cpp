@@ -10,8 +10,8 @@
 #include "appearance/AppearanceXmlWriter.h"
 #include "base/MessageSink.h"
 #include "base/ReplaceFile.h"
+#include "mesh/MeshObject.h"
 #include "mesh/ObjText.h"
-#include "mesh/SceneStore.h"
 #include "render/GLView.h"
 #include "texture/decode/PngWriter.h"
 
@@ -53,8 +53,7 @@ bool SaveViewPicture(GLView& view, const std::string& path) {
                     EncodePngRgb(rgb, frame.GetWidth(), frame.GetHeight(), PngCompression::kFast));
 }
 
-bool ExportShapedObj(const LlmMesh& mesh, const std::string& path) {
-  const MeshObject* object = SceneStore::Instance().GetMesh(0);
+bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path) {
   return WriteWhole(path, object != nullptr ? ObjText(mesh, *object) : std::string());
 }
 

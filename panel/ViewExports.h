@@ -11,13 +11,14 @@ namespace tovmar {
 
 class GLView;
 class LlmMesh;
+class MeshObject;
 
 // The frame `view` shows, at the view's size, as a PNG file at `path` (UTF-8).
 bool SaveViewPicture(GLView& view, const std::string& path);
 
-// The shaped mesh object 0 of the scene store, built from `mesh`, as the OBJ file
+// The shaped mesh object `object` (none: nothing to write), built from `mesh`, as the OBJ file
 // `tovmar-cli export-obj` writes for the same mesh and weights.
-bool ExportShapedObj(const LlmMesh& mesh, const std::string& path);
+bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path);
 
 // The non-zero morph weights of `mesh` as an appearance file, with the ids of `ids`. Targets
 // whose weight such a file cannot carry are left out and named in a message.

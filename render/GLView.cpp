@@ -32,9 +32,10 @@ wxGLAttributes CanvasAttributes() {
 
 }  // namespace
 
-GLView::GLView(wxWindow* parent, CTovmarDoc* doc)
+GLView::GLView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene)
     : wxGLCanvas(parent, CanvasAttributes(), wxID_ANY, wxDefaultPosition, wxSize(100, 100),
                  wxCLIP_CHILDREN | wxCLIP_SIBLINGS | wxWANTS_CHARS),
+      m_scene(scene),
       m_redrawTimer(this, kRedrawTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   new DocumentPane(doc, *this);
@@ -74,7 +75,7 @@ void GLView::PanVertical(float step) {
 bool GLView::FrameModel() {
   const wxSize size = GetClientSize();
   if (size.x <= 0 || size.y <= 0) return false;
-  const std::vector<Vec3> shown = ShownPositions(SceneStore::Instance(), m_camera.shown);
+  const std::vector<Vec3> shown = ShownPositions(m_scene, m_camera.shown);
   if (!FramePoints(m_camera, shown, static_cast<float>(size.x) / static_cast<float>(size.y))) {
     return false;
   }
@@ -83,7 +84,7 @@ bool GLView::FrameModel() {
 }
 
 bool GLView::HasContextForSize(int width, int height) const {
-  const auto& rows = SceneStore::Instance().Contexts();
+  const auto& rows = m_scene.Contexts();
   return std::any_of(rows.begin(), rows.end(), [&](const GLContextEntry& row) {
     return row.id == m_contextId && row.width == width && row.height == height;
   });
@@ -102,12 +103,12 @@ void GLView::OnPaint(wxPaintEvent&) {
   // display's scale alters the surface without a size event, so such a paint starts the timer
   // itself when none is pending.
   const bool drawable = HasContextForSize(size.x, size.y);
-  m_contextId = SceneStore::Instance().MakeContextCurrent(m_contextId, size.x, size.y, this);
+  m_contextId = m_scene.MakeContextCurrent(m_contextId, size.x, size.y, this);
   if (!drawable) {
     if (!m_redrawTimer.IsRunning()) m_redrawTimer.StartOnce(10);
     return;
   }
-  DrawScene(m_camera, size.x, size.y, SceneStore::Instance());
+  DrawScene(m_camera, size.x, size.y, m_scene);
   glFlush();
   SwapBuffers();
   ++m_framesDrawn;
@@ -116,8 +117,8 @@ void GLView::OnPaint(wxPaintEvent&) {
 wxImage GLView::CaptureFrame() {
   const wxSize size = SurfaceSize();
   if (size.x <= 0 || size.y <= 0 || !HasContextForSize(size.x, size.y)) return wxImage();
-  SceneStore::Instance().MakeContextCurrent(m_contextId, size.x, size.y, this);
-  DrawScene(m_camera, size.x, size.y, SceneStore::Instance());
+  m_scene.MakeContextCurrent(m_contextId, size.x, size.y, this);
+  DrawScene(m_camera, size.x, size.y, m_scene);
   glFinish();
   std::vector<unsigned char> rgb(static_cast<std::size_t>(size.x) * size.y * 3);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);

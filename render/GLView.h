@@ -15,12 +15,14 @@ class wxImage;
 namespace tovmar {
 
 class CTovmarDoc;
+class SceneStore;
 
 class GLView : public wxGLCanvas, public PaneWindow {
  public:
   static constexpr int kRedrawTimerId = 101;
 
-  GLView(wxWindow* parent, CTovmarDoc* doc);
+  // The view draws `scene` and keeps its contexts there.
+  GLView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene);
   ~GLView() override;
 
   void OnInitialUpdate() override;
@@ -65,6 +67,7 @@ class GLView : public wxGLCanvas, public PaneWindow {
   wxSize SurfaceSize() const;
   bool HasContextForSize(int width, int height) const;
 
+  SceneStore& m_scene;
   std::int32_t m_contextId = -1;
   int m_framesDrawn = 0;
   ViewCamera m_camera;

@@ -29,6 +29,9 @@ inline CTovmarView& Panel() {
 inline GLView& View3D() {
   return *Frame().View3D();
 }
+inline SceneStore& Scene() {
+  return App().Scene();
+}
 
 // A folder of the test's own under the temporary folder, removed with the object.
 class TestFolder {

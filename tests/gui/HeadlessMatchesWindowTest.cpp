@@ -59,7 +59,7 @@ TEST_F(HeadlessMatchesWindowTest, TexturedTurnedLitSceneIsTheSamePicture) {
   Press(IDC_LOAD_MESH);
   m_dialogs.Choose(WriteBands(m_folder));
   Press(IDC_LOAD_TEXTURE);
-  ASSERT_EQ(SceneStore::Instance().MeshCount(), 2u);
+  ASSERT_EQ(Scene().MeshCount(), 2u);
 
   // A camera away from the start in every respect: turned, tilted, nearer, moved, lit aslant.
   ViewCamera& camera = View3D().Camera();
@@ -77,7 +77,7 @@ TEST_F(HeadlessMatchesWindowTest, TexturedTurnedLitSceneIsTheSamePicture) {
   const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
   ASSERT_NE(context, nullptr) << error;
   const std::vector<std::uint8_t> headless =
-      RenderSceneToRgb(*context, camera, width, height, SceneStore::Instance(), error);
+      RenderSceneToRgb(*context, camera, width, height, Scene(), error);
   ASSERT_EQ(headless.size(), static_cast<std::size_t>(width) * height * 3) << error;
 
   // Same rasteriser, same state: only depth precision (24 bits here, 32 in the window) may

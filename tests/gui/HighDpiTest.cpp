@@ -156,7 +156,7 @@ TEST_F(HighDpiTest, SceneFillsTheWholeSurfaceOfTheView) {
   const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
   ASSERT_NE(context, nullptr) << error;
   const std::vector<std::uint8_t> expected =
-      RenderSceneToRgb(*context, View3D().Camera(), width, height, SceneStore::Instance(), error);
+      RenderSceneToRgb(*context, View3D().Camera(), width, height, Scene(), error);
   ASSERT_EQ(expected.size(), std::size_t(width) * height * 3) << error;
   EXPECT_EQ(DifferingPixels(shown, expected, 2), 0);
 

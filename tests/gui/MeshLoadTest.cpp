@@ -37,7 +37,7 @@ TEST_F(MeshLoadTest, ChosenMeshShowsLitOnTheGreyBackground) {
   EXPECT_TRUE(m_dialogs.requests[0].mustExist);
 
   // Two objects named with the path: the visible one and its hidden copy.
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   ASSERT_EQ(store.MeshCount(), 2u);
   EXPECT_TRUE(store.GetMesh(0)->IsVisible());
   EXPECT_FALSE(store.GetMesh(1)->IsVisible());
@@ -63,7 +63,7 @@ TEST_F(MeshLoadTest, ChosenMeshShowsLitOnTheGreyBackground) {
 TEST_F(MeshLoadTest, SecondLoadReplacesBothObjectsAndCancelChangesNothing) {
   m_dialogs.Choose(WriteBallMesh(m_folder, "first.llm", 0.1f));
   Press(IDC_LOAD_MESH);
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   const std::int32_t firstId = store.GetMesh(0)->header.id;
 
   m_dialogs.Choose(WriteBallMesh(m_folder, "second.llm", 0.2f));
@@ -118,7 +118,7 @@ TEST_F(MeshLoadTest, DocumentCommandsKeepTheMeshAndSaveWritesAnEmptyFile) {
   wxCommandEvent fresh(wxEVT_MENU, ID_FILE_NEW);
   Frame().GetEventHandler()->ProcessEvent(fresh);
   EXPECT_EQ(Frame().GetTitle(), "Untitled - Tovmar");
-  EXPECT_EQ(SceneStore::Instance().MeshCount(), 2u);
+  EXPECT_EQ(Scene().MeshCount(), 2u);
   EXPECT_GT(Doc().m_mesh.numVertices, 0);
   EXPECT_EQ(Doc().GetMeshFolder(), folder);
   EXPECT_FLOAT_EQ(View3D().Camera().distance, 5.0f);
@@ -128,7 +128,7 @@ TEST_F(MeshLoadTest, DocumentCommandsKeepTheMeshAndSaveWritesAnEmptyFile) {
   wxCommandEvent open(wxEVT_MENU, ID_FILE_OPEN);
   Frame().GetEventHandler()->ProcessEvent(open);
   EXPECT_EQ(Frame().GetTitle(), "scene.tovm - Tovmar");
-  EXPECT_EQ(SceneStore::Instance().MeshCount(), 2u);
+  EXPECT_EQ(Scene().MeshCount(), 2u);
 
   wxCommandEvent back(wxEVT_MENU, ID_FILE_NEW);
   Frame().GetEventHandler()->ProcessEvent(back);

@@ -23,7 +23,7 @@ wxImage ShownScene() {
 }
 
 void RemoveAllMeshes() {
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   while (store.MeshCount() > 0) store.RemoveMesh(store.GetMesh(0)->header.id);
 }
 

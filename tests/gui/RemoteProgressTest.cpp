@@ -122,7 +122,7 @@ TEST_F(RemoteProgressTest, CancelOrEscapeEndsAStalledFetchAtOnceAndChangesNothin
       "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kDocument.size()) +
       "\r\nConnection: close\r\n\r\n";
   m_server.SetRoute("/half.xml", Route{Behaviour::kStallMidBody, head + kDocument.substr(0, 40)});
-  const std::vector<Vec3> positions = SceneStore::Instance().GetMesh(0)->positions;
+  const std::vector<Vec3> positions = Scene().GetMesh(0)->positions;
 
   for (const Answer answer : {Answer::kCancelButton, Answer::kEscapeKey}) {
     SCOPED_TRACE(static_cast<int>(answer));
@@ -142,7 +142,7 @@ TEST_F(RemoteProgressTest, CancelOrEscapeEndsAStalledFetchAtOnceAndChangesNothin
     EXPECT_EQ(ProgressDialog(), nullptr);
     EXPECT_FALSE(wxIsBusy());
     EXPECT_EQ(Weight(), 0.0f);
-    EXPECT_EQ(SceneStore::Instance().GetMesh(0)->positions, positions);
+    EXPECT_EQ(Scene().GetMesh(0)->positions, positions);
     EXPECT_TRUE(m_messages.messages.empty());
   }
 }

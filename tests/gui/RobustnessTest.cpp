@@ -63,7 +63,7 @@ struct Shown {
 
 Shown Capture() {
   Shown shown;
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   if (store.MeshCount() != 2) {
     ADD_FAILURE() << "mesh objects: " << store.MeshCount();
     return shown;
@@ -138,11 +138,10 @@ class RobustnessTest : public testing::Test {
         << "<linden_genepool><archetype><param id=\"1\" name=\"big_belly\" value=\"1.5\"/>"
            "</archetype></linden_genepool>";
     LoadAppearanceThroughTheButton(xml);
-    ASSERT_EQ(SceneStore::Instance().MeshCount(), 2u);
+    ASSERT_EQ(Scene().MeshCount(), 2u);
     ASSERT_EQ(Doc().m_mesh.morphTargets.size(), 1u);
     ASSERT_EQ(Doc().m_mesh.morphTargets[0].weight, 1.5f);
-    ASSERT_NE(SceneStore::Instance().FindTexture(SceneStore::Instance().GetMesh(0)->GetTextureId()),
-              nullptr);
+    ASSERT_NE(Scene().FindTexture(Scene().GetMesh(0)->GetTextureId()), nullptr);
     ASSERT_TRUE(m_messages.messages.empty());
   }
 
@@ -179,7 +178,7 @@ TEST_F(RobustnessTest, TextureLoadWithoutRoomForItsTemporaryFileKeepsEverything)
               std::vector<std::string>{full ? "D3DXCreateTextureFromFile error"
                                             : "テンポラリファイルが作成できませんでした。"});
     EXPECT_TRUE(temp.LeftoverBmpFiles().empty());
-    EXPECT_EQ(SceneStore::Instance().TextureCount(), 1u);
+    EXPECT_EQ(Scene().TextureCount(), 1u);
     ExpectStillShows(before);
     EXPECT_FALSE(wxIsBusy());
     EXPECT_TRUE(WindowAnswers());
@@ -234,7 +233,7 @@ TEST_F(RobustnessTest, MeshFileGoneOrChangedAfterItWasChosenKeepsEverything) {
   m_dialogs.Choose(next);
   Press(IDC_LOAD_MESH);
   EXPECT_TRUE(m_messages.messages.empty());
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   ASSERT_EQ(store.MeshCount(), 2u);
   EXPECT_GT(store.GetMesh(0)->header.id, before.hiddenId);
   EXPECT_EQ(Doc().m_mesh.morphTargets.at(0).weight, 0.0f);

@@ -53,7 +53,7 @@ bool WaitFor(const std::function<bool()>& done) {
 }
 
 const TextureObject* MeshTexture() {
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   return store.GetMesh(0) != nullptr ? store.FindTexture(store.GetMesh(0)->GetTextureId())
                                      : nullptr;
 }

@@ -115,7 +115,7 @@ TEST_F(TextureCommandTest, SecondLoadReplacesTheTextureObject) {
   LoadBall();
   m_dialogs.Choose(WriteSolid(m_folder, "red.png", 8, 8, 255, 0, 0));
   Press(IDC_LOAD_TEXTURE);
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   const std::int32_t first = store.GetMesh(0)->GetTextureId();
   ASSERT_NE(store.FindTexture(first), nullptr);
 
@@ -146,7 +146,7 @@ TEST_F(TextureCommandTest, RefreshTakesOverAChangedFileAndEmptiesOnADeletedOne) 
   // Edited in another program: a new size and colour.
   WriteSolid(m_folder, "skin.png", 32, 32, 0, 0, 255);
   Press(IDC_REFRESH_TEXTURE);
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   const TextureObject* texture = store.FindTexture(store.GetMesh(0)->GetTextureId());
   ASSERT_NE(texture, nullptr);
   EXPECT_EQ(texture->Width(), 32);

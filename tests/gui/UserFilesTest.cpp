@@ -103,7 +103,7 @@ TEST_F(UserFilesTest, StartupOptionsTakeNamesThatAreNotUtf8) {
 
   App().ApplyStartupPaths(paths);
   EXPECT_TRUE(m_messages.messages.empty());
-  SceneStore& store = SceneStore::Instance();
+  SceneStore& store = Scene();
   ASSERT_EQ(store.MeshCount(), 2u);
   EXPECT_EQ(store.GetMesh(0)->header.name, mesh.string());
   EXPECT_EQ(CorePath(Doc().GetMeshFolder()), (folder / "").string());

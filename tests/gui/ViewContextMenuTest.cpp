@@ -186,7 +186,7 @@ TEST_F(ViewContextMenuTest, TheSavedPictureIsTheHeadlessRenderOfTheScene) {
   const std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
   ASSERT_NE(context, nullptr) << error;
   const std::vector<std::uint8_t> headless =
-      RenderSceneToRgb(*context, camera, surface.x, surface.y, SceneStore::Instance(), error);
+      RenderSceneToRgb(*context, camera, surface.x, surface.y, Scene(), error);
   ASSERT_FALSE(headless.empty()) << error;
   EXPECT_EQ(DifferingPixels(saved, headless, 2), 0);
 
