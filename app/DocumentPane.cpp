@@ -2,7 +2,8 @@
 
 namespace tovmar {
 
-DocumentPane::DocumentPane(wxDocument* doc, PaneWindow& window) : m_window(window) {
+DocumentPane::DocumentPane(wxDocument* doc, PaneWindow& window, int column)
+    : m_window(window), m_column(column) {
   SetDocument(doc);
 }
 

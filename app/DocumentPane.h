@@ -1,4 +1,5 @@
-// The document/view link of one pane: a wxView that passes the document's updates to its window.
+// The document/view link of one pane: a wxView that passes the document's updates to its window,
+// and through which the document finds the window of each column of the main frame.
 #pragma once
 
 #include <wx/docview.h>
@@ -9,9 +10,13 @@ class PaneWindow;
 
 class DocumentPane : public wxView {
  public:
-  DocumentPane(wxDocument* doc, PaneWindow& window);
+  // A pane that is no column of the main frame (one that only listens to the updates).
+  static constexpr int kNoColumn = -1;
+
+  DocumentPane(wxDocument* doc, PaneWindow& window, int column = kNoColumn);
 
   PaneWindow& Window() const { return m_window; }
+  int Column() const { return m_column; }
 
   void OnDraw(wxDC*) override {}
   // Views close with the main window; they never close frames of their own.
@@ -19,6 +24,7 @@ class DocumentPane : public wxView {
 
  private:
   PaneWindow& m_window;
+  int m_column;
 };
 
 }  // namespace tovmar

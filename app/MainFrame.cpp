@@ -7,6 +7,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/CommandIds.h"
+#include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
@@ -34,7 +35,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   m_wndSplitter->SetSashGravity(0.0);
   m_wndSplitter->SetMinimumPaneSize(1);
   m_panel = new CTovmarView(m_wndSplitter, doc, scene);
-  m_view = new GLView(m_wndSplitter, doc, scene);
+  m_view = new GLView(m_wndSplitter, scene);
+  // The document reaches the panes, and tells them of its changes, through these views.
+  new DocumentPane(doc, *m_panel, 0);
+  new DocumentPane(doc, *m_view, 1);
   m_wndSplitter->SplitVertically(m_panel, m_view, FromDIP(kPanelWidth));
   // The 3D view's context menu acts on the panel's commands.
   m_view->Bind(wxEVT_CONTEXT_MENU,

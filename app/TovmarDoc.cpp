@@ -6,11 +6,8 @@
 #include <unistd.h>
 #endif
 
-#include <wx/app.h>
 #include <wx/ffile.h>
-#include <wx/splitter.h>
 
-#include "app/CommandIds.h"
 #include "app/DocumentPane.h"
 #include "app/FileNames.h"
 #include "app/PaneWindow.h"
@@ -26,12 +23,13 @@ bool CTovmarDoc::OnCreate(const wxString&, long) {
 }
 
 wxWindow* CTovmarDoc::GetPaneView(int column) const {
-  if (column != 0 && column != 1) return nullptr;
-  wxWindow* frame = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
-  if (frame == nullptr) return nullptr;
-  auto* splitter = dynamic_cast<wxSplitterWindow*>(frame->FindWindow(kSplitterId));
-  if (splitter == nullptr) return nullptr;
-  return column == 0 ? splitter->GetWindow1() : splitter->GetWindow2();
+  if (column == DocumentPane::kNoColumn) return nullptr;
+  for (wxView* view : GetViewsVector()) {
+    auto* pane = dynamic_cast<DocumentPane*>(view);
+    if (pane != nullptr && pane->Column() == column)
+      return dynamic_cast<wxWindow*>(&pane->Window());
+  }
+  return nullptr;
 }
 
 void CTovmarDoc::UpdateAllViewsWithHint(wxView* sender, int hint, wxObject* object) {

@@ -19,7 +19,8 @@ class CTovmarDoc : public wxDocument {
   wxString GetTextureFolder() const { return m_strTextureFolder; }
   void SetTextureFolder(const wxString& folder) { m_strTextureFolder = folder; }
 
-  // The window in the main frame's splitter at column 0 (the panel) or 1 (the 3D view).
+  // The window of the pane at column 0 (the panel) or 1 (the 3D view) of the main frame, as the
+  // frame attached them to the document; nullptr for any other column.
   wxWindow* GetPaneView(int column) const;
 
   // Sends (sender, hint, object) to every pane of the document.

@@ -1,6 +1,7 @@
 #include "appearance/MorphParamDialog.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <wx/button.h>
 #include <wx/display.h>
@@ -9,12 +10,10 @@
 #include <wx/stattext.h>
 
 #include "app/Hints.h"
-#include "app/TovmarDoc.h"
 #include "appearance/SliderScale.h"
 #include "mesh/LlmMesh.h"
 #include "panel/DialogUnits.h"
 #include "panel/FitText.h"
-#include "panel/TovmarView.h"
 
 namespace tovmar {
 
@@ -68,13 +67,13 @@ int CoveredCount(const LlmMesh* mesh) {
 MorphParamDialog::~MorphParamDialog() {
   // When the panel goes with the main window, no view is left to tell.
   const wxWindow* parent = GetParent();
-  if (m_pView != nullptr && parent != nullptr && !parent->IsBeingDeleted()) {
+  if (m_sendHint && parent != nullptr && !parent->IsBeingDeleted()) {
     SendHint(HINT_MORPH_DIALOG_CLOSED);
   }
 }
 
-bool MorphParamDialog::Open(CTovmarView* parent) {
-  m_pView = parent;
+bool MorphParamDialog::Open(wxWindow* parent, HintSender sendHint) {
+  m_sendHint = std::move(sendHint);
   if (!Create(parent, IDD_MORPH_PARAM, wxString::FromUTF8("モーフィング パラメータ"),
               wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)) {
     return false;
@@ -149,7 +148,7 @@ void MorphParamDialog::CreateControls() {
 }
 
 void MorphParamDialog::PlaceBesideMainWindow() {
-  const wxWindow* mainWindow = wxGetTopLevelParent(m_pView);
+  const wxWindow* mainWindow = wxGetTopLevelParent(GetParent());
   if (mainWindow == nullptr) return;
   // To the right of the main window, top edges level, kept on the main window's display.
   const wxRect main = mainWindow->GetScreenRect();
@@ -257,7 +256,7 @@ void MorphParamDialog::ShowWeight(int r, bool moving) {
 }
 
 void MorphParamDialog::SendHint(int hint) {
-  m_pView->GetDocument()->UpdateAllViewsWithHint(nullptr, hint, nullptr);
+  if (m_sendHint) m_sendHint(hint);
 }
 
 void MorphParamDialog::OnPrevPage(wxCommandEvent&) {
@@ -318,7 +317,7 @@ void MorphParamDialog::OnMainWindowClose(wxCloseEvent& event) {
   // be deleted: the closing notice goes now, and the dialog lets go of the panel and the mesh.
   event.Skip();
   SendHint(HINT_MORPH_DIALOG_CLOSED);
-  m_pView = nullptr;
+  m_sendHint = nullptr;
   m_pMesh = nullptr;
   Destroy();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include <wx/dialog.h>
 
@@ -14,7 +15,6 @@ class wxStaticText;
 
 namespace tovmar {
 
-class CTovmarView;
 class LlmMesh;
 struct MorphTarget;
 
@@ -34,13 +34,16 @@ class MorphParamDialog : public wxDialog {
   static constexpr int kMaxTargets = 100;
 
   MorphParamDialog() = default;
+  // Where the dialog's updates go: a hint of app/Hints.h for every view of the document.
+  using HintSender = std::function<void(int hint)>;
+
   // Tells the views that the dialog has gone, unless they were told when the main window
   // closed or are being destroyed themselves.
   ~MorphParamDialog() override;
 
-  // Creates the window as a child of the panel `parent`, beside the main window, and shows it.
-  // Returns whether the window could be created.
-  bool Open(CTovmarView* parent);
+  // Creates the window as a child of `parent` (the panel), beside the main window, and shows
+  // it; the dialog's hints go to `sendHint`. Returns whether the window could be created.
+  bool Open(wxWindow* parent, HintSender sendHint);
 
   // Takes `mesh` (or none), goes to page 0, saves the weights of its covered targets and shows
   // the page. Without a mesh the rows keep what they show.
@@ -81,7 +84,8 @@ class MorphParamDialog : public wxDialog {
   void OnSliderEnter(wxMouseEvent& event);
   void OnMainWindowClose(wxCloseEvent& event);
 
-  CTovmarView* m_pView = nullptr;
+  // Empty before Open and once the main window closes: no hint goes out then.
+  HintSender m_sendHint;
   LlmMesh* m_pMesh = nullptr;
   int m_page = 0;
   std::array<float, kMaxTargets> m_savedWeights{};

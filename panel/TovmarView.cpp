@@ -7,7 +7,6 @@
 #include <wx/frame.h>
 #include <wx/tglbtn.h>
 
-#include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
 #include "app/Hints.h"
@@ -56,7 +55,6 @@ CTovmarView::CTovmarView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene)
   CreateControls();
   SetVirtualSize(FormSizeInPixels());
   SetScrollRate(5, 5);
-  new DocumentPane(doc, *this);
 }
 
 wxSize CTovmarView::FormSizeInPixels() const {

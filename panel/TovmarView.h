@@ -71,7 +71,6 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // Runs the context menu's command `id` as choosing it does.
   void RunViewMenuCommand(int id);
 
-  CTovmarDoc* GetDocument() const { return m_doc; }
   // The form's size, and a rectangle of it, in pixels.
   wxSize FormSizeInPixels() const;
   wxRect FormRect(const DialogRect& rect) const;

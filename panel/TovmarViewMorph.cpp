@@ -11,7 +11,9 @@ void CTovmarView::OnOpenMorphDialog(wxCommandEvent&) {
   // the new dialog is remembered.
   delete m_pMorphDlg;
   auto* dialog = new MorphParamDialog;
-  if (!dialog->Open(this)) {
+  CTovmarDoc* doc = m_doc;
+  if (!dialog->Open(this,
+                    [doc](int hint) { doc->UpdateAllViewsWithHint(nullptr, hint, nullptr); })) {
     delete dialog;
     return;
   }

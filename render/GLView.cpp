@@ -6,8 +6,6 @@
 #include <wx/dcclient.h>
 #include <wx/image.h>
 
-#include "app/DocumentPane.h"
-#include "app/TovmarDoc.h"
 #include "mesh/SceneStore.h"
 #include "render/DrawScene.h"
 #include "render/GL.h"
@@ -32,13 +30,12 @@ wxGLAttributes CanvasAttributes() {
 
 }  // namespace
 
-GLView::GLView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene)
+GLView::GLView(wxWindow* parent, SceneStore& scene)
     : wxGLCanvas(parent, CanvasAttributes(), wxID_ANY, wxDefaultPosition, wxSize(100, 100),
                  wxCLIP_CHILDREN | wxCLIP_SIBLINGS | wxWANTS_CHARS),
       m_scene(scene),
       m_redrawTimer(this, kRedrawTimerId) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
-  new DocumentPane(doc, *this);
   Bind(wxEVT_PAINT, &GLView::OnPaint, this);
   Bind(wxEVT_ERASE_BACKGROUND, &GLView::OnEraseBackground, this);
   Bind(wxEVT_SIZE, &GLView::OnSize, this);

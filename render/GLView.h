@@ -14,15 +14,15 @@ class wxImage;
 
 namespace tovmar {
 
-class CTovmarDoc;
 class SceneStore;
 
 class GLView : public wxGLCanvas, public PaneWindow {
  public:
   static constexpr int kRedrawTimerId = 101;
 
-  // The view draws `scene` and keeps its contexts there.
-  GLView(wxWindow* parent, CTovmarDoc* doc, SceneStore& scene);
+  // The view draws `scene` and keeps its contexts there. The document's updates reach it as a
+  // PaneWindow, through the view the main frame attaches.
+  GLView(wxWindow* parent, SceneStore& scene);
   ~GLView() override;
 
   void OnInitialUpdate() override;
