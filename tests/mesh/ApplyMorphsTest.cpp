@@ -1,7 +1,9 @@
 // The morph deformation: the visible object rebuilt from the hidden copy plus weighted deltas.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mesh/ApplyMorphs.h"
@@ -149,6 +151,28 @@ TEST_F(ApplyMorphsTest, DoesNothingWithoutBothObjects) {
   ApplyMorphs(mesh, store, true);
   EXPECT_EQ(store.MeshCount(), 0u);
   EXPECT_TRUE(messages.messages.empty());
+}
+
+// The counts are the arrays' own: an object whose arrays are shorter than the deformation needs
+// leaves the visible object as it is rather than be read or written past its end.
+TEST_F(ApplyMorphsTest, ArraysShorterThanTheVisiblePositionsLeaveItAsItIs) {
+  const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+      {"hidden positions", [this] { Hidden().positions.pop_back(); }},
+      {"hidden normals", [this] { Hidden().normals.pop_back(); }},
+      {"visible normals", [this] { Visible().normals.pop_back(); }},
+  };
+  for (const auto& [name, shorten] : cases) {
+    SCOPED_TRACE(name);
+    while (store.MeshCount() > 0) store.RemoveMesh(store.GetMesh(0)->header.id);
+    SetUp();
+    mesh.morphTargets.push_back(MakeMorphTarget("Smile", {Record(1, {1, 0, 0})}));
+    mesh.morphTargets[0].weight = 1.0f;
+    shorten();
+    DisturbVisible();
+    const std::vector<Vec3> positions = Visible().positions;
+    ApplyMorphs(mesh, store, true);
+    EXPECT_EQ(Visible().positions, positions);
+  }
 }
 
 }  // namespace

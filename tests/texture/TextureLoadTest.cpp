@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/FileBytes.h"
@@ -191,6 +192,49 @@ TEST(TextureObjectPixels, AllocatesZeroedPixelsWithinTheSizeLimit) {
     EXPECT_EQ(texture.Width(), 3);
     EXPECT_EQ(texture.Height(), 2);
   }
+}
+
+// A drawing context knows a picture by its generation: every change of the picture renews it, a
+// refused change keeps it, and a copy of the same picture takes it along.
+TEST(TextureObjectPixels, EveryChangeOfThePictureRenewsTheGenerationAndACopyKeepsIt) {
+  const std::vector<std::uint8_t> picture(8, 7);
+  TextureObject texture;
+  ASSERT_TRUE(texture.SetPicture(picture, 2, 1));
+  const std::uint64_t set = texture.Generation();
+
+  // Pixels that do not fill the size, or a side beyond the limits: nothing changes.
+  for (auto [bytes, w, h] : {std::tuple{std::size_t{4}, 2, 1},
+                             {std::size_t{12}, 2, 1},
+                             {std::size_t{0}, 16385, 0},
+                             {std::size_t{0}, -1, 0}}) {
+    EXPECT_FALSE(texture.SetPicture(std::vector<std::uint8_t>(bytes), w, h)) << w << "x" << h;
+  }
+  EXPECT_EQ(texture.Generation(), set);
+  EXPECT_EQ(texture.Pixels(), picture);
+  EXPECT_EQ(texture.Width(), 2);
+  EXPECT_EQ(texture.Height(), 1);
+
+  TextureObject copy;
+  copy.CopyPicture(texture);
+  EXPECT_EQ(copy.Generation(), set);
+  EXPECT_EQ(copy.Pixels(), picture);
+
+  // Taken over, the picture shows under a generation no object had; the giver keeps none.
+  TextureObject taker;
+  const std::uint64_t before = taker.Generation();
+  taker.TakePicture(texture);
+  EXPECT_EQ(taker.Pixels(), picture);
+  EXPECT_EQ(taker.Width(), 2);
+  EXPECT_EQ(taker.Height(), 1);
+  EXPECT_NE(taker.Generation(), set);
+  EXPECT_NE(taker.Generation(), before);
+  EXPECT_FALSE(texture.HasPixels());
+  EXPECT_NE(texture.Generation(), set);
+
+  // Handed over as bare pixels, the object keeps none either.
+  EXPECT_EQ(copy.TakePixels(), picture);
+  EXPECT_FALSE(copy.HasPixels());
+  EXPECT_NE(copy.Generation(), set);
 }
 
 }  // namespace
