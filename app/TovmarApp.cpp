@@ -19,7 +19,7 @@
 #include "base/MessageSink.h"
 #include "mesh/SceneStore.h"
 #include "panel/TovmarView.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 #include "texture/ImageConverter.h"
 
 namespace tovmar {

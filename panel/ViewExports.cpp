@@ -12,7 +12,7 @@
 #include "base/ReplaceFile.h"
 #include "mesh/ObjText.h"
 #include "mesh/SceneStore.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 #include "texture/decode/PngWriter.h"
 
 namespace tovmar {

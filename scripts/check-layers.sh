@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 core="base|texture/decode|mesh|render|texture|appearance"
-windows="app|panel|resources"
+windows="app|panel|resources|render/window|appearance/window"
 status=0
 
 # check FOLDER ALLOWED [TOOLKIT]: the project includes of FOLDER's own files (not its subfolders)

@@ -10,7 +10,7 @@
 #include "app/TovmarApp.h"
 #include "app/TovmarDoc.h"
 #include "panel/TovmarView.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 
 namespace tovmar {
 
