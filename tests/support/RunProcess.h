@@ -2,7 +2,6 @@
 // wrote.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
