@@ -14,7 +14,7 @@
 #include "app/TovmarDoc.h"
 #include "base/MessageSink.h"
 #include "panel/TovmarView.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 #include "resources/WindowIcon.h"
 
 namespace tovmar {

@@ -18,7 +18,7 @@
 #include "base/Location.h"
 #include "base/MessageSink.h"
 #include "panel/TovmarView.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 #include "texture/ImageConverter.h"
 
 namespace tovmar {

@@ -9,7 +9,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/WxMessageSink.h"
 #include "mesh/SceneStore.h"
-#include "render/WxRenderBinding.h"
+#include "render/window/WxRenderBinding.h"
 #include "texture/PictureConverter.h"
 
 namespace tovmar {

@@ -15,7 +15,7 @@
 
 #include "app/MainFrame.h"
 #include "app/TovmarApp.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "app/FileNames.h"
 #include "app/Hints.h"
 #include "app/TovmarDoc.h"
-#include "appearance/MorphParamDialog.h"
+#include "appearance/window/MorphParamDialog.h"
 #include "base/MessageSink.h"
 #include "mesh/ApplyMorphs.h"
 #include "mesh/MeshLoad.h"
@@ -24,7 +24,7 @@
 #include "panel/LinkAddresses.h"
 #include "panel/StaticFrame.h"
 #include "panel/UiFont.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 #include "resources/LightPosBitmap.h"
 #include "resources/LinkPictures.h"
 

@@ -14,7 +14,7 @@
 #include "panel/TovmarView.h"
 #include "panel/ViewContextMenu.h"
 #include "panel/ViewExports.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 
 namespace tovmar {
 

@@ -1,6 +1,6 @@
 // The panel's morph command (1017): the morph parameter dialog beside the main window.
 #include "app/TovmarDoc.h"
-#include "appearance/MorphParamDialog.h"
+#include "appearance/window/MorphParamDialog.h"
 #include "panel/TovmarView.h"
 
 namespace tovmar {

@@ -12,7 +12,7 @@
 #include "base/ReplaceFile.h"
 #include "mesh/MeshObject.h"
 #include "mesh/ObjText.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 #include "texture/decode/PngWriter.h"
 
 namespace tovmar {

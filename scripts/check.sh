@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# scripts/check.sh [LABEL...]: the quick loop while working on one area. Builds what changed in
-# build/check (Release, warnings as errors, no benchmarks) and runs the tests of the areas named,
-# or every test when none is named, on all cores. The areas are the test folders' labels: mesh,
-# render, texture, appearance, cli, app, panel, gui. Window tests run in a virtual X display, one
-# at a time (they share its pointer and focus). The full check stays scripts/test.sh.
+# scripts/check.sh [AREA...]: the quick loop while working on one area. In build/check (Release,
+# warnings as errors, no benchmarks) it builds what changed of the test programs of the areas
+# named and of what they need, nothing else, and runs those tests on all cores; with no area
+# named it builds everything and runs every test. The areas are the folders of tests/ (mesh,
+# render, texture, appearance, cli, tools, app, panel, gui), each with a target check_<area>.
+# Window tests run in a virtual X display, one at a time (they share its pointer and focus). The
+# full check stays scripts/test.sh.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$root/build/check"
@@ -14,12 +16,23 @@ if [ ! -f "$dir/build.ninja" ]; then
   cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVMAR_WERROR=ON \
     -DTOVMAR_BUILD_BENCHMARKS=OFF "${launcher[@]}"
 fi
-cmake --build "$dir"
 
 labels=()
 if [ $# -gt 0 ]; then
+  targets=()
+  for area in "$@"; do
+    if [ "$area" = support ] || [ ! -f "$root/tests/$area/CMakeLists.txt" ]; then
+      echo "check.sh: \"$area\" is no test area; the areas are the folders of tests/" >&2
+      exit 2
+    fi
+    targets+=(--target "check_$area")
+  done
+  cmake --build "$dir" "${targets[@]}"
   pattern="^($(IFS='|'; echo "$*"))\$"
   labels=(-L "$pattern")
+else
+  cmake --build "$dir"
 fi
+
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$dir" --output-on-failure \
   -j "$(nproc)" "${labels[@]}"

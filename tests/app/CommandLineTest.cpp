@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 
 namespace tovmar {
 namespace {

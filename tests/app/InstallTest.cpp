@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 
 namespace tovmar {
 namespace {
@@ -81,7 +81,7 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& path) {
 class InstallTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_prefix = new test::TempFolder();
+    s_prefix = new TempFolder();
     s_install = new ProcessResult(test::RunProcess(
         TOVMAR_CMAKE_COMMAND, {"--install", TOVMAR_BUILD_DIR, "--prefix", Prefix().string()}));
   }
@@ -93,11 +93,11 @@ class InstallTest : public ::testing::Test {
   static const fs::path& Prefix() { return s_prefix->Path(); }
   static std::string Installed(const std::string& file) { return (Prefix() / file).string(); }
 
-  static test::TempFolder* s_prefix;
+  static TempFolder* s_prefix;
   static ProcessResult* s_install;
 };
 
-test::TempFolder* InstallTest::s_prefix = nullptr;
+TempFolder* InstallTest::s_prefix = nullptr;
 ProcessResult* InstallTest::s_install = nullptr;
 
 TEST_F(InstallTest, PutsDownExactlyTheProgramsAndTheirDesktopFiles) {

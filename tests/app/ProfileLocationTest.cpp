@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 
 extern char** environ;
 
@@ -245,8 +245,8 @@ class ProfileLocationTest : public ::testing::Test {
   }
 
   // The program's home folder, apart from the folders it may write to.
-  test::TempFolder m_home;
-  test::TempFolder m_root;
+  TempFolder m_home;
+  TempFolder m_root;
   XDisplay m_x{kDisplayAtStart};
 };
 

@@ -10,8 +10,8 @@
 
 #include "appearance/AppearanceParam.h"
 #include "appearance/AppearanceXmlReader.h"
-#include "tests/mesh/TempFolder.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempFolder.h"
 
 namespace tovmar {
 

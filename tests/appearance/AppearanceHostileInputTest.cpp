@@ -174,7 +174,7 @@ TEST_F(HostileInputTest, ElementsWithFarTooManyAttributesAreRefused) {
 // A pipe whose writer keeps it open and says nothing, and a device without end: both are refused
 // at once, silently, as a file that does not load.
 TEST_F(HostileInputTest, PipesAndDevicesAreRefusedWithoutWaiting) {
-  const std::string pipePath = folder.PathOf("silent.xml");
+  const std::string pipePath = folder.File("silent.xml");
   ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
   const int writer = open(pipePath.c_str(), O_RDWR | O_CLOEXEC);
   ASSERT_GE(writer, 0);

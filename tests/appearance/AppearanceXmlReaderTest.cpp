@@ -122,8 +122,8 @@ TEST_F(ReaderTest, ReadsNonAsciiPathsAndNames) {
 }
 
 TEST_F(ReaderTest, UnloadableDocumentsGiveNoTableAndNoMessage) {
-  EXPECT_TRUE(AppearanceXmlReader::ReadParams(folder.PathOf("missing.xml")).empty());
-  EXPECT_TRUE(AppearanceXmlReader::ReadParams(folder.PathOf("")).empty());
+  EXPECT_TRUE(AppearanceXmlReader::ReadParams(folder.File("missing.xml")).empty());
+  EXPECT_TRUE(AppearanceXmlReader::ReadParams(folder.File("")).empty());
   EXPECT_TRUE(ReadDocument("").empty());
   EXPECT_TRUE(ReadDocument("<linden_genepool><archetype><param id='1' name='a'"
                            " value='1'></archetype></linden_genepool>")

@@ -140,7 +140,7 @@ TEST_F(LoadAppearanceTest, RecordsThatMatchNothingStillRebuildTheVisibleMesh) {
 
 TEST_F(LoadAppearanceTest, NoRecordsChangeNothing) {
   mesh.morphTargets[0].weight = 1.0f;
-  EXPECT_FALSE(LoadAppearance(folder.PathOf("missing.xml"), mesh, store, false));
+  EXPECT_FALSE(LoadAppearance(folder.File("missing.xml"), mesh, store, false));
   EXPECT_FALSE(LoadAppearance(folder.Write("a.xml", Archetype("")), mesh, store, false));
   EXPECT_EQ(Weights(mesh), (std::vector<float>{1.0f, 0.0f}));
   EXPECT_FLOAT_EQ(Offset(0), 0.0f);

@@ -69,7 +69,7 @@ class CommaLocale {
  public:
   CommaLocale() : m_previous(std::setlocale(LC_NUMERIC, nullptr)) {
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return;
-    const std::string made = m_folder.PathOf("de_DE.UTF-8");
+    const std::string made = m_folder.File("de_DE.UTF-8");
     const std::string command = "localedef -i de_DE -f UTF-8 '" + made + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return;
     setenv("LOCPATH", PathToUtf8(m_folder.Path()).c_str(), 1);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/FixtureMesh.h"
+#include "tests/support/RunProcess.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar::test {

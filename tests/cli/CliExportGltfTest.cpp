@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/CliFixtures.h"
-#include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/DrawnPictures.h"
+#include "tests/support/FixtureMesh.h"
+#include "tests/support/RunProcess.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar::test {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/FixtureMesh.h"
+#include "tests/support/RunProcess.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar::test {

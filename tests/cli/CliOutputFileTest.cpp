@@ -15,9 +15,9 @@
 #include <thread>
 
 #include "base/SignalCleanup.h"
-#include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/FixtureMesh.h"
+#include "tests/support/RunProcess.h"
 #include "tests/support/ScopedFileSizeLimit.h"
 #include "tools/LlmWriter.h"
 

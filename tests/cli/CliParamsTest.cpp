@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "tests/cli/CliFixtures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/FixtureMesh.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/RunProcess.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar::test {

@@ -9,9 +9,9 @@
 
 #include "cli/Command.h"
 #include "cli/Options.h"
-#include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/DrawnPictures.h"
+#include "tests/support/RunProcess.h"
 #include "texture/ImageConverter.h"
 #include "texture/PictureConverter.h"
 #include "tools/LlmWriter.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/DrawnPictures.h"
+#include "tests/support/RunProcess.h"
 
 namespace tovmar::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/DrawnPictures.h"
+#include "tests/support/RunProcess.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar::test {

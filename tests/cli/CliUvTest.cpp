@@ -12,9 +12,9 @@
 
 #include "cli/TextureImage.h"
 #include "cli/UvTemplate.h"
-#include "tests/cli/CliPictures.h"
 #include "tests/cli/CliTestPaths.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/DrawnPictures.h"
+#include "tests/support/RunProcess.h"
 #include "tests/support/WxImageHandlers.h"
 #include "tools/LlmWriter.h"
 

@@ -3,28 +3,10 @@
 #include <cmath>
 #include <numbers>
 
-#include <unistd.h>
-
 #include "base/FileBytes.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {
-
-TestFolder::TestFolder(const std::string& name)
-    : m_path(std::filesystem::temp_directory_path() /
-             (name + "-" + std::to_string(::getpid()) + "-" +
-              std::to_string(reinterpret_cast<std::uintptr_t>(this)))) {
-  std::filesystem::create_directories(m_path);
-}
-
-TestFolder::~TestFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(m_path, ec);
-}
-
-wxString TestFolder::File(const std::string& name) const {
-  return wxString::FromUTF8(PathToUtf8(m_path / PathFromUtf8(name)));
-}
 
 wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius,
                        float stretchZ) {

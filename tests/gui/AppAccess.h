@@ -10,7 +10,8 @@
 #include "app/TovmarApp.h"
 #include "app/TovmarDoc.h"
 #include "panel/TovmarView.h"
-#include "render/GLView.h"
+#include "render/window/GLView.h"
+#include "tests/support/TempFolder.h"
 
 namespace tovmar {
 
@@ -33,18 +34,13 @@ inline SceneStore& Scene() {
   return App().Scene();
 }
 
-// A folder of the test's own under the temporary folder, removed with the object.
-class TestFolder {
+// The test's own folder (removed with the object), naming its files as the toolkit's strings.
+class TestFolder : public TempFolder {
  public:
-  explicit TestFolder(const std::string& name);
-  ~TestFolder();
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
-  std::filesystem::path Path() const { return m_path; }
-  wxString File(const std::string& name) const;
-
- private:
-  std::filesystem::path m_path;
+  using TempFolder::TempFolder;
+  wxString File(const std::string& name) const {
+    return wxString::FromUTF8(TempFolder::File(name));
+  }
 };
 
 // Writes a ball of the given radius in file units, centred at the origin, with outward normals

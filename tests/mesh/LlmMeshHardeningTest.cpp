@@ -19,7 +19,7 @@
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"
 #include "tests/mesh/PipeRead.h"
-#include "tests/mesh/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {
@@ -233,7 +233,7 @@ TEST(LlmMeshHardening, ReadErrorLeavesTheRecordExactlyAsItWas) {
 TEST(LlmMeshHardening, PipesAndDevicesAreUnreadableAndNeverWaitedFor) {
   TempFolder folder;
   const std::string meshPath = folder.Write("sample.llm", WriteLlm(MakeSampleMesh()));
-  const std::string pipePath = folder.PathOf("pipe.llm");
+  const std::string pipePath = folder.File("pipe.llm");
   ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
   LlmMesh m;
   m.Load(meshPath);

@@ -10,7 +10,7 @@
 
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"
-#include "tests/mesh/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {
@@ -254,7 +254,7 @@ TEST(LlmMeshLoad, SecondLoadReplacesEverythingAndUnopenablePathKeepsIt) {
 
   m.Load(firstPath);
   m.morphTargets[1].weight = -0.75f;
-  const std::string missing = folder.PathOf("missing.llm");
+  const std::string missing = folder.File("missing.llm");
   EXPECT_TRUE(m.Load(missing));
   EXPECT_EQ(m.path, missing);
   EXPECT_EQ(m.morphTargets[1].weight, -0.75f);

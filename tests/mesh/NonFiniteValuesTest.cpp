@@ -11,7 +11,7 @@
 #include "mesh/MeshLoad.h"
 #include "mesh/MeshObject.h"
 #include "tests/mesh/MeshFixtures.h"
-#include "tests/mesh/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {

@@ -20,7 +20,7 @@
 #include "mesh/MeshLoad.h"
 #include "tests/mesh/MeshFixtures.h"
 #include "tests/mesh/PipeRead.h"
-#include "tests/mesh/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {
@@ -199,7 +199,7 @@ TEST_F(ReadCompleteMeshFile, MissingFilesFoldersPipesAndDevicesAreRefusedAtOnce)
   ExpectRefused("/dev/null");
   ExpectRefused("/dev/zero");
   // A pipe without a writer: the read must neither wait for one nor take its emptiness for a file.
-  const std::string pipePath = m_folder.PathOf("pipe.llm");
+  const std::string pipePath = m_folder.File("pipe.llm");
   ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0);
   EXPECT_TRUE(FinishesWithoutAWriter(pipePath, [this, &pipePath] { ExpectRefused(pipePath); }));
 #endif

@@ -10,7 +10,7 @@
 #include "mesh/LlmFile.h"
 #include "mesh/LlmMesh.h"
 #include "tests/mesh/MeshFixtures.h"
-#include "tests/mesh/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {

@@ -10,7 +10,7 @@
 
 #include "panel/DocumentFolders.h"
 #include "panel/LinkAddresses.h"
-#include "tests/mesh/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace tovmar {
 namespace {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/FileBytes.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar {
@@ -20,12 +21,8 @@ class TextureTestFolder {
  public:
   TextureTestFolder() {
     if (const char* previous = getenv("TMPDIR")) m_previousTmpdir = previous;
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tovmar-texture-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make " << pattern;
-    m_root = pattern;
-    std::filesystem::create_directory(m_root / "tmp");
-    std::filesystem::create_directory(m_root / "images");
+    std::filesystem::create_directory(m_root.Path() / "tmp");
+    std::filesystem::create_directory(m_root.Path() / "images");
     SetTempFolder(Temp());
   }
   ~TextureTestFolder() {
@@ -34,14 +31,14 @@ class TextureTestFolder {
     } else {
       unsetenv("TMPDIR");
     }
+    // A test may have taken away the right to write into "tmp"; the folder is removed whole.
     std::error_code ec;
     std::filesystem::permissions(Temp(), std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(m_root, ec);
   }
   TextureTestFolder(const TextureTestFolder&) = delete;
   TextureTestFolder& operator=(const TextureTestFolder&) = delete;
 
-  std::filesystem::path Temp() const { return m_root / "tmp"; }
+  std::filesystem::path Temp() const { return m_root.Path() / "tmp"; }
 
   // Points TMPDIR at `folder` instead, for as long as this object lives.
   void SetTempFolder(const std::filesystem::path& folder) const {
@@ -50,7 +47,7 @@ class TextureTestFolder {
 
   // The UTF-8 path of `name` in the images folder.
   std::string ImagePath(const std::string& name) const {
-    return PathToUtf8(m_root / "images" / PathFromUtf8(name));
+    return PathToUtf8(m_root.Path() / "images" / PathFromUtf8(name));
   }
 
   // Writes `bytes` as `name` in the images folder and returns its UTF-8 path.
@@ -71,7 +68,7 @@ class TextureTestFolder {
   }
 
  private:
-  std::filesystem::path m_root;
+  TempFolder m_root{"tovmar-texture-test"};
   std::optional<std::string> m_previousTmpdir;
 };
 

@@ -1,4 +1,4 @@
-#include "appearance/MorphParamDialog.h"
+#include "appearance/window/MorphParamDialog.h"
 
 #include <algorithm>
 #include <utility>

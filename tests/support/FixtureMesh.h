@@ -1,4 +1,4 @@
-// Mesh files and OBJ reading for the command-line tests.
+// The small mesh whose every value the tests know, and OBJ text read back into its parts.
 #pragma once
 
 #include <array>

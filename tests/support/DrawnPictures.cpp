@@ -1,10 +1,10 @@
-#include "tests/cli/CliPictures.h"
+#include "tests/support/DrawnPictures.h"
 
 #include <wx/image.h>
 
 #include <algorithm>
 
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 #include "tests/support/WxImageHandlers.h"
 #include "texture/decode/PngWriter.h"
 #include "tools/LlmWriter.h"

@@ -2,7 +2,7 @@
 
 #include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
-#include "tests/cli/CliFixtures.h"
+#include "tests/support/FixtureMesh.h"
 
 namespace tovmar::test {
 namespace {

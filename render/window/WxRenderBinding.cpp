@@ -1,4 +1,4 @@
-#include "render/WxRenderBinding.h"
+#include "render/window/WxRenderBinding.h"
 
 #include <wx/glcanvas.h>
 

@@ -11,7 +11,7 @@
 #include "mesh/SceneStore.h"
 #include "render/OffscreenContext.h"
 #include "render/RenderImage.h"
-#include "tests/cli/CliPictures.h"
+#include "tests/support/DrawnPictures.h"
 
 namespace tovmar::test {
 namespace {

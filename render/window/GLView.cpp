@@ -1,4 +1,4 @@
-#include "render/GLView.h"
+#include "render/window/GLView.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include "base/Text.h"
 #include "mesh/LlmMesh.h"
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 #include "tools/SampleFiles.h"
 #include "tools/SampleParts.h"
 

@@ -1,11 +1,10 @@
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <sstream>
@@ -14,26 +13,6 @@
 extern char** environ;
 
 namespace tovmar::test {
-
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tovmar-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(m_path, ec);
-}
-
-std::vector<std::string> TempFolder::Entries() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args) {
   // Output goes to files rather than pipes, so a talkative program can never block.

@@ -1,10 +1,10 @@
-#include "tests/cli/CliFixtures.h"
+#include "tests/support/FixtureMesh.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
-#include "tests/cli/RunProcess.h"
+#include "tests/support/RunProcess.h"
 #include "tools/LlmWriter.h"
 
 namespace tovmar::test {

@@ -1,28 +1,13 @@
-// Running a built program from a test and collecting what it printed.
+// Running a built program from a test and collecting what it printed; reading back the files it
+// wrote.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace tovmar::test {
-
-// A fresh, empty folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return m_path; }
-  std::string File(const std::string& name) const { return (m_path / name).string(); }
-  // The names of the entries in the folder, sorted.
-  std::vector<std::string> Entries() const;
-
- private:
-  std::filesystem::path m_path;
-};
 
 struct ProcessResult {
   // The exit status, or -1 when the program did not exit normally.
