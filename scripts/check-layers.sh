@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-core="base|texture/decode|mesh|render|texture|appearance"
+core="base|texture/decode|mesh|render|texture|appearance|avatar"
 windows="app|panel|resources"
 status=0
 
@@ -39,6 +39,7 @@ check base "base" no-wx
 check texture/decode "base|texture/decode" no-wx
 check mesh "base|mesh" no-wx
 for folder in render texture appearance; do check "$folder" "$core" core; done
+check avatar "base|texture/decode|mesh|appearance|avatar" no-wx
 check cli "$core|cli" no-wx
 for folder in app panel resources; do check "$folder" "$core|$windows"; done
 check tools "$core|tools"
