@@ -87,12 +87,14 @@ int RunExportGltf(const ParsedArgs& args) {
 const Command& ExportGltfCommand() {
   static const Command kCommand{
       "export-gltf",
-      "(FILE.llm [--add OTHER.llm]... [--texture IMAGE] | --avatar DIR [--with-skirt] "
-      "[--part-texture PART=IMAGE]...) [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
-      "[--compression fast|small] -o OUT.glb",
+      "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
+      "[--texture IMAGE] [--compression fast|small] -o OUT.glb",
       "Write meshes with every morph target, weighted as set, as a glTF 2.0 binary file; with "
       "--avatar, the whole avatar with its skeleton and skin.",
-      kOptions, RunExportGltf};
+      kOptions,
+      RunExportGltf,
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
+      "[--weight NAME=VALUE]... [--compression fast|small] -o OUT.glb"};
   return kCommand;
 }
 

@@ -130,11 +130,14 @@ int RunInfo(const ParsedArgs& args) {
 
 const Command& InfoCommand() {
   static const Command kCommand{
-      "info", "(FILE.llm | --avatar DIR [--with-skirt]) [--json]",
+      "info",
+      "FILE.llm [--json]",
       "Show a mesh file's header, flags, counts and morph targets with their record counts, and "
       "what the file lacks; with --avatar, the parts found with their vertices and targets, and "
       "the skeleton's bones.",
-      kOptions, RunInfo};
+      kOptions,
+      RunInfo,
+      "--avatar DIR [--with-skirt] [--json]"};
   return kCommand;
 }
 

@@ -261,13 +261,17 @@ int RunRender(const ParsedArgs& args) {
 const Command& RenderCommand() {
   static const Command kCommand{
       "render",
-      "(FILE.llm... [--texture IMAGE] [--add OTHER.llm [--add-texture IMAGE]]... [--jobs N] | "
-      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]...) [--appearance FILE-or-URL] "
-      "[--weight NAME=VALUE]... [--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] "
-      "[--distance D] [--pan Y,Z] [--light Y,Z] [--compression fast|small] -o OUT.png",
+      "FILE.llm... [--appearance FILE-or-URL] [--weight NAME=VALUE]... [--texture IMAGE] "
+      "[--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] [--distance D] [--pan Y,Z] "
+      "[--light Y,Z] [--add OTHER.llm [--add-texture IMAGE]]... [--compression fast|small] "
+      "[--jobs N] -o OUT.png",
       "Draw meshes as the 3D view shows them, without a display, into RGB PNG files; with "
       "--avatar, one picture of the whole avatar, framed to fit.",
-      kOptions, RunRender};
+      kOptions,
+      RunRender,
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
+      "[--weight NAME=VALUE]... [--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] "
+      "[--distance D] [--pan Y,Z] [--light Y,Z] [--compression fast|small] -o OUT.png"};
   return kCommand;
 }
 

@@ -404,6 +404,14 @@ TEST_F(CliAvatar, InfoListsThePartsAndTheSkeleton) {
             std::string::npos)
       << json.out;
   EXPECT_EQ(json.out.find("avatar_eyelashes_1"), std::string::npos) << json.out;
+
+  // Each command's help shows the avatar form as a usage line of its own.
+  for (const char* command : {"info", "render", "export-gltf"}) {
+    const ProcessResult help = Run({command, "--help"});
+    EXPECT_NE(help.out.find("\n       tovmar-cli " + std::string(command) + " --avatar DIR "),
+              std::string::npos)
+        << help.out;
+  }
 }
 
 TEST_F(CliAvatar, RefusalsSayWhatIsWrong) {
