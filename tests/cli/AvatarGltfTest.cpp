@@ -1,10 +1,17 @@
-// A bone's transform written as a glTF placement: the same motion, turned to glTF's axes.
+// An avatar's pieces as glTF takes them: a bone's transform as a placement, the same motion turned
+// to glTF's axes, and each vertex's skin row made valid.
 #include <gtest/gtest.h>
 
+#include <tiny_gltf.h>
+
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <string>
 
 #include "avatar/Skeleton.h"
 #include "cli/AvatarGltf.h"
+#include "cli/CliError.h"
 
 namespace tovmar::cli {
 namespace {
@@ -53,6 +60,66 @@ TEST(AvatarGltf, PlacementMovesPointsAsTheBoneTransformDoes) {
       EXPECT_NEAR(actual.z, expected.z, 1e-5f) << b.rot.z;
     }
   }
+}
+
+// Each vertex's row of JOINTS_0 and WEIGHTS_0 as the writer makes it from what it is given: each
+// joint once, the weights adding up to 1, unsigned shorts past 256 joints.
+TEST(AvatarGltf, SkinRowsAreMadeValid) {
+  const struct {
+    GltfSkinVertex in;
+    std::array<std::uint16_t, 4> joints;
+    std::array<float, 4> weights;
+  } kRows[] = {
+      {{{3, 299, 0, 0}, {0.25f, 0.75f, 0, 0}}, {3, 299, 0, 0}, {0.25f, 0.75f, 0, 0}},
+      {{{7, 7, 0, 0}, {0.2f, 0.2f, 0, 0}}, {7, 0, 0, 0}, {1, 0, 0, 0}},
+      {{{5, 6, 0, 0}, {0, 0, 0, 0}}, {5, 0, 0, 0}, {1, 0, 0, 0}},
+      {{{5, 6, 0, 0}, {NAN, -1, 0, 0}}, {5, 0, 0, 0}, {1, 0, 0, 0}},
+      {{{0, 9, 0, 0}, {0, 2, 0, 0}}, {9, 0, 0, 0}, {1, 0, 0, 0}},
+      {{{1, 2, 3, 4}, {1, 1, 1, 1}}, {1, 2, 3, 4}, {0.25f, 0.25f, 0.25f, 0.25f}},
+  };
+  GltfScene scene;
+  for (int j = 0; j < 300; ++j) scene.joints.push_back({"j" + std::to_string(j), j - 1, {}});
+  GltfPart& part = scene.parts.emplace_back();
+  for (const auto& row : kRows) {
+    part.mesh.positions.push_back({0, static_cast<float>(part.mesh.positions.size()), 0});
+    part.mesh.normals.push_back({0, 0, 1});
+    part.skin.push_back(row.in);
+  }
+  part.mesh.indices = {0, 1, 2};
+  scene.instances.push_back({"part", 0, -1, {}});
+  const std::string glb = GlbBytes(scene);
+
+  tinygltf::Model model;
+  tinygltf::TinyGLTF reader;
+  std::string error, warning;
+  ASSERT_TRUE(reader.LoadBinaryFromMemory(&model, &error, &warning,
+                                          reinterpret_cast<const unsigned char*>(glb.data()),
+                                          static_cast<unsigned int>(glb.size())))
+      << error;
+  const tinygltf::Primitive& primitive = model.meshes.at(0).primitives.at(0);
+  const tinygltf::Accessor& joints =
+      model.accessors.at(static_cast<std::size_t>(primitive.attributes.at("JOINTS_0")));
+  ASSERT_EQ(joints.componentType, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT);
+  const auto at = [&](const char* attribute) {
+    const tinygltf::Accessor& a =
+        model.accessors.at(static_cast<std::size_t>(primitive.attributes.at(attribute)));
+    const tinygltf::BufferView& view = model.bufferViews.at(static_cast<std::size_t>(a.bufferView));
+    return model.buffers.at(0).data.data() + view.byteOffset + a.byteOffset;
+  };
+  for (std::size_t v = 0; v < std::size(kRows); ++v) {
+    std::array<std::uint16_t, 4> readJoints;
+    std::array<float, 4> readWeights;
+    std::memcpy(readJoints.data(), at("JOINTS_0") + v * 8, 8);
+    std::memcpy(readWeights.data(), at("WEIGHTS_0") + v * 16, 16);
+    EXPECT_EQ(readJoints, kRows[v].joints) << "row " << v;
+    for (std::size_t k = 0; k < 4; ++k) {
+      EXPECT_FLOAT_EQ(readWeights[k], kRows[v].weights[k]) << "row " << v;
+    }
+  }
+
+  // A joint the skeleton lacks is refused rather than written.
+  part.skin[0].joints[1] = 300;
+  EXPECT_THROW(GlbBytes(scene), CliError);
 }
 
 }  // namespace
