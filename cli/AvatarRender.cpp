@@ -51,10 +51,12 @@ void AddPart(const AvatarPart& part, const std::string& path, SceneStore& store)
   BuildMeshObjects(part.mesh, own, path);
   for (std::size_t k = 0; k < 2; ++k) {
     MeshObject& object = *own.GetMesh(k);
-    for (std::int32_t i = 0; i < object.numPositions; ++i) {
-      Vec3 p = part.mesh.coords[static_cast<std::size_t>(i)];
+    const std::size_t count = std::min({static_cast<std::size_t>(std::max(object.numPositions, 0)),
+                                        object.positions.size(), part.mesh.coords.size()});
+    for (std::size_t i = 0; i < count; ++i) {
+      Vec3 p = part.mesh.coords[i];
       p *= kPositionScale;
-      object.positions[static_cast<std::size_t>(i)] = p;
+      object.positions[i] = p;
     }
   }
   ApplyMorphs(part.mesh, own, false);
