@@ -76,6 +76,16 @@ std::string Nested(int depth) {
   return xml + "</linden_skeleton>";
 }
 
+// A chain of `depth` bones, each with the given attributes.
+std::string Chain(int depth, const std::string& attributes) {
+  std::string xml = "<linden_skeleton>";
+  for (int i = 0; i < depth; ++i) {
+    xml += "<bone name=\"b" + std::to_string(i) + "\" " + attributes + ">";
+  }
+  for (int i = 0; i < depth; ++i) xml += "</bone>";
+  return xml + "</linden_skeleton>";
+}
+
 std::string Flat(std::size_t count) {
   std::string xml = "<linden_skeleton>";
   for (std::size_t i = 0; i < count; ++i) xml += "<bone name=\"b" + std::to_string(i) + "\"/>";
@@ -121,6 +131,9 @@ std::vector<Damage> Damages() {
       {"LongAttribute",
        Replace(good, "aliases=\"hip\"", "aliases=\"" + std::string(300, 'a') + "\""),
        "aliases attribute longer than"},
+      {"ScalesMultiplyPastFloat", Chain(20, "scale=\"900 900 900\""), "out of range"},
+      {"ScalesMultiplyToNothing", Chain(20, "scale=\"0.002 0.002 0.002\""), "out of range"},
+      {"OffsetsAddUpTooFar", Chain(20, "pos=\"900 0 0\""), "out of range"},
       {"TooDeep", Nested(kMaxSkeletonDepth + 1), "more than 64 deep"},
       {"TooManyBones", Flat(kMaxSkeletonBones + 1), "more than 1024 bones"},
       {"TooLarge", "<linden_skeleton>" + std::string(kMaxSkeletonFileBytes, ' '), "larger than"},
@@ -145,11 +158,14 @@ std::string DamageName(const ::testing::TestParamInfo<Damage>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Copies, DamagedSkeletonTest, ::testing::ValuesIn(Damages()), DamageName);
 
-TEST(SkeletonReaderTest, NamesAMissingFile) {
+TEST(SkeletonReaderTest, NamesAMissingFileOrOneThatIsNoFile) {
   const TempFolder folder;
-  const SkeletonReadResult read = ReadSkeletonFile(folder.PathOf("absent.xml"));
-  EXPECT_FALSE(read.ok);
-  EXPECT_NE(read.error.find("absent.xml cannot be opened"), std::string::npos) << read.error;
+  const SkeletonReadResult missing = ReadSkeletonFile(folder.PathOf("absent.xml"));
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.error.find("absent.xml cannot be opened"), std::string::npos) << missing.error;
+  const SkeletonReadResult folderRead = ReadSkeletonFile(PathToUtf8(folder.Path()));
+  EXPECT_FALSE(folderRead.ok);
+  EXPECT_NE(folderRead.error.find("is not a regular file"), std::string::npos) << folderRead.error;
 }
 
 TEST(SkeletonReaderTest, TakesTheLimitsThemselves) {
