@@ -21,7 +21,8 @@ struct AvatarLoadResult {
   Avatar avatar;
   // English sentences naming the file: why nothing was loaded when not ok.
   std::string error;
-  // Part files present that were left out because they are not meshes, one sentence each.
+  // Parts left out although their file is there (not a mesh, unreadable, or eyes the skeleton
+  // cannot place), one English sentence each.
   std::vector<std::string> warnings;
 };
 

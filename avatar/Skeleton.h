@@ -22,7 +22,9 @@ struct Bone {
   Vec3 pivot;  // kept as read; the placement uses pos
   std::string aliases;
   std::string group;
-  bool support = false;  // true when the file's support attribute is "extended"
+  // True when the file's support attribute is "extended": a bone added to the skeleton after
+  // the meshes, which their skins do not count (see SkinJointList).
+  bool support = false;
 };
 
 struct Skeleton {

@@ -3,12 +3,16 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <unordered_set>
+#include <vector>
 
 #include "appearance/XmlAttributeLimits.h"
 #include "appearance/XmlParseOptions.h"
@@ -24,6 +28,11 @@ constexpr float kMaxOffset = 1000.0f;
 constexpr float kMaxDegrees = 3600.0f;
 constexpr float kMinScale = 1e-3f;
 constexpr float kMaxScale = 1e3f;
+// How far from the avatar's origin a bone may end up, and the range of the factor by which the
+// bones above it scale a volume.
+constexpr float kMaxPlacement = 1e4f;
+constexpr double kMinVolumeScale = 1e-9;
+constexpr double kMaxVolumeScale = 1e9;
 
 struct DocFree {
   void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
@@ -176,6 +185,25 @@ void InitXmlOnce() {
   static_cast<void>(initialised);
 }
 
+// Each value is within range on its own, but scales and offsets multiply down a chain of bones:
+// every bone must still end up near the avatar, at a finite size that can be undone (the skin's
+// inverse bind matrices undo it).
+void CheckGlobalTransforms(const Skeleton& skeleton) {
+  const std::vector<Mat4> global = skeleton.GlobalTransforms();
+  for (std::size_t i = 0; i < global.size(); ++i) {
+    const Vec3 t = global[i].TranslationPart();
+    const double det = LinearDeterminant(global[i]);
+    const bool finite = std::all_of(global[i].m.begin(), global[i].m.end(),
+                                    [](float v) { return std::isfinite(v); });
+    if (!finite || std::abs(t.x) > kMaxPlacement || std::abs(t.y) > kMaxPlacement ||
+        std::abs(t.z) > kMaxPlacement || !(std::abs(det) >= kMinVolumeScale) ||
+        !(std::abs(det) <= kMaxVolumeScale)) {
+      throw ReadFailure{"places the bone \"" + skeleton.bones[i].name +
+                        "\" out of range: its offsets or scales add up too far"};
+    }
+  }
+}
+
 void ReadDocument(std::string_view xml, SkeletonReadResult& result) {
   InitXmlOnce();
   if (xml.size() > kMaxSkeletonFileBytes) {
@@ -190,6 +218,7 @@ void ReadDocument(std::string_view xml, SkeletonReadResult& result) {
   }
   BoneWalker(result).ReadChildren(root, -1, 0);
   if (result.skeleton.bones.empty()) throw ReadFailure{"holds no bone"};
+  CheckGlobalTransforms(result.skeleton);
 }
 
 }  // namespace
@@ -207,6 +236,14 @@ SkeletonReadResult ReadSkeletonFromMemory(std::string_view xml, const std::strin
 }
 
 SkeletonReadResult ReadSkeletonFile(const std::string& path) {
+  // A folder, pipe or device is refused before it is opened: a pipe could keep the read waiting.
+  std::error_code ec;
+  const std::filesystem::path file = PathFromUtf8(path);
+  if (std::filesystem::exists(file, ec) && !std::filesystem::is_regular_file(file, ec)) {
+    SkeletonReadResult result;
+    result.error = "The skeleton file " + path + " is not a regular file.";
+    return result;
+  }
   std::string bytes;
   switch (ReadWholeFile(path, bytes, kMaxSkeletonFileBytes)) {
     case FileReadStatus::kOk:

@@ -28,6 +28,24 @@ std::int32_t BoneOfEntry(const std::vector<std::int32_t>& list, std::size_t inde
   return 0;
 }
 
+// The parent that a joint list counts for bone `index`: its nearest ancestor that is a base bone
+// or one the mesh names. The extended bones (the spine between pelvis, torso and chest, and the
+// like) came to the skeleton after the meshes, whose weights do not count them: the world's upper
+// body names pelvis, torso and chest, and its weights run to 14 only when the spine bones between
+// them are passed over.
+std::int32_t CountedParent(const Skeleton& skeleton, const std::vector<bool>& isNamed,
+                           std::size_t index) {
+  // Parents stand before their children, so the walk ends even in a skeleton built by hand.
+  std::size_t current = index;
+  std::int32_t parent = skeleton.bones[current].parent;
+  while (parent >= 0 && static_cast<std::size_t>(parent) < current) {
+    current = static_cast<std::size_t>(parent);
+    if (!skeleton.bones[current].support || isNamed[current]) return parent;
+    parent = skeleton.bones[current].parent;
+  }
+  return kRootEntry;
+}
+
 std::string NameOf(const NameSlot& slot) {
   const auto end = std::find(slot.begin(), slot.begin() + 64, '\0');
   return std::string(slot.begin(), end);
@@ -47,8 +65,7 @@ std::vector<std::int32_t> SkinJointList(const Skeleton& skeleton,
   std::vector<std::int32_t> list;
   for (std::size_t i = 0; i < skeleton.bones.size(); ++i) {
     if (!isNamed[i]) continue;
-    const std::int32_t parent =
-        skeleton.bones[i].parent >= 0 ? skeleton.bones[i].parent : kRootEntry;
+    const std::int32_t parent = CountedParent(skeleton, isNamed, i);
     if (list.empty() || list.back() != parent) list.push_back(parent);
     list.push_back(static_cast<std::int32_t>(i));
   }

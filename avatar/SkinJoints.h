@@ -36,10 +36,14 @@ struct MeshSkin {
 
 // The joint list of a mesh that names the bones `named` (bone indices, any order, repeats
 // allowed). The skeleton is walked in its order, parents first; each named bone is appended,
-// preceded by its parent (kRootEntry for a top bone) whenever the entry just before it is not
-// that parent. So the list starts with the root or the parent of the first named bone, and a new
-// branch restarts from its parent: the world's lower body, naming pelvis, hips, knees and ankles,
-// gets root, pelvis, right hip, knee, ankle, pelvis, left hip, knee, ankle.
+// preceded by its parent whenever the entry just before it is not that parent. The parent counted
+// is the nearest ancestor that is a base bone (support not extended) or named by the mesh, and
+// kRootEntry above the top bone. So the list starts with the root or the parent of the first named
+// bone, and each new branch restarts from its parent: the world's lower body, naming pelvis, hips,
+// knees and ankles, gets root, pelvis, right hip, knee, ankle, pelvis, left hip, knee, ankle (its
+// weights run 1 to 8), and its upper body, naming pelvis, torso, chest, neck, and collar,
+// shoulder, elbow and wrist of each side, gets root, pelvis, torso, chest, neck, chest, the left
+// arm, chest, the right arm (its weights run 1 to 14).
 std::vector<std::int32_t> SkinJointList(const Skeleton& skeleton,
                                         const std::vector<std::int32_t>& named);
 

@@ -73,6 +73,13 @@ Mat4 operator*(const Mat4& a, const Mat4& b) {
   return r;
 }
 
+double LinearDeterminant(const Mat4& a) {
+  const auto e = [&a](int row, int column) { return static_cast<double>(a.At(row, column)); };
+  return e(0, 0) * (e(1, 1) * e(2, 2) - e(1, 2) * e(2, 1)) -
+         e(0, 1) * (e(1, 0) * e(2, 2) - e(1, 2) * e(2, 0)) +
+         e(0, 2) * (e(1, 0) * e(2, 1) - e(1, 1) * e(2, 0));
+}
+
 Mat4 InverseAffine(const Mat4& a) {
   // The 3x3 part's inverse by cofactors, in double; the translation follows as -inverse * t.
   double c[3][3];

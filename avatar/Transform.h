@@ -33,6 +33,9 @@ struct Mat4 {
   friend bool operator==(const Mat4&, const Mat4&) = default;
 };
 
+// The determinant of the 3x3 part: how the matrix scales volumes.
+double LinearDeterminant(const Mat4& a);
+
 // The inverse of an affine matrix (any 3x3 part and a translation, last row 0 0 0 1), as
 // rotations, scales and translations compose to. A 3x3 part without an inverse (a zero scale)
 // gives the identity: nothing a skeleton reader accepts can produce one.

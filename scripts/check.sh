@@ -2,7 +2,7 @@
 # scripts/check.sh [LABEL...]: the quick loop while working on one area. Builds what changed in
 # build/check (Release, warnings as errors, no benchmarks) and runs the tests of the areas named,
 # or every test when none is named, on all cores. The areas are the test folders' labels: mesh,
-# render, texture, appearance, cli, app, panel, gui. Window tests run in a virtual X display, one
+# render, texture, appearance, avatar, cli, app, panel, gui. Window tests run in a virtual X display, one
 # at a time (they share its pointer and focus). The full check stays scripts/test.sh.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
