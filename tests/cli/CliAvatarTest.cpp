@@ -284,7 +284,11 @@ TEST_F(CliAvatar, BlenderImportsAnArmatureWithVertexGroups) {
   // The importer of Debian's Blender still asks numpy for an alias that numpy has dropped.
   const std::string script = m_folder.File("import.py");
   ASSERT_TRUE(WriteFileBytes(script, R"(import sys
-import numpy
+try:
+    import numpy
+except ImportError:
+    print("NO NUMPY")
+    sys.exit(0)
 numpy.bool = bool
 import bpy
 bpy.ops.wm.read_factory_settings(use_empty=True)
@@ -300,9 +304,13 @@ for o in bpy.data.objects:
   // Blender runs its own Python with the system's packages: a version manager's PATH would hide
   // them.
   const ProcessResult r =
-      RunProcess("/usr/bin/env", {"-i", "PATH=" + blender.parent_path().string() + ":/usr/bin:/bin",
-                                  "HOME=" + m_folder.Path().string(), blender.string(), "-b",
-                                  "--factory-startup", "--python", script, "--", glb});
+      RunProcess("/usr/bin/env",
+                 {"-i", "PATH=" + blender.parent_path().string() + ":/usr/bin:/bin",
+                  "HOME=" + m_folder.Path().string(), blender.string(), "-b", "--factory-startup",
+                  "--python-exit-code", "1", "--python", script, "--", glb});
+  if (r.out.find("NO NUMPY\n") != std::string::npos) {
+    GTEST_SKIP() << "Blender's glTF importer needs numpy (python3-numpy)";
+  }
   ASSERT_EQ(r.exitStatus, 0) << r.out << r.err;
   std::vector<std::string> armatures, meshes;
   for (const std::string& line : SplitLines(r.out)) {
