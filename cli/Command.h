@@ -17,6 +17,8 @@ struct Command {
   std::span<const OptionInfo> options;
   // Runs the command and returns the exit status; failures throw CliError.
   int (*run)(const ParsedArgs& args);
+  // A second form of the arguments, shown as a usage line of its own; empty for none.
+  std::string_view otherArguments = {};
 };
 
 // The subcommands, one file each.

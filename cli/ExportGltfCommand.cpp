@@ -5,6 +5,8 @@
 
 #include "base/FileBytes.h"
 #include "base/MessageSink.h"
+#include "cli/AvatarCommands.h"
+#include "cli/AvatarInput.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/GltfMesh.h"
@@ -14,8 +16,7 @@
 #include "cli/PngOptions.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
-#include "cli/TextureImage.h"
-#include "texture/decode/PngWriter.h"
+#include "cli/TexturePng.h"
 
 namespace tovmar::cli {
 
@@ -32,28 +33,16 @@ constexpr OptionInfo kOptions[] = {
      "Embed this image (PNG, JPEG, TGA, BMP and other types) as PNG, the base colour texture "
      "of FILE.llm's mesh.",
      false},
+    kAvatarOption,
+    kPartTextureOption,
+    kWithSkirtOption,
     kCompressionOption,
     {"-o", "--output", "OUT.glb", "The glTF binary file to write (required).", false},
 };
 
-// Real avatars need a few megabytes; far larger files come only from broken or hostile input.
-constexpr std::uint64_t kMaxGlbBytes = std::uint64_t{512} << 20;
-
-// The texture as the PNG file bytes to embed: the picture as the window shows it, top row first.
-std::string TexturePng(const std::string& path, PngCompression compression) {
-  const RgbaPicture picture = ReadTextureImage(path);
-  std::vector<std::uint8_t> rgb;
-  rgb.reserve(picture.pixels.size() / 4 * 3);
-  for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
-    rgb.insert(rgb.end(), picture.pixels.begin() + static_cast<std::ptrdiff_t>(i),
-               picture.pixels.begin() + static_cast<std::ptrdiff_t>(i + 3));
-  }
-  std::string png = EncodePngRgb(rgb, picture.width, picture.height, compression);
-  if (png.empty()) throw CliError("cannot encode texture '" + path + "' as PNG");
-  return png;
-}
-
 int RunExportGltf(const ParsedArgs& args) {
+  if (args.Has("--avatar")) return RunAvatarExportGltf(args);
+  RefuseAvatarOptionsAlone("export-gltf", args);
   if (args.positionals.size() != 1) throw CliError("export-gltf: expected one mesh file");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
@@ -100,8 +89,12 @@ const Command& ExportGltfCommand() {
       "export-gltf",
       "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
       "[--texture IMAGE] [--compression fast|small] -o OUT.glb",
-      "Write meshes with every morph target, weighted as set, as a glTF 2.0 binary file.", kOptions,
-      RunExportGltf};
+      "Write meshes with every morph target, weighted as set, as a glTF 2.0 binary file; with "
+      "--avatar, the whole avatar with its skeleton and skin.",
+      kOptions,
+      RunExportGltf,
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
+      "[--weight NAME=VALUE]... [--compression fast|small] -o OUT.glb"};
   return kCommand;
 }
 

@@ -29,6 +29,10 @@ struct GltfMesh {
   std::size_t droppedRecords = 0;
 };
 
+// The most a glTF file may take while it is made: real avatars need a few megabytes; far larger
+// files come only from broken or hostile input.
+inline constexpr std::uint64_t kMaxGlbBytes = std::uint64_t{512} << 20;
+
 // The file's axes turned to glTF's: glTF's +X is the file's +Y, +Y (up) its +Z, +Z (the front)
 // its +X. A turn, not a mirror, so triangles keep their winding.
 inline Vec3 ToGltfAxes(const Vec3& v) {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "base/Text.h"
+#include "cli/AvatarCommands.h"
+#include "cli/AvatarInput.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/JsonText.h"
@@ -16,6 +18,8 @@ namespace {
 
 constexpr OptionInfo kOptions[] = {
     {"--json", "", "", "Print one JSON object instead of text.", false},
+    kAvatarOption,
+    kWithSkirtOption,
 };
 
 // The header bytes up to the first zero byte, as UTF-8.
@@ -113,6 +117,8 @@ std::string Json(const InspectedMeshFile& file) {
 }
 
 int RunInfo(const ParsedArgs& args) {
+  if (args.Has("--avatar")) return RunAvatarInfo(args);
+  RefuseAvatarOptionsAlone("info", args);
   if (args.positionals.size() != 1) throw CliError("info: expected one mesh file");
   const InspectedMeshFile file = InspectMeshFile(args.positionals[0]);
   const std::string out = args.Has("--json") ? Json(file) : Text(file);
@@ -124,10 +130,14 @@ int RunInfo(const ParsedArgs& args) {
 
 const Command& InfoCommand() {
   static const Command kCommand{
-      "info", "FILE.llm [--json]",
+      "info",
+      "FILE.llm [--json]",
       "Show a mesh file's header, flags, counts and morph targets with their record counts, and "
-      "what the file lacks.",
-      kOptions, RunInfo};
+      "what the file lacks; with --avatar, the parts found with their vertices and targets, and "
+      "the skeleton's bones.",
+      kOptions,
+      RunInfo,
+      "--avatar DIR [--with-skirt] [--json]"};
   return kCommand;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "avatar/AvatarLoader.h"
 #include "base/FileBytes.h"
 #include "base/Location.h"
 #include "cli/CliError.h"
@@ -35,6 +36,18 @@ void RefuseInputAsOutput(const std::string& output, const ParsedArgs& args) {
   std::vector<std::string> inputs = args.positionals;
   for (const char* option : {"--appearance", "--texture", "--add", "--add-texture"}) {
     for (const std::string& value : args.Values(option)) inputs.push_back(value);
+  }
+  for (const std::string& value : args.Values("--part-texture")) {
+    if (const std::size_t equals = value.find('='); equals != std::string::npos) {
+      inputs.push_back(value.substr(equals + 1));
+    }
+  }
+  // The character folder's skeleton and part files.
+  if (const std::string* folder = args.Value("--avatar")) {
+    inputs.push_back(PathToUtf8(PathFromUtf8(*folder) / kSkeletonFileName));
+    for (const AvatarPartKind kind : kAvatarPartKinds) {
+      inputs.push_back(PathToUtf8(PathFromUtf8(*folder) / AvatarPartFileName(kind)));
+    }
   }
   for (const std::string& input : inputs) {
     if (IdOf(input) == out) {

@@ -8,7 +8,8 @@
 namespace tovmar::cli {
 
 // Throws CliError when `output` is the same file as one of the command's inputs: its mesh files
-// (the positionals) and the files that --appearance, --texture, --add and --add-texture name. Files
+// (the positionals), the files that --appearance, --texture, --add, --add-texture and
+// --part-texture name, and the skeleton and part files of the --avatar folder. Files
 // are compared by device and inode, so another spelling of the path, a symbolic link and a hard
 // link are caught too. Names of files that do not exist, addresses and "-" (standard output) are
 // passed over.

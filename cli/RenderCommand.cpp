@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "base/FileBytes.h"
+#include "cli/AvatarCommands.h"
+#include "cli/AvatarInput.h"
 #include "cli/BatchOutputs.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
@@ -39,6 +41,9 @@ constexpr OptionInfo kOptions[] = {
      true},
     {"--add-texture", "", "IMAGE", "Dress the part of the --add just before with this image.",
      true},
+    kAvatarOption,
+    kPartTextureOption,
+    kWithSkirtOption,
     {"--size", "", "WIDTHxHEIGHT", "The picture's size in pixels, 1 to 8192 a side (512x512).",
      false},
     {"--turn", "", "DEGREES",
@@ -201,7 +206,22 @@ void DrawAndWrite(const PictureSettings& settings, OffscreenContext& context, Pi
   ReplaceFileContents(job.output, png);
 }
 
+// render --avatar: the options of one picture, framed on the whole figure unless the camera's
+// distance or pan is given.
+int RunRenderAvatar(const ParsedArgs& args) {
+  if (args.Value("-o") == nullptr) throw CliError("render: missing -o OUT.png");
+  AvatarPicture picture;
+  picture.width = picture.height = kDefaultSide;
+  ReadSizeOption(args, OffscreenContext::kMaxSide, false, picture.width, picture.height);
+  picture.camera = CameraFromOptions(args);
+  picture.frame = !args.Has("--distance") && !args.Has("--pan");
+  picture.compression = CompressionOption(args);
+  return RunAvatarRender(args, picture);
+}
+
 int RunRender(const ParsedArgs& args) {
+  if (args.Has("--avatar")) return RunRenderAvatar(args);
+  RefuseAvatarOptionsAlone("render", args);
   if (args.positionals.empty()) throw CliError("render: expected one or more mesh files");
   const std::string* output = args.Value("-o");
   if (output == nullptr) throw CliError("render: missing -o OUT.png");
@@ -245,8 +265,13 @@ const Command& RenderCommand() {
       "[--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] [--distance D] [--pan Y,Z] "
       "[--light Y,Z] [--add OTHER.llm [--add-texture IMAGE]]... [--compression fast|small] "
       "[--jobs N] -o OUT.png",
-      "Draw meshes as the 3D view shows them, without a display, into RGB PNG files.", kOptions,
-      RunRender};
+      "Draw meshes as the 3D view shows them, without a display, into RGB PNG files; with "
+      "--avatar, one picture of the whole avatar, framed to fit.",
+      kOptions,
+      RunRender,
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
+      "[--weight NAME=VALUE]... [--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] "
+      "[--distance D] [--pan Y,Z] [--light Y,Z] [--compression fast|small] -o OUT.png"};
   return kCommand;
 }
 

@@ -23,6 +23,7 @@
 #include "tools/LlmWriter.h"
 #include "tools/SampleAppearance.h"
 #include "tools/SampleMesh.h"
+#include "tools/SampleSkeleton.h"
 #include "tools/SampleTexture.h"
 
 namespace tovmar::fuzz {
@@ -508,6 +509,23 @@ void WriteAppearanceSeeds(const SeedFolder& folder) {
   folder.Write("utf16.xml", utf16);
 }
 
+// The small sample skeleton and documents that vary its number forms, nesting and node kinds.
+void WriteSkeletonSeeds(const SeedFolder& folder) {
+  folder.Write("sample.xml", SampleSkeletonXml());
+  folder.Write("one-bone.xml", "<linden_skeleton><bone name=\"mPelvis\"/></linden_skeleton>");
+  folder.Write("numbers.xml",
+               "<linden_skeleton><bone name=\"a\" pos=\"+1e-2\t-0.5\n3\" rot=\"360 -90 45.5\" "
+               "scale=\"-1 0.001 1000\" pivot=\" 0 0 0 \"><bone name=\"mEyeLeft\" "
+               "pos=\"1 2 3\"/><bone name=\"mEyeRight\" pos=\"1 -2 3\"/></bone>"
+               "</linden_skeleton>");
+  folder.Write("node-kinds.xml",
+               "<?xml version=\"1.0\"?>\n<!DOCTYPE linden_skeleton [<!ENTITY v \"1 2 3\">]>\n"
+               "<linden_skeleton><!-- c --><bone name=\"a\" pos=\"&v;\">text<?pi x?>"
+               "<collision_volume name=\"C\"><bone name=\"hidden\"/></collision_volume>"
+               "<other><bone name=\"b\"/></other><bone name=\"c\" support=\"extended\"/>"
+               "</bone></linden_skeleton>");
+}
+
 }  // namespace
 
 }  // namespace tovmar::fuzz
@@ -530,5 +548,6 @@ int main(int argc, char** argv) {
   WriteImageSeeds(images);
   WriteOtherBmpSeeds(images);
   WriteAppearanceSeeds(SeedFolder(root, "fuzz_appearance"));
+  WriteSkeletonSeeds(SeedFolder(root, "fuzz_skeleton"));
   return 0;
 }

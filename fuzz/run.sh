@@ -44,7 +44,7 @@ else
 fi
 
 # target:dictionary
-for pair in fuzz_llm:llm fuzz_bmp:bmp fuzz_image:image fuzz_appearance:xml; do
+for pair in fuzz_llm:llm fuzz_bmp:bmp fuzz_image:image fuzz_appearance:xml fuzz_skeleton:skeleton; do
   target="${pair%%:*}"
   corpus="$build/corpus/$target"
   artifacts="$build/artifacts/$target"
@@ -53,6 +53,12 @@ for pair in fuzz_llm:llm fuzz_bmp:bmp fuzz_image:image fuzz_appearance:xml; do
   # The real meshes beside the project, when they are there, seed the mesh reader too.
   if [[ "$target" == fuzz_llm && -d "$root/../shared/realdata" ]]; then
     inputs+=("$root/../shared/realdata")
+  fi
+  # The world's skeleton seeds the skeleton reader, when it is there.
+  if [[ "$target" == fuzz_skeleton && -f "$root/../shared/realdata/avatar_skeleton.xml" ]]; then
+    mkdir -p "$build/real-skeleton"
+    cp "$root/../shared/realdata/avatar_skeleton.xml" "$build/real-skeleton/"
+    inputs+=("$build/real-skeleton")
   fi
   log="$logs/$target.log"
   if "$build/fuzz/$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-core="base|texture/decode|mesh|render|texture|appearance"
+core="base|texture/decode|mesh|render|texture|appearance|avatar"
 windows="app|panel|resources|render/window|appearance/window"
 product="$core|$windows|cli"
 # The folders of the tree: an include in angle brackets that starts with one of them names a file
@@ -53,6 +53,7 @@ check mesh "base|mesh" no-wx
 check render "base|mesh|render" no-wx
 check texture "base|mesh|texture/decode|texture" no-wx
 check appearance "base|mesh|appearance" no-wx
+check avatar "base|mesh|appearance|avatar" no-wx
 for folder in render/window appearance/window app panel resources; do check "$folder" "$core|$windows"; done
 check cli "$core|cli" no-wx
 check tools "$product|tools"

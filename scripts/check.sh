@@ -3,9 +3,9 @@
 # warnings as errors, no benchmarks) it builds what changed of the test programs of the areas
 # named and of what they need, nothing else, and runs those tests on all cores; with no area
 # named it builds everything and runs every test. The areas are the folders of tests/ (mesh,
-# render, texture, appearance, cli, tools, app, panel, gui), each with a target check_<area>.
-# Window tests run in a virtual X display, one at a time (they share its pointer and focus). The
-# full check stays scripts/test.sh.
+# render, texture, appearance, avatar, cli, tools, app, panel, gui), each with a target
+# check_<area>. Window tests run in a virtual X display, one at a time (they share its pointer and
+# focus). The full check stays scripts/test.sh.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$root/build/check"

@@ -1,0 +1,35 @@
+#include <string>
+
+#include "cli/AvatarCommands.h"
+#include "cli/AvatarGltf.h"
+#include "cli/AvatarInput.h"
+#include "cli/CliError.h"
+#include "cli/GltfScene.h"
+#include "cli/OutputIsInput.h"
+#include "cli/ReplaceFile.h"
+
+namespace tovmar::cli {
+
+int RunAvatarExportGltf(const ParsedArgs& args) {
+  for (const char* option : {"--add", "--texture"}) {
+    if (args.Has(option)) {
+      throw CliError(std::string("export-gltf: ") + option +
+                     " cannot be used with --avatar; use --part-texture PART=IMAGE");
+    }
+  }
+  const std::string* output = args.Value("-o");
+  if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
+  RefuseInputAsOutput(*output, args);
+  const PngCompression compression = CompressionOption(args);
+  const Avatar avatar = ReadAvatarOption("export-gltf", args);
+
+  std::uint64_t bytes = 0;
+  for (const AvatarPart& part : avatar.parts) bytes += GltfBytesNeeded(part.mesh);
+  if (bytes > kMaxGlbBytes) throw CliError("export-gltf: the avatar is too large for a glTF file");
+  const GltfScene scene = MakeAvatarGltfScene(
+      avatar, compression, [&](const AvatarPart& part) { return AvatarPartPath(args, part); });
+  ReplaceFileContents(*output, GlbBytes(scene));
+  return kExitSuccess;
+}
+
+}  // namespace tovmar::cli

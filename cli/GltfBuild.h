@@ -1,0 +1,45 @@
+// The pieces a glTF binary file is built from, shared by the writer of loose meshes and the
+// writer of a whole avatar: the one buffer, accessors, a mesh's primitive and its material.
+#pragma once
+
+#include <tiny_gltf.h>
+
+#include <cstddef>
+#include <string>
+
+#include "cli/GltfMesh.h"
+
+namespace tovmar::cli {
+
+// The one buffer of the file, filled view by view.
+class BufferBuilder {
+ public:
+  explicit BufferBuilder(tinygltf::Model& model);
+
+  // A view of `bytes` copied to the end of the buffer, which starts on a multiple of 4 so that
+  // every accessor in it is aligned. `target` 0: no target; `stride` 0: none.
+  int AddView(const void* bytes, std::size_t size, int target, std::size_t stride);
+
+ private:
+  tinygltf::Model& m_model;
+};
+
+int AddAccessor(tinygltf::Model& model, int view, std::size_t byteOffset, int componentType,
+                std::size_t count, int type);
+
+// The glTF mesh of `mesh`: one triangle list drawn with `material`, with POSITION, NORMAL and
+// TEXCOORD_0, and every morph target (POSITION and NORMAL offsets) with its name in the mesh's
+// extras.targetNames and its weight in the mesh's default weights. Its data goes into `buffer`;
+// the mesh itself is returned for the caller to complete and store.
+tinygltf::Mesh MakeMesh(tinygltf::Model& model, BufferBuilder& buffer, const GltfMesh& mesh,
+                        int material);
+
+// A matte material drawn from both sides, as the window lights the mesh, named `name` (empty:
+// no name); with `texturePng`, PNG file bytes, as its base colour texture when there is one.
+int AddMaterial(tinygltf::Model& model, BufferBuilder& buffer, const std::string& texturePng,
+                const std::string& name);
+
+// The bytes of the ".glb" file of `model`. Throws CliError when tinygltf cannot write it.
+std::string GlbFileBytes(tinygltf::Model& model);
+
+}  // namespace tovmar::cli

@@ -1,0 +1,14 @@
+// A texture image as the PNG file bytes a glTF file embeds.
+#pragma once
+
+#include <string>
+
+#include "cli/PngOptions.h"
+
+namespace tovmar::cli {
+
+// The image file at `path` as PNG bytes: the picture as the window shows it, top row first.
+// Throws CliError when it cannot be read or encoded.
+std::string TexturePng(const std::string& path, PngCompression compression);
+
+}  // namespace tovmar::cli
