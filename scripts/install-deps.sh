@@ -13,6 +13,7 @@ packages=(
   xvfb xauth libx11-dev fonts-ipafont-gothic
   librsvg2-bin desktop-file-utils appstream dpkg-dev
   xdotool imagemagick
+  blender python3-numpy
 )
 
 missing=()
