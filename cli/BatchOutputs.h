@@ -14,7 +14,8 @@ struct BatchJob {
   std::string output;
 };
 
-// `output` itself for one input that is not a folder; with several inputs `output` must name an
+// `output` itself for one input that is not a folder, or "-" (standard output), which takes only
+// one input; with several inputs `output` must name an
 // existing folder, which receives NAME.EXTENSION for each input (NAME: the input's file name
 // without its extension). Throws CliError, naming `command`, when -o is no folder for several
 // inputs or when two inputs would write the same file.

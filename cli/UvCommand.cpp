@@ -61,7 +61,7 @@ int RunUv(const ParsedArgs& args) {
     }
     const std::string png = EncodePngRgba(picture.pixels, width, height, compression);
     if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
-    ReplaceFileContents(job.output, png);
+    WriteOutput(job.output, png);
   });
 }
 
