@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "base/FileBytes.h"
-#include "base/Text.h"
 #include "base/MessageSink.h"
+#include "base/Text.h"
 #include "cli/AvatarCommands.h"
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
