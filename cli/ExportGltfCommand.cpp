@@ -38,7 +38,8 @@ constexpr OptionInfo kOptions[] = {
     kPartTextureOption,
     kWithSkirtOption,
     kCompressionOption,
-    {"-o", "--output", "OUT.glb", "The glTF binary file to write (required).", false},
+    {"-o", "--output", "OUT.glb",
+     "The glTF binary file to write, or - for standard output (required).", false},
 };
 
 int RunExportGltf(const ParsedArgs& args) {
