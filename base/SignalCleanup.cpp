@@ -75,7 +75,9 @@ SignalCleanup::SignalCleanup() {
   for (const int signal : kSignals) sigaddset(&action.sa_mask, signal);
   for (std::size_t i = 0; i < kSignals.size(); ++i) {
     sigaction(kSignals[i], nullptr, &g_previous[i]);
-    g_caught[i] = g_previous[i].sa_handler != SIG_IGN;
+    // Only a signal left at its default: one the program ignores, or handles itself (a
+    // profiler's or a timer's), stays as it is.
+    g_caught[i] = (g_previous[i].sa_flags & SA_SIGINFO) == 0 && g_previous[i].sa_handler == SIG_DFL;
     if (g_caught[i]) sigaction(kSignals[i], &action, nullptr);
   }
 }
