@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
 
 #include "base/FileBytes.h"
 #include "base/SignalCleanup.h"
@@ -17,8 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Links followed before the path counts as a loop, as the system counts them.
-constexpr int kMaxLinks = 40;
 // What the temporary file's name adds to the target's.
 constexpr std::string_view kTemporarySuffix = ".tmp-XXXXXX";
 
@@ -37,19 +37,6 @@ int WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return 0;
-}
-
-// The file that `path` leads to, symbolic links followed (a relative one from its own folder).
-// The last one may name a file that does not exist yet.
-fs::path FollowLinks(fs::path path, const std::string& shown) {
-  for (int hop = 0; hop < kMaxLinks; ++hop) {
-    std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-    const fs::path target = fs::read_symlink(path, ec);
-    if (ec) Fail(shown, ec.value());
-    path = target.is_absolute() ? target : path.parent_path() / target;
-  }
-  Fail(shown, ELOOP);
 }
 
 // The folder of `path` for the system calls: "." for a bare file name.
@@ -172,56 +159,120 @@ void ReplaceByRename(const std::string& shown, const fs::path& target, std::stri
   SyncFolder(FolderOf(target));
 }
 
-// A regular file with several names: rewritten in place, so that every name keeps seeing it.
-// Room for the new contents is reserved before the old ones are touched, and the signals that end
-// the program wait until the file is whole again.
-void WriteInPlace(const std::string& shown, const fs::path& target, std::string_view bytes,
-                  SignalCleanup& signals) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) Fail(shown, errno);
-  int error = 0;
-  if (!bytes.empty()) {
-    error = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+// A regular file with several names, open as `fd`: rewritten in place, so that every name keeps
+// seeing it. The signals that end the program wait from before the file grows until it is whole
+// again, so that none leaves it half written or padded with the zeros of the reserved room. Room
+// for the new contents is reserved before the old ones are touched; without it, the file is
+// given back its old size.
+void WriteInPlace(const std::string& shown, int fd, const struct stat& existing,
+                  std::string_view bytes, SignalCleanup& signals) {
+  const HeldSignals held(signals);
+  const off_t size = static_cast<off_t>(bytes.size());
+  if (size > existing.st_size) {
+    const int reserved = ::posix_fallocate(fd, 0, size);
     // A file system that cannot reserve room is written without.
-    if (error == EOPNOTSUPP) error = 0;
+    if (reserved != 0 && reserved != EOPNOTSUPP) {
+      static_cast<void>(::ftruncate(fd, existing.st_size));
+      Fail(shown, reserved);
+    }
   }
-  if (error == 0) {
-    const HeldSignals held(signals);
-    error = WriteAll(fd, bytes);
-    if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-  }
-  if (::close(fd) != 0 && error == 0) error = errno;
+  int error = WriteAll(fd, bytes);
+  if (error == 0 && ::ftruncate(fd, size) != 0) error = errno;
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (error != 0) Fail(shown, error);
 }
 
-// A device or a pipe: written as it is, as a shell's redirection would.
-void WriteDirectly(const std::string& shown, const fs::path& target, std::string_view bytes) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) Fail(shown, errno);
-  int error = WriteAll(fd, bytes);
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) Fail(shown, error);
+// A device or a pipe, open as `fd`: written as it is, as a shell's redirection would.
+void WriteDirectly(const std::string& shown, int fd, std::string_view bytes) {
+  if (const int error = WriteAll(fd, bytes); error != 0) Fail(shown, error);
+}
+
+// An open file, closed when it goes.
+class OpenFile {
+ public:
+  explicit OpenFile(int fd) : m_fd(fd) {}
+  ~OpenFile() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  int Fd() const { return m_fd; }
+  // Closes the file; 0, or the error the system reported.
+  int Close() {
+    const int fd = std::exchange(m_fd, -1);
+    return ::close(fd) == 0 ? 0 : errno;
+  }
+
+ private:
+  int m_fd;
+};
+
+// Opens `path` for writing as a shell's redirection does, without truncating it: the system
+// follows symbolic links by its own rules (a link another user left in a shared folder may be
+// refused) and refuses a file the user may not write. With `create`, a missing file at the end of
+// a link is made, empty.
+int OpenForWriting(const fs::path& path, bool create) {
+  const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | (create ? O_CREAT : 0);
+  int fd = -1;
+  do {
+    fd = ::open(path.c_str(), flags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// The name under which the system found the open file `fd`, links and all resolved by it; empty
+// when it cannot tell, or when that name no longer leads to the same file.
+fs::path NameOfOpenFile(int fd, const struct stat& info) {
+  std::error_code ec;
+  const fs::path name = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+  struct stat named {};
+  if (ec || !name.is_absolute() || ::stat(name.c_str(), &named) != 0 ||
+      named.st_dev != info.st_dev || named.st_ino != info.st_ino) {
+    return {};
+  }
+  return name;
 }
 
 }  // namespace
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  const fs::path target = FollowLinks(PathFromUtf8(path), path);
+  const fs::path given = PathFromUtf8(path);
   SignalCleanup signals;
-  struct stat info {};
-  if (::stat(target.c_str(), &info) != 0) {
+  int fd = OpenForWriting(given, false);
+  bool made = false;
+  if (fd < 0) {
     if (errno != ENOENT) Fail(path, errno);
-    ReplaceByRename(path, target, bytes, nullptr, signals);
-  } else if (S_ISDIR(info.st_mode)) {
-    Fail(path, EISDIR);
-  } else if (!S_ISREG(info.st_mode)) {
-    WriteDirectly(path, target, bytes);
-  } else if (info.st_nlink > 1) {
-    WriteInPlace(path, target, bytes, signals);
-  } else {
-    ReplaceByRename(path, target, bytes, &info, signals);
+    struct stat link {};
+    if (::lstat(given.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+      ReplaceByRename(path, given, bytes, nullptr, signals);
+      return;
+    }
+    // A link to a file that does not exist yet: the system makes it where the link leads.
+    fd = OpenForWriting(given, true);
+    if (fd < 0) Fail(path, errno);
+    made = true;
   }
+  OpenFile file(fd);
+  struct stat info {};
+  if (::fstat(file.Fd(), &info) != 0) Fail(path, errno);
+  if (!S_ISREG(info.st_mode)) {
+    WriteDirectly(path, file.Fd(), bytes);
+  } else if (info.st_nlink > 1) {
+    WriteInPlace(path, file.Fd(), info, bytes, signals);
+  } else if (const fs::path target = NameOfOpenFile(file.Fd(), info); target.empty()) {
+    WriteInPlace(path, file.Fd(), info, bytes, signals);
+  } else {
+    file.Close();
+    try {
+      ReplaceByRename(path, target, bytes, made ? nullptr : &info, signals);
+    } catch (const FileWriteError&) {
+      if (made) ::unlink(target.c_str());
+      throw;
+    }
+    return;
+  }
+  if (const int error = file.Close(); error != 0) Fail(path, error);
 }
 
 }  // namespace tovmar

@@ -12,7 +12,12 @@ namespace tovmar {
 
 namespace {
 
-constexpr std::array kSignals{SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default is to end the program and that may be caught, except those the
+// program's own faults raise (SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS): a fault held back
+// would only happen again.
+constexpr std::array kSignals{SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,  SIGUSR1, SIGUSR2,
+                              SIGALRM, SIGPIPE, SIGABRT, SIGXCPU,  SIGXFSZ, SIGVTALRM,
+                              SIGPROF, SIGIO,   SIGPWR,  SIGSTKFLT};
 
 // Lock-free atomics, so that a handler on any thread may read and change them: one file for
 // each instance, how many instances hold the signals, and the signal that waits for them.
@@ -65,10 +70,14 @@ SignalCleanup::SignalCleanup() {
 
   struct sigaction action {};
   action.sa_handler = OnSignal;
+  // One signal at a time: another waits until the handler is done.
   sigemptyset(&action.sa_mask);
+  for (const int signal : kSignals) sigaddset(&action.sa_mask, signal);
   for (std::size_t i = 0; i < kSignals.size(); ++i) {
     sigaction(kSignals[i], nullptr, &g_previous[i]);
-    g_caught[i] = g_previous[i].sa_handler != SIG_IGN;
+    // Only a signal left at its default: one the program ignores, or handles itself (a
+    // profiler's or a timer's), stays as it is.
+    g_caught[i] = (g_previous[i].sa_flags & SA_SIGINFO) == 0 && g_previous[i].sa_handler == SIG_DFL;
     if (g_caught[i]) sigaction(kSignals[i], &action, nullptr);
   }
 }

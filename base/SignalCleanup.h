@@ -1,16 +1,17 @@
-// Keeping the signals that end the program (SIGINT, SIGTERM, SIGHUP) from leaving a temporary file
-// behind or cutting a write short.
+// Keeping the signals that end the program (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM,
+// SIGPIPE and every other one that may be caught, but for the program's own faults) from leaving
+// a temporary file behind or cutting a write short.
 #pragma once
 
 #include <cstddef>
 
 namespace tovmar {
 
-// While any instance lives, the three signals are caught, whichever thread they reach; a signal
-// the program ignores stays ignored. A caught signal removes the file each instance set with
-// SetFileToRemove, if any, and then ends the program as it would have; while any instance holds
-// the signals, it waits until they are all released. Instances may live on several threads at
-// once, up to kMaxAtOnce; a further one waits until one of them has gone.
+// While any instance lives, these signals are caught, whichever thread they reach; a signal
+// the program ignores or handles itself is left to it. A caught signal removes the file each
+// instance set with SetFileToRemove, if any, and then ends the program as it would have; while any
+// instance holds the signals, it waits until they are all released. Instances may live on several
+// threads at once, up to kMaxAtOnce; a further one waits until one of them has gone.
 class SignalCleanup {
  public:
   static constexpr std::size_t kMaxAtOnce = 64;

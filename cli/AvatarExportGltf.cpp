@@ -4,6 +4,7 @@
 #include "cli/AvatarGltf.h"
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
+#include "cli/GltfMesh.h"
 #include "cli/GltfScene.h"
 #include "cli/OutputIsInput.h"
 #include "cli/ReplaceFile.h"
@@ -25,10 +26,10 @@ int RunAvatarExportGltf(const ParsedArgs& args) {
 
   std::uint64_t bytes = 0;
   for (const AvatarPart& part : avatar.parts) bytes += GltfBytesNeeded(part.mesh);
-  if (bytes > kMaxGlbBytes) throw CliError("export-gltf: the avatar is too large for a glTF file");
+  RefuseGltfPastBudget("the avatar's parts", bytes);
   const GltfScene scene = MakeAvatarGltfScene(
       avatar, compression, [&](const AvatarPart& part) { return AvatarPartPath(args, part); });
-  ReplaceFileContents(*output, GlbBytes(scene));
+  WriteOutput(*output, GlbBytes(scene));
   return kExitSuccess;
 }
 

@@ -133,7 +133,7 @@ int RunAvatarRender(const ParsedArgs& args, const AvatarPicture& picture) {
   if (rgb.empty()) throw CliError("cannot draw the avatar: " + error);
   const std::string png = EncodePngRgb(rgb, picture.width, picture.height, picture.compression);
   if (png.empty()) throw CliError("cannot encode the picture of the avatar as PNG");
-  ReplaceFileContents(output, png);
+  WriteOutput(output, png);
   return kExitSuccess;
 }
 

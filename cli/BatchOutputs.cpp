@@ -7,12 +7,21 @@
 
 #include "base/FileBytes.h"
 #include "cli/CliError.h"
+#include "cli/ReplaceFile.h"
 #include "cli/TerminalText.h"
 
 namespace tovmar::cli {
 
 std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std::string>& inputs,
                                 const std::string& output, std::string_view extension) {
+  if (output == kStandardOutput) {
+    if (inputs.size() > 1) {
+      throw CliError(std::string(command) +
+                     ": -o - writes one file to standard output; with several mesh files, -o "
+                     "must name an existing folder");
+    }
+    return {{inputs[0], output}};
+  }
   std::error_code ec;
   const std::filesystem::path folder = PathFromUtf8(output);
   if (!std::filesystem::is_directory(folder, ec)) {

@@ -14,10 +14,11 @@ struct BatchJob {
   std::string output;
 };
 
-// `output` itself for one input that is not a folder; with several inputs `output` must name an
-// existing folder, which receives NAME.EXTENSION for each input (NAME: the input's file name
-// without its extension). Throws CliError, naming `command`, when -o is no folder for several
-// inputs or when two inputs would write the same file.
+// `output` itself for one input that is not a folder, and for "-" (standard output), which takes
+// only one input; with several inputs `output` must name an existing folder, which receives
+// NAME.EXTENSION for each input (NAME: the input's file name without its extension). Throws
+// CliError, naming `command`, when -o is "-" or no folder for several inputs, or when two inputs
+// would write the same file.
 std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std::string>& inputs,
                                 const std::string& output, std::string_view extension);
 

@@ -5,6 +5,7 @@
 
 #include "base/FileBytes.h"
 #include "base/MessageSink.h"
+#include "base/Text.h"
 #include "cli/AvatarCommands.h"
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
@@ -37,7 +38,8 @@ constexpr OptionInfo kOptions[] = {
     kPartTextureOption,
     kWithSkirtOption,
     kCompressionOption,
-    {"-o", "--output", "OUT.glb", "The glTF binary file to write (required).", false},
+    {"-o", "--output", "OUT.glb",
+     "The glTF binary file to write, or - for standard output (required).", false},
 };
 
 int RunExportGltf(const ParsedArgs& args) {
@@ -66,19 +68,19 @@ int RunExportGltf(const ParsedArgs& args) {
   for (std::size_t i = 0; i < named.size(); ++i) {
     if (!named[i]) throw CliError("no morph target named '" + settings.weights[i].name + "'");
   }
-  if (bytes > kMaxGlbBytes) throw CliError("export-gltf: the meshes are too large for a glTF file");
+  RefuseGltfPastBudget("the meshes", bytes);
 
   // Each part is named after its file; records that name no vertex are reported as the
   // deformation reports them.
   std::vector<GltfMesh> parts;
   for (std::size_t i = 0; i < meshes.size(); ++i) {
-    const std::string name = PathToUtf8(PathFromUtf8(paths[i]).stem());
+    const std::string name = EightBitToUtf8(PathToUtf8(PathFromUtf8(paths[i]).stem()));
     parts.push_back(MakeGltfMesh(meshes[i], name, paths[i]));
     if (parts.back().droppedRecords > 0) ShowMessage("インデックス数上限を超えています");
   }
   const std::string* texture = args.Value("--texture");
-  ReplaceFileContents(*output,
-                      GlbBytes(parts, texture == nullptr ? "" : TexturePng(*texture, compression)));
+  WriteOutput(*output,
+              GlbBytes(parts, texture == nullptr ? "" : TexturePng(*texture, compression)));
   return kExitSuccess;
 }
 

@@ -71,6 +71,14 @@ std::uint64_t GltfBytesNeeded(const LlmMesh& mesh) {
          mesh.morphTargets.size() * (vertices * 24 + kTargetTextBytes);
 }
 
+void RefuseGltfPastBudget(std::string_view what, std::uint64_t bytes) {
+  if (bytes <= kMaxGlbBytes) return;
+  constexpr std::uint64_t kMegabyte = std::uint64_t{1} << 20;
+  throw CliError("export-gltf: " + std::string(what) + " are too large for a glTF file: about " +
+                 std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB, more than the " +
+                 std::to_string(kMaxGlbBytes / kMegabyte) + " MB export-gltf makes");
+}
+
 GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::string& path) {
   GltfMesh out;
   out.name = name;

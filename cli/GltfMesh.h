@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mesh/LlmMesh.h"
@@ -29,9 +30,10 @@ struct GltfMesh {
   std::size_t droppedRecords = 0;
 };
 
-// The most a glTF file may take while it is made: real avatars need a few megabytes; far larger
-// files come only from broken or hostile input.
-inline constexpr std::uint64_t kMaxGlbBytes = std::uint64_t{512} << 20;
+// The most a glTF file may take while it is made, as GltfBytesNeeded reckons it: real avatars need
+// a few megabytes; far larger files come only from broken or hostile input. Making the file takes
+// about four times as much memory at its peak (the mesh read, its glTF arrays, the file's bytes).
+inline constexpr std::uint64_t kMaxGlbBytes = std::uint64_t{256} << 20;
 
 // The file's axes turned to glTF's: glTF's +X is the file's +Y, +Y (up) its +Z, +Z (the front)
 // its +X. A turn, not a mirror, so triangles keep their winding.
@@ -42,6 +44,10 @@ inline Vec3 ToGltfAxes(const Vec3& v) {
 // The bytes a glTF file of `mesh` takes while it is made, reckoned before anything is built:
 // its binary data, and for each morph target what its description takes in memory.
 std::uint64_t GltfBytesNeeded(const LlmMesh& mesh);
+
+// Throws CliError when `bytes`, reckoned by GltfBytesNeeded for all of `what` ("the meshes"),
+// are past kMaxGlbBytes, with both sizes in megabytes in the message.
+void RefuseGltfPastBudget(std::string_view what, std::uint64_t bytes);
 
 // The data of `mesh` for glTF, named `name`, in the file's own coordinates turned to glTF's
 // axes. Triangles that name a vertex the mesh lacks are left out as when the mesh is drawn, and

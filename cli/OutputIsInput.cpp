@@ -1,6 +1,7 @@
 #include "cli/OutputIsInput.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "base/FileBytes.h"
 #include "base/Location.h"
 #include "cli/CliError.h"
+#include "cli/ReplaceFile.h"
 
 namespace tovmar::cli {
 
@@ -20,19 +22,26 @@ struct FileId {
   bool operator==(const FileId&) const = default;
 };
 
-// The file `path` leads to, or nothing when it names none (or an address, or standard output).
+// The file `path` leads to, or nothing when it names none (or an address).
 std::optional<FileId> IdOf(const std::string& path) {
-  if (path == "-" || IsRemoteLocation(path)) return {};
+  if (IsRemoteLocation(path)) return {};
   struct stat info {};
   if (::stat(PathFromUtf8(path).c_str(), &info) != 0) return {};
+  return FileId{info.st_dev, info.st_ino};
+}
+
+// The file the output goes to: for "-", whatever standard output was opened on.
+std::optional<FileId> OutputIdOf(const std::string& output) {
+  if (output != kStandardOutput) return IdOf(output);
+  struct stat info {};
+  if (::fstat(STDOUT_FILENO, &info) != 0) return {};
   return FileId{info.st_dev, info.st_ino};
 }
 
 }  // namespace
 
 void RefuseInputAsOutput(const std::string& output, const ParsedArgs& args) {
-  const std::optional<FileId> out = IdOf(output);
-  if (!out) return;
+  const std::optional<FileId> out = OutputIdOf(output);
   std::vector<std::string> inputs = args.positionals;
   for (const char* option : {"--appearance", "--texture", "--add", "--add-texture"}) {
     for (const std::string& value : args.Values(option)) inputs.push_back(value);
@@ -50,7 +59,9 @@ void RefuseInputAsOutput(const std::string& output, const ParsedArgs& args) {
     }
   }
   for (const std::string& input : inputs) {
-    if (IdOf(input) == out) {
+    // "-" as an input names a file, which beside -o - would read as standard output.
+    const bool spelledAlike = output == kStandardOutput && input == kStandardOutput;
+    if (spelledAlike || (out && IdOf(input) == out)) {
       throw CliError("refusing to write '" + output + "': it is the input file '" + input + "'");
     }
   }

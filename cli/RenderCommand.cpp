@@ -1,5 +1,7 @@
 // tovmar-cli render: pictures of meshes as the 3D view draws them, as PNG files, drawn without a
 // window or a display.
+#include <sched.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -21,6 +23,7 @@
 #include "cli/PngOptions.h"
 #include "cli/RenderScene.h"
 #include "cli/ReplaceFile.h"
+#include "cli/TerminalText.h"
 #include "render/Camera.h"
 #include "render/OffscreenContext.h"
 #include "render/RenderImage.h"
@@ -59,17 +62,24 @@ constexpr OptionInfo kOptions[] = {
      false},
     kCompressionOption,
     {"--jobs", "", "N",
-     "Draw N pictures at a time, each on a thread of its own (the number of processors).", false},
+     "Draw N pictures at a time, each on a thread of its own; at most the number of processors, "
+     "which is also the default, and fewer where large pictures or textures would take too much "
+     "memory.",
+     false},
     {"-o", "--output", "OUT.png",
-     "The PNG file to write, or an existing folder that receives NAME.png for each FILE.llm "
-     "(required; a folder with several files).",
+     "The PNG file to write, - for standard output, or an existing folder that receives "
+     "NAME.png for each FILE.llm (required; a folder with several files).",
      false},
 };
 
 constexpr int kDefaultSide = 512;
 constexpr std::size_t kMaxJobs = 1024;
-// What the workers' copies of the textures may take in all; larger textures leave fewer workers.
-constexpr std::uint64_t kTextureCopyBudget = std::uint64_t{1} << 30;
+// What the workers' pictures and their places' copies of the textures may take in all; larger
+// pictures and textures leave fewer workers.
+constexpr std::uint64_t kMemoryBudget = std::uint64_t{1} << 30;
+// What drawing a picture takes for each of its pixels: the drawing's colour and depth, the pixels
+// read back, and the rows the PNG encoder works on.
+constexpr std::uint64_t kPictureBytesPerPixel = 12;
 
 struct PictureSettings {
   int width = kDefaultSide;
@@ -140,24 +150,43 @@ std::vector<PartFiles> PartsOption(const ParsedArgs& args) {
   return parts;
 }
 
-// --jobs, or the number of processors.
+// The processors this program may run on.
+std::size_t ProcessorCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (::sched_getaffinity(0, sizeof(set), &set) == 0 && CPU_COUNT(&set) > 0) {
+    return static_cast<std::size_t>(CPU_COUNT(&set));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// --jobs, at most the number of processors (more would only share them, at the memory of a
+// worker each), which is also what it is without the option.
 std::size_t JobsOption(const ParsedArgs& args) {
+  const std::size_t processors = ProcessorCount();
   const std::string* text = args.Value("--jobs");
-  if (text == nullptr) return std::max(1u, std::thread::hardware_concurrency());
+  if (text == nullptr) return processors;
   std::size_t jobs = 0;
   const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), jobs);
   if (ec != std::errc() || end != text->data() + text->size() || jobs < 1 || jobs > kMaxJobs) {
     throw CliError("malformed --jobs '" + *text + "': expected 1 to " + std::to_string(kMaxJobs));
   }
+  if (jobs > processors) {
+    PrintErrorLine("render: --jobs " + *text + " is more than the " + std::to_string(processors) +
+                   " processors; drawing " + std::to_string(processors) + " at a time");
+    return processors;
+  }
   return jobs;
 }
 
-// The most workers whose places' copies of `textureBytes` stay within the budget: each worker has
-// a place and one place is spare.
-std::size_t MaxWorkers(std::uint64_t textureBytes) {
-  if (textureBytes == 0) return kMaxJobs;
-  return static_cast<std::size_t>(std::max<std::uint64_t>(kTextureCopyBudget / textureBytes, 2) -
-                                  1);
+// The most workers that stay within the memory budget: each draws a picture of `pixels` pixels
+// and has a place with its copy of `textureBytes`, and one place more is spare. One worker at
+// least, whatever it takes.
+std::size_t MaxWorkers(std::uint64_t pixels, std::uint64_t textureBytes) {
+  const std::uint64_t perWorker = pixels * kPictureBytesPerPixel + textureBytes;
+  if (kMemoryBudget <= textureBytes + perWorker) return 1;
+  return static_cast<std::size_t>(
+      std::min<std::uint64_t>((kMemoryBudget - textureBytes) / perWorker, kMaxJobs));
 }
 
 // Up to `count` contexts, at least one: the first failure ends the command when no context was
@@ -203,7 +232,7 @@ void DrawAndWrite(const PictureSettings& settings, OffscreenContext& context, Pi
   if (rgb.empty()) throw CliError("cannot draw '" + job.input + "': " + error);
   const std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
   if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
-  ReplaceFileContents(job.output, png);
+  WriteOutput(job.output, png);
 }
 
 // render --avatar: the options of one picture, framed on the whole figure unless the camera's
@@ -242,8 +271,10 @@ int RunRender(const ParsedArgs& args) {
 
   // Each worker draws with a context of its own from scenes of its own. While one picture is
   // drawn, the next one's scene is built in a spare place.
-  const std::vector<std::unique_ptr<OffscreenContext>> contexts =
-      CreateContexts(std::min({jobsWanted, jobs.size(), MaxWorkers(shared.TextureBytes())}));
+  const std::vector<std::unique_ptr<OffscreenContext>> contexts = CreateContexts(
+      std::min({jobsWanted, jobs.size(),
+                MaxWorkers(static_cast<std::uint64_t>(settings.width) * settings.height,
+                           shared.TextureBytes())}));
   const std::size_t places = contexts.size() == 1 ? 1 : contexts.size() + 1;
   PictureScenes scenes(shared, places);
   BatchSteps steps;

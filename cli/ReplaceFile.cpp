@@ -5,7 +5,7 @@
 namespace tovmar::cli {
 
 void WriteOutput(const std::string& path, std::string_view bytes) {
-  if (path == "-") {
+  if (path == kStandardOutput) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return;
   }

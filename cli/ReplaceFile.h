@@ -8,6 +8,9 @@
 
 namespace tovmar::cli {
 
+// The -o value that means standard output; never a file of that name.
+inline constexpr std::string_view kStandardOutput = "-";
+
 // As ReplaceFileContents, but "-" writes `bytes` to standard output.
 void WriteOutput(const std::string& path, std::string_view bytes);
 

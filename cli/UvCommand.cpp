@@ -27,8 +27,8 @@ constexpr OptionInfo kOptions[] = {
      false},
     kCompressionOption,
     {"-o", "--output", "OUT.png",
-     "The PNG file to write, or an existing folder that receives NAME.png for each FILE.llm "
-     "(required; a folder with several files).",
+     "The PNG file to write, - for standard output, or an existing folder that receives "
+     "NAME.png for each FILE.llm (required; a folder with several files).",
      false},
 };
 
@@ -61,7 +61,7 @@ int RunUv(const ParsedArgs& args) {
     }
     const std::string png = EncodePngRgba(picture.pixels, width, height, compression);
     if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
-    ReplaceFileContents(job.output, png);
+    WriteOutput(job.output, png);
   });
 }
 

@@ -284,7 +284,7 @@ TEST_F(CliExportGltf, NormalsWithoutDirectionAreMadeAndUnwritableValuesRefused) 
        "has no triangles to export"},
       {"far too many targets",
        [](LlmMesh& b) { b.morphTargets.resize(70000, MakeMorphTarget("Many", {})); },
-       "too large for a glTF file"},
+       "too large for a glTF file: about "},
   };
   for (const auto& refusal : refusals) {
     LlmMesh bad = MakeFixtureMesh();
@@ -301,6 +301,14 @@ TEST_F(CliExportGltf, NormalsWithoutDirectionAreMadeAndUnwritableValuesRefused) 
                                  m_folder.File("w.glb"));
   EXPECT_EQ(r.exitStatus, 2);
   EXPECT_EQ(r.err, "tovmar-cli: no morph target named 'Nowhere'\n");
+}
+
+// A file name that is not UTF-8 names its node as its bytes read as Latin-1.
+TEST_F(CliExportGltf, AFileNameThatIsNotUtf8NamesItsNode) {
+  const std::string mesh = WriteMesh("\xff\xe9.llm", MakeFixtureMesh());
+  const ProcessResult r = Export({mesh}, m_folder.File("out.glb"));
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(ReadGlb(m_folder.File("out.glb")).nodes.at(0).name, "\u00ff\u00e9");
 }
 
 TEST_F(CliExportGltf, PassesTheKhronosValidator) {

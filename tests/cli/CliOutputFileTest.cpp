@@ -1,6 +1,8 @@
 // What -o does to the files it names: never an input, links followed or kept, devices and pipes
 // written as they are, permissions kept, any file name, and a whole file or the old one.
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <string_view>
 #include <thread>
 
 #include "base/SignalCleanup.h"
@@ -103,6 +106,152 @@ TEST_F(CliOutputFile, LinksPermissionsAndLongNamesAreKept) {
                                       "private.obj", "target.obj"}));
 }
 
+// "-o -" writes standard output for every command and never a file named "-"; an input named
+// "-", or the file standard output goes to, is refused as the output, and so are several outputs.
+TEST_F(CliOutputFile, StandardOutputIsNeverAFile) {
+  const struct {
+    std::vector<std::string> args;
+    std::string start;  // of standard output; empty: refused with this on standard error
+    std::string error;
+  } cases[] = {
+      {{"export-obj", mesh, "-o", "-"}, "#", ""},
+      {{"uv", mesh, "--size", "8", "-o", "-"}, "\x89PNG", ""},
+      {{"render", mesh, "--size", "8x8", "-o", "-"}, "\x89PNG", ""},
+      {{"export-gltf", mesh, "-o", "-"}, "glTF", ""},
+      {{"render", mesh, "--texture", "-", "-o", "-"}, "", "it is the input file '-'"},
+      {{"export-gltf", mesh, "--add", "-", "-o", "-"}, "", "it is the input file '-'"},
+      {{"uv", mesh, mesh, "-o", "-"}, "", "-o - writes one file to standard output"},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult r = RunProcess(kCliPath, c.args);
+    EXPECT_EQ(r.exitStatus, c.start.empty() ? 2 : 0) << c.args[0] << ": " << r.err;
+    EXPECT_TRUE(r.out.starts_with(c.start)) << c.args[0];
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists("-")) << c.args[0];
+  }
+
+  // Standard output sent into an input file, appending.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int fd = open(mesh.c_str(), O_WRONLY | O_APPEND);
+    if (fd < 0 || dup2(fd, 1) < 0) _exit(99);
+    execl(kCliPath.c_str(), kCliPath.c_str(), "export-obj", mesh.c_str(), "-o", "-", nullptr);
+    _exit(98);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+  EXPECT_EQ(ReadFileText(mesh), meshBytes);
+}
+
+// Runs the program as a user who owns none of the test's files (as root, "nobody"), and returns
+// its exit status.
+int RunAsAnotherUser(const std::vector<std::string>& args) {
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    if (geteuid() == 0) {
+      constexpr uid_t kNobody = 65534;
+      if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(99);
+    }
+    std::vector<char*> argv = {const_cast<char*>(kCliPath.c_str())};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    execv(kCliPath.c_str(), argv.data());
+    _exit(98);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// A file the user may not write is refused as the shell refuses it, under any of its names, and
+// stays as it was; a file the user may write is written.
+TEST_F(CliOutputFile, AFileTheUserMayNotWriteIsRefused) {
+  fs::permissions(folder.Path(), fs::perms::all);
+  fs::permissions(mesh, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const struct {
+    const char* name;
+    fs::perms perms;
+    const char* link;  // another name for it: "hard" or "soft"
+    int status;
+  } cases[] = {
+      {"r.obj", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, "", 2},
+      {"owner.obj", fs::perms::owner_read, "", 2},
+      {"none.obj", fs::perms::none, "", 2},
+      {"linked.obj", fs::perms::owner_read | fs::perms::others_read, "hard", 2},
+      {"led-to.obj", fs::perms::owner_read | fs::perms::others_read, "soft", 2},
+      {"open.obj", fs::perms::all, "", 0},
+  };
+  for (const auto& c : cases) {
+    const std::string file = folder.File(c.name);
+    ASSERT_TRUE(WriteFileBytes(file, "previous"));
+    fs::permissions(file, c.perms);
+    std::string out = file;
+    if (std::string_view(c.link) == "hard") {
+      out = folder.File(std::string("other-") + c.name);
+      fs::create_hard_link(file, out);
+    } else if (std::string_view(c.link) == "soft") {
+      out = folder.File(std::string("link-") + c.name);
+      fs::create_symlink(c.name, out);
+    }
+    EXPECT_EQ(RunAsAnotherUser({"export-obj", mesh, "-o", out}), c.status) << c.name;
+    EXPECT_EQ(fs::status(file).permissions(), c.perms) << c.name;
+    // Readable again for a test that does not run as root.
+    fs::permissions(file, fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(ReadFileText(file) == "previous", c.status != 0) << c.name;
+  }
+  for (const std::string& name : folder.Entries()) {
+    EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+  }
+}
+
+// A signal that reaches the program once it has begun to rewrite a file with two names waits
+// until both names show the whole new contents, never the old ones padded with zeros, and then
+// ends the program.
+TEST_F(CliOutputFile, ASignalWaitsUntilAFileWithTwoNamesIsWhole) {
+  LlmMesh big = MakeFixtureMesh();
+  big.morphTargets.resize(20000, big.morphTargets.at(0));
+  ASSERT_TRUE(WriteFileBytes(mesh, WriteLlm(big)));
+  const std::string out = folder.File("out.glb");
+  const std::string other = folder.File("other.glb");
+  ASSERT_EQ(RunProcess(kCliPath, {"export-gltf", mesh, "-o", out}).exitStatus, 0);
+  const std::string fresh = ReadFileText(out);
+  const std::string old(fresh.size() / 2, 'o');
+  fs::create_hard_link(out, other);
+  for (const int signal : {SIGTERM, SIGQUIT, SIGUSR1, SIGALRM}) {
+    ASSERT_TRUE(WriteFileBytes(out, old));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const rlimit noCore{0, 0};
+      setrlimit(RLIMIT_CORE, &noCore);
+      execl(kCliPath.c_str(), kCliPath.c_str(), "export-gltf", mesh.c_str(), "-o", out.c_str(),
+            nullptr);
+      _exit(98);
+    }
+    // The signal goes as soon as the file begins to grow; a run that never gets there is ended.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    struct stat info {};
+    while (stat(other.c_str(), &info) == 0 &&
+           static_cast<std::size_t>(info.st_size) == old.size() &&
+           std::chrono::steady_clock::now() < giveUp) {
+      std::this_thread::yield();
+    }
+    kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+    EXPECT_TRUE(ReadFileText(other) == fresh) << signal;
+    EXPECT_EQ(ReadFileText(out), ReadFileText(other));
+    EXPECT_EQ(folder.Entries().size(), 3u) << signal;
+  }
+}
+
 // A pipe and a device are written as they are, not replaced by a regular file.
 TEST_F(CliOutputFile, PipesAndDevicesAreWrittenDirectly) {
   const std::string obj = ObjText();
@@ -149,20 +298,23 @@ TEST_F(CliOutputFile, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_EQ(folder.Entries().size(), 4u);
 }
 
-// SIGINT, SIGTERM and SIGHUP remove the temporary file, and still end the program once a write
-// that held them back is done; a signal the program ignores changes nothing.
+// Every catchable signal that ends the program removes the temporary file, and still ends the
+// program once a write that held it back is done; a signal the program ignores changes nothing.
 TEST(CliSignalCleanup, SignalsRemoveTheTemporaryFileAndStillEndTheProgram) {
   TempFolder folder;
   const std::string temporary = folder.File("out.obj.tmp-123456");
   const std::string written = folder.File("written");
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP, 0}) {
+  for (const int signal :
+       {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGPIPE, SIGXCPU, 0}) {
     ASSERT_TRUE(WriteFileBytes(temporary, "partial"));
     fs::remove(written);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      // Signal 0 stands for an ignored SIGHUP.
+      // Signal 0 stands for an ignored SIGHUP. No core file from the signals that leave one.
       if (signal == 0) std::signal(SIGHUP, SIG_IGN);
+      const rlimit noCore{0, 0};
+      setrlimit(RLIMIT_CORE, &noCore);
       SignalCleanup cleanup;
       cleanup.SetFileToRemove(temporary.c_str());
       {
