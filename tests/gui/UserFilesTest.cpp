@@ -12,11 +12,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -45,6 +45,31 @@ std::string Bytes(const wxString& path) {
   std::ifstream in(PathFromUtf8(CorePath(path)), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// Opens the pipe at `path` for writing, without waiting, over and over from three seconds on
+// until it goes: an open that waits for a writer then ends.
+class PipeFreer {
+ public:
+  explicit PipeFreer(std::string path)
+      : m_thread([this, path = std::move(path)] {
+          if (m_gone.wait_for(std::chrono::seconds(3)) == std::future_status::ready) return;
+          while (m_gone.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+          }
+        }) {}
+  ~PipeFreer() {
+    m_going.set_value();
+    m_thread.join();
+  }
+  PipeFreer(const PipeFreer&) = delete;
+  PipeFreer& operator=(const PipeFreer&) = delete;
+
+ private:
+  std::promise<void> m_going;
+  std::future<void> m_gone = m_going.get_future();
+  std::thread m_thread;
+};
 
 class UserFilesTest : public testing::Test {
  protected:
@@ -158,15 +183,7 @@ TEST_F(UserFilesTest, DocumentOpenRefusesWhatIsNotARegularFileWithoutWaiting) {
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   // Should an open wait for the pipe's writer, this writer frees it after a while, so that the
   // test fails on the time it took instead of hanging.
-  std::atomic<bool> done{false};
-  std::thread writer([&] {
-    std::this_thread::sleep_for(std::chrono::seconds(3));
-    while (!done) {
-      const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) ::close(fd);
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  });
+  const PipeFreer freer(pipe);
   const wxString pipeName = wxString::FromUTF8(pipe);
   const struct {
     const char* what;
@@ -204,8 +221,6 @@ TEST_F(UserFilesTest, DocumentOpenRefusesWhatIsNotARegularFileWithoutWaiting) {
                 testing::HasSubstr("フォルダ、名前付きパイプ、デバイスは開けません。"));
     EXPECT_EQ(Frame().GetTitle(), title);
   }
-  done = true;
-  writer.join();
 }
 
 // An address typed with a password is remembered without it, also one an older profile kept, and
