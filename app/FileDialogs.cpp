@@ -1,8 +1,16 @@
 #include "app/FileDialogs.h"
 
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <utility>
 
 #include <wx/filedlg.h>
+#include <wx/filename.h>
+
+#include "app/FileNames.h"
+#include "base/FileBytes.h"
+#include "base/MessageSink.h"
 
 namespace tovmar {
 
@@ -16,17 +24,24 @@ class WxFileDialogs : public FileDialogs {
     return Ask(request, style);
   }
   std::optional<FileDialogAnswer> AskSavePath(const FileDialogRequest& request) override {
-    return Ask(request, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    // Not the toolkit's overwrite question: it would ask about the name as typed, before the
+    // extension is added. AskNewFile asks about the final name instead.
+    return Ask(request, wxFD_SAVE);
   }
 
  private:
   static std::optional<FileDialogAnswer> Ask(const FileDialogRequest& request, long style) {
     wxFileDialog dialog(request.parent, wxFileSelectorPromptStr, request.initialFolder,
-                        wxEmptyString, WxFilter(request.filter), style);
+                        request.defaultFile, WxFilter(request.filter), style);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return FileDialogAnswer{dialog.GetPath(), dialog.GetFilename()};
   }
 };
+
+// The question asked before the file `fileName` is replaced.
+std::string ReplaceFileQuestion(const wxString& fileName) {
+  return "「" + fileName.utf8_string() + "」は既にあります。\n置き換えますか?";
+}
 
 WxFileDialogs g_wxDialogs;
 FileDialogs* g_dialogs = nullptr;
@@ -45,14 +60,30 @@ std::optional<FileDialogAnswer> AskExistingFile(wxWindow* parent, const wxString
                                                 const wxString& defaultExtension,
                                                 const wxString& initialFolder) {
   return CurrentFileDialogs().AskOpenPath(
-      FileDialogRequest{parent, filter, defaultExtension, initialFolder, true});
+      FileDialogRequest{parent, filter, defaultExtension, initialFolder, true, wxString()});
 }
 
 std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& filter,
                                            const wxString& defaultExtension,
-                                           const wxString& initialFolder) {
-  return CurrentFileDialogs().AskSavePath(
-      FileDialogRequest{parent, filter, defaultExtension, initialFolder, false});
+                                           const wxString& initialFolder,
+                                           const wxString& proposedName) {
+  const wxString proposed =
+      proposedName.empty() ? wxString() : proposedName + "." + defaultExtension;
+  std::optional<FileDialogAnswer> answer = CurrentFileDialogs().AskSavePath(
+      FileDialogRequest{parent, filter, defaultExtension, initialFolder, false, proposed});
+  if (!answer || answer->path.empty()) return std::nullopt;
+  if (!defaultExtension.empty() && wxFileName(answer->path).GetExt().empty()) {
+    answer->path += "." + defaultExtension;
+    answer->fileName += "." + defaultExtension;
+  }
+  // Anything of that name counts, a link that leads nowhere too: writing would go through it.
+  std::error_code error;
+  const std::filesystem::file_type type =
+      std::filesystem::symlink_status(PathFromUtf8(CorePath(answer->path)), error).type();
+  const bool taken =
+      type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
+  if (taken && !AskYesNo(ReplaceFileQuestion(answer->fileName))) return std::nullopt;
+  return answer;
 }
 
 wxString FolderOf(const FileDialogAnswer& answer) {

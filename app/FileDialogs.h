@@ -16,6 +16,7 @@ struct FileDialogRequest {
   wxString defaultExtension;  // without the dot
   wxString initialFolder;     // empty: the toolkit's choice
   bool mustExist = false;
+  wxString defaultFile;  // the name the save dialog proposes; empty: none
 };
 
 struct FileDialogAnswer {
@@ -41,10 +42,15 @@ FileDialogs* InstallFileDialogs(FileDialogs* dialogs);
 std::optional<FileDialogAnswer> AskExistingFile(wxWindow* parent, const wxString& filter,
                                                 const wxString& defaultExtension,
                                                 const wxString& initialFolder = wxString());
-// The save dialog for a file of `filter`, the same way.
+// The save dialog for a file of `filter`, the same way, proposing `proposedName` (empty: no
+// name) with `defaultExtension`. The answer is the file that will be written: a name typed
+// without an extension gets `defaultExtension`, and a file that is already there under the final
+// name is replaced only when the user says so (asked through the message seam); nothing when the
+// user cancelled or said No.
 std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& filter,
                                            const wxString& defaultExtension,
-                                           const wxString& initialFolder = wxString());
+                                           const wxString& initialFolder = wxString(),
+                                           const wxString& proposedName = wxString());
 
 // The folder part of a dialog answer, with its trailing separator: the path's first
 // (length of path − length of file name) characters.

@@ -1,5 +1,8 @@
 #include "app/MainFrame.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <wx/accel.h>
 #include <wx/filename.h>
 #include <wx/log.h>
@@ -9,9 +12,11 @@
 #include "app/CommandIds.h"
 #include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
+#include "app/FileNames.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/TovmarDoc.h"
+#include "base/FileBytes.h"
 #include "base/MessageSink.h"
 #include "panel/TovmarView.h"
 #include "render/window/GLView.h"
@@ -21,6 +26,11 @@ namespace tovmar {
 
 namespace {
 const char kDocumentFilter[] = "Tovmar Files (*.tovm)|*.tovm||";
+
+std::string NotADocumentMessage(const wxString& path) {
+  return "ドキュメントを開けませんでした。\nフォルダ、名前付きパイプ、デバイスは開けません。\n" +
+         path.utf8_string();
+}
 }  // namespace
 
 CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene)
@@ -83,6 +93,15 @@ void CMainFrame::NewDocument() {
 }
 
 bool CMainFrame::OpenDocument(const wxString& path) {
+  // Only a regular file is a document: a folder, a pipe or a device is refused before anything
+  // opens it, so that no open waits for a pipe's writer.
+  std::error_code error;
+  const std::filesystem::file_status status =
+      std::filesystem::status(PathFromUtf8(CorePath(path)), error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    ShowMessage(NotADocumentMessage(path));
+    return false;
+  }
   // The document reads nothing, but the file must be there and readable; the toolkit's own
   // English report of why not is replaced by one message of the program's.
   bool opened = false;
@@ -104,10 +123,10 @@ bool CMainFrame::OpenDocument(const wxString& path) {
 void CMainFrame::SaveDocument() {
   wxString path = m_doc->GetFilename();
   if (path.empty() || !m_doc->GetDocumentSaved()) {
-    const auto answer = AskNewFile(this, kDocumentFilter, "tovm");
+    const auto answer = AskNewFile(this, kDocumentFilter, "tovm", wxString(),
+                                   wxFileName(m_doc->GetTitle()).GetName());
     if (!answer) return;
     path = answer->path;
-    if (wxFileName(path).GetExt().empty()) path += ".tovm";
   }
   if (!m_doc->OnSaveDocument(path)) {
     ShowMessage("Failed to save document.");

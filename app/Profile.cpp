@@ -2,10 +2,16 @@
 
 #include <utility>
 
+#ifndef __WXMSW__
+#include <sys/stat.h>
+#endif
+
 #include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/stdpaths.h>
+
+#include "app/FileNames.h"
 
 namespace tovmar {
 
@@ -69,13 +75,22 @@ std::unique_ptr<wxConfigBase> OpenProfile(const wxString& path, bool& readable) 
   // fails later and says so.
   if (!path.empty()) {
     wxLogNull quiet;
-    wxFileName::Mkdir(wxFileName(path).GetPath(), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+    wxFileName::Mkdir(wxFileName(path).GetPath(),
+                      wxPOSIX_USER_READ | wxPOSIX_USER_WRITE | wxPOSIX_USER_EXECUTE,
+                      wxPATH_MKDIR_FULL);
   }
   ProblemCatcher problems;
   // The application's own name and vendor name the profile.
   auto profile = std::make_unique<wxConfig>(wxEmptyString, wxEmptyString, path, wxEmptyString,
                                             wxCONFIG_USE_LOCAL_FILE);
   readable = !problems.Caught();
+#ifndef __WXMSW__
+  // The profile is the user's alone (it names the files and addresses used): a new one is made
+  // 0600, and one that others could read is narrowed first, because the toolkit writes the
+  // profile anew with the mode the old file had.
+  profile->SetUmask(0077);
+  if (!path.empty()) ::chmod(CorePath(path).c_str(), S_IRUSR | S_IWUSR);
+#endif
   return profile;
 }
 

@@ -1,12 +1,12 @@
 #include "app/TovmarDoc.h"
 
-#ifndef __WXMSW__
+#ifdef __WXMSW__
+#include <wx/ffile.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-
-#include <wx/ffile.h>
 
 #include "app/DocumentPane.h"
 #include "app/FileNames.h"
@@ -46,9 +46,19 @@ void CTovmarDoc::InitialUpdateAllPanes() {
 }
 
 bool CTovmarDoc::DoOpenDocument(const wxString& file) {
-  // Nothing is read, but the file must exist and be readable, as for any document.
+  // Nothing is read, but the file must exist, be readable and be a regular file.
+#ifdef __WXMSW__
   wxFFile f(file, "rb");
   return f.IsOpened();
+#else
+  // Without waiting for a writer, should the name be a pipe's.
+  const int fd =
+      ::open(PathFromUtf8(CorePath(file)).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  return ::close(fd) == 0 && regular;
+#endif
 }
 
 bool CTovmarDoc::DoSaveDocument(const wxString& file) {

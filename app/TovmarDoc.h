@@ -1,6 +1,6 @@
 // The one document: the loaded mesh record and the folders the open dialogs last used. It has
-// no stored form: opening reads nothing, saving makes an empty file where there is none and never
-// empties a file that holds something.
+// no stored form: opening reads nothing but takes only a regular file (never waiting on a pipe),
+// saving makes an empty file where there is none and never empties a file that holds something.
 #pragma once
 
 #include <wx/docview.h>

@@ -1,4 +1,5 @@
-// Messages as a modal box with an OK button, owned by the main window.
+// Messages as a modal box with an OK button, and questions with Yes and No, owned by the main
+// window. A password written into an address in the text shows as "***".
 #pragma once
 
 #include "base/MessageSink.h"
@@ -8,6 +9,7 @@ namespace tovmar {
 class WxMessageSink : public MessageSink {
  public:
   void Show(const std::string& text) override;
+  bool AskYesNo(const std::string& question) override;
 };
 
 }  // namespace tovmar

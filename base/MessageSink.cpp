@@ -17,6 +17,12 @@ void ShowMessage(const std::string& text) {
   }
 }
 
+bool AskYesNo(const std::string& question) {
+  if (g_sink != nullptr) return g_sink->AskYesNo(question);
+  std::fprintf(stderr, "%s\n", question.c_str());
+  return false;
+}
+
 MessageSink* InstallMessageSink(MessageSink* sink) {
   return std::exchange(g_sink, sink);
 }

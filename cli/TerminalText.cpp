@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "base/Text.h"
-#include "cli/UrlPasswords.h"
+#include "base/UrlPasswords.h"
 
 namespace tovmar::cli {
 

@@ -5,6 +5,8 @@
 #include <wx/progdlg.h>
 #include <wx/window.h>
 
+#include "base/UrlPasswords.h"
+
 namespace tovmar {
 
 namespace {
@@ -15,7 +17,9 @@ constexpr int kSteps = 1000;
 // stays narrower than the screen.
 constexpr std::size_t kShownAddressLength = 80;
 
-wxString ShownAddress(const wxString& location) {
+// The address as the dialog shows it: a password in it as "***", and shortened.
+wxString ShownAddress(const wxString& url) {
+  const wxString location = wxString::FromUTF8(MaskUrlPasswords(url.utf8_string()));
   if (location.length() <= kShownAddressLength) return location;
   const std::size_t half = kShownAddressLength / 2;
   return location.Left(half) + wxString::FromUTF8("…") + location.Right(half);

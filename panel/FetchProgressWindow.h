@@ -1,5 +1,6 @@
 // The window's side of a remote appearance fetch: once the fetch has run for half a second, a
-// progress dialog shows the address and the bytes received, with a Cancel button (Escape too).
+// progress dialog shows the address (its password as "***") and the bytes received, with a
+// Cancel button (Escape too).
 // The window stays single-threaded: the fetch's progress callback updates the dialog, and the
 // dialog handles its own events there.
 #pragma once

@@ -7,6 +7,7 @@
 #include <wx/cursor.h>
 #include <wx/dcbuffer.h>
 
+#include "base/UrlPasswords.h"
 #include "panel/DisplayPixels.h"
 #include "panel/UrlOpener.h"
 
@@ -52,7 +53,8 @@ bool HPJumpFrame::SetLink(const wxString& url, const std::uint8_t* pixels, std::
   m_height = height;
   std::memcpy(m_pPixels.get(), pixels, bytes);
   m_strUrl = url;
-  SetToolTip(url);
+  // The address named on the picture shows a password written into it as "***".
+  SetToolTip(wxString::FromUTF8(MaskUrlPasswords(url.utf8_string())));
   return true;
 }
 

@@ -1,5 +1,8 @@
 // The 3D view's context menu: framing the model, saving the picture, the shaped mesh and the
 // shape, reading an appearance file from a web address, and whether the texture follows its file.
+#include <optional>
+#include <string>
+
 #include <wx/filename.h>
 #include <wx/menu.h>
 
@@ -24,11 +27,15 @@ const char kPictureFilter[] = "PNG 画像(*.png)|*.png||";
 const char kObjFilter[] = "Wavefront OBJ(*.obj)|*.obj||";
 const char kShapeFilter[] = "Appearance XML(*.xml)|*.xml||";
 
-// The path the save dialog answered, for the core, with `extension` added when the name has none.
-std::string SavePath(const FileDialogAnswer& answer, const char* extension) {
-  wxString path = answer.path;
-  if (wxFileName(path).GetExt().empty()) path += wxString(".") + extension;
-  return CorePath(path);
+// The path, for the core, of the file to save from `doc`'s mesh, asked in the save dialog of
+// `parent`: the dialog proposes the mesh's own name with `extension`.
+std::optional<std::string> AskSavePath(wxWindow* parent, const CTovmarDoc& doc, const char* filter,
+                                       const char* extension) {
+  const wxString meshName = wxFileName(WxPath(doc.m_mesh.path)).GetName();
+  const auto answer =
+      AskNewFile(parent, wxString::FromUTF8(filter), extension, doc.GetMeshFolder(), meshName);
+  if (!answer) return std::nullopt;
+  return CorePath(answer->path);
 }
 
 }  // namespace
@@ -73,26 +80,20 @@ void CTovmarView::RunViewMenuCommand(int id) {
 void CTovmarView::SaveViewPictureAs() {
   GLView* view = View3D();
   if (view == nullptr || !RequireMesh()) return;
-  const auto answer =
-      AskNewFile(this, wxString::FromUTF8(kPictureFilter), "png", m_doc->GetMeshFolder());
-  if (answer && !answer->path.empty()) SaveViewPicture(*view, SavePath(*answer, "png"));
+  if (const auto path = AskSavePath(this, *m_doc, kPictureFilter, "png"))
+    SaveViewPicture(*view, *path);
 }
 
 void CTovmarView::ExportObjAs() {
   if (!RequireMesh()) return;
-  const auto answer =
-      AskNewFile(this, wxString::FromUTF8(kObjFilter), "obj", m_doc->GetMeshFolder());
-  if (answer && !answer->path.empty())
-    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(0), SavePath(*answer, "obj"));
+  if (const auto path = AskSavePath(this, *m_doc, kObjFilter, "obj"))
+    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(0), *path);
 }
 
 void CTovmarView::SaveShapeAs() {
   if (!RequireMesh()) return;
-  const auto answer =
-      AskNewFile(this, wxString::FromUTF8(kShapeFilter), "xml", m_doc->GetMeshFolder());
-  if (answer && !answer->path.empty()) {
-    SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, SavePath(*answer, "xml"));
-  }
+  if (const auto path = AskSavePath(this, *m_doc, kShapeFilter, "xml"))
+    SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, *path);
 }
 
 void CTovmarView::LoadAppearanceFromUrl() {

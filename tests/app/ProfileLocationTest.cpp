@@ -254,6 +254,9 @@ TEST_F(ProfileLocationTest, RecentDocumentsAreKeptInTheXdgConfigFolderAndNotInHo
   const std::string first = MakeDocument("first.tovm");
   ASSERT_NO_FATAL_FAILURE(OpenAndClose(first));
   ASSERT_TRUE(fs::is_regular_file(ProfilePath()));
+  // The user's alone: it names the documents and addresses used.
+  EXPECT_EQ(fs::status(ProfilePath()).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
   const std::string profile = test::ReadFileText(ProfilePath().string());
   EXPECT_THAT(profile, HasSubstr(kRecentGroup + "\nFile1=" + first + "\n"));
   EXPECT_THAT(profile, HasSubstr("[Settings]\nPreviewPages=0\n"));

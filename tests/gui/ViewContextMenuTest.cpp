@@ -8,18 +8,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/AddressPrompt.h"
 #include "app/FileNames.h"
 #include "app/Hints.h"
-#include "base/ScopedInstall.h"
 #include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
 #include "panel/ControlIds.h"
@@ -32,6 +28,7 @@
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/ScriptedAddressPrompt.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
@@ -66,24 +63,6 @@ std::vector<Entry> OfferedEntries(const std::function<void()>& open) {
   View3D().Unbind(wxEVT_MENU_OPEN, record);
   return entries;
 }
-
-// Addresses a test scripts in advance; every list of recent addresses offered is recorded.
-class ScriptedAddressPrompt : public AddressPrompt {
- public:
-  std::optional<wxString> AskAddress(wxWindow*, const wxArrayString& recent) override {
-    offered.push_back(recent);
-    if (answers.empty()) return std::nullopt;
-    const wxString answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-
-  std::deque<wxString> answers;
-  std::vector<wxArrayString> offered;
-
- private:
-  ScopedInstall<AddressPrompt, &InstallAddressPrompt> m_installed{this};
-};
 
 class ViewContextMenuTest : public testing::Test {
  protected:
@@ -192,6 +171,7 @@ TEST_F(ViewContextMenuTest, TheSavedPictureIsTheHeadlessRenderOfTheScene) {
 
   // A full disk: a message, the old file kept, no temporary file left beside it.
   m_dialogs.Choose(m_folder.File("shot.png"));
+  m_messages.answers = {true};
   {
     const ScopedFileSizeLimit limit(100);
     ASSERT_TRUE(limit.Active());

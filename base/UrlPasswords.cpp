@@ -1,6 +1,6 @@
-#include "cli/UrlPasswords.h"
+#include "base/UrlPasswords.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -9,9 +9,9 @@ bool EndsAuthority(char c) {
   return c == '/' || c == '?' || c == '#' || c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-}  // namespace
-
-std::string MaskUrlPasswords(std::string_view text) {
+// `text` with the password of every address in it, and the ":" before it, replaced by
+// `replacement`.
+std::string ReplaceUrlPasswords(std::string_view text, std::string_view replacement) {
   constexpr std::string_view kSchemeEnd = "://";
   std::string out;
   std::size_t copied = 0;
@@ -24,8 +24,8 @@ std::string MaskUrlPasswords(std::string_view text) {
     const std::size_t at = authority.rfind('@');
     const std::size_t colon = authority.substr(0, at == std::string_view::npos ? 0 : at).find(':');
     if (colon != std::string_view::npos) {
-      out.append(text, copied, start + colon + 1 - copied);
-      out += "***";
+      out.append(text, copied, start + colon - copied);
+      out += replacement;
       copied = start + at;
     }
     scheme = text.find(kSchemeEnd, end);
@@ -34,4 +34,14 @@ std::string MaskUrlPasswords(std::string_view text) {
   return out;
 }
 
-}  // namespace tovmar::cli
+}  // namespace
+
+std::string MaskUrlPasswords(std::string_view text) {
+  return ReplaceUrlPasswords(text, ":***");
+}
+
+std::string DropUrlPasswords(std::string_view text) {
+  return ReplaceUrlPasswords(text, "");
+}
+
+}  // namespace tovmar
