@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 
 namespace tovmar {
@@ -17,6 +18,12 @@ class WxFileDialogs : public FileDialogs {
   }
   std::optional<FileDialogAnswer> AskSavePath(const FileDialogRequest& request) override {
     return Ask(request, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  }
+  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& initialFolder) override {
+    wxDirDialog dialog(parent, wxDirSelectorPromptStr, initialFolder,
+                       wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return dialog.GetPath();
   }
 
  private:
@@ -53,6 +60,10 @@ std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& fil
                                            const wxString& initialFolder) {
   return CurrentFileDialogs().AskSavePath(
       FileDialogRequest{parent, filter, defaultExtension, initialFolder, false});
+}
+
+std::optional<wxString> AskExistingFolder(wxWindow* parent, const wxString& initialFolder) {
+  return CurrentFileDialogs().AskFolderPath(parent, initialFolder);
 }
 
 wxString FolderOf(const FileDialogAnswer& answer) {

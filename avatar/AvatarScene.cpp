@@ -79,4 +79,35 @@ void CentreAvatarFigure(SceneStore& store) {
   }
 }
 
+AvatarPartMeshes PlaceAvatar(const Avatar& avatar, SceneStore& store) {
+  while (store.MeshCount() > 0) store.RemoveMesh(store.GetMesh(0)->header.id);
+  AvatarPartMeshes meshes;
+  for (const AvatarPart& part : avatar.parts) {
+    const std::size_t first = store.MeshCount();
+    const std::vector<std::int32_t> ids = AddAvatarPart(part, AvatarPartFileName(part.kind), store);
+    std::vector<std::size_t>& indices = meshes.emplace_back();
+    for (std::size_t i = 0; i < ids.size(); ++i) indices.push_back(first + i);
+  }
+  CentreAvatarFigure(store);
+  return meshes;
+}
+
+void ReshapeAvatar(const Avatar& avatar, const AvatarPartMeshes& meshes, SceneStore& store) {
+  SceneStore shaped;
+  const AvatarPartMeshes fresh = PlaceAvatar(avatar, shaped);
+  for (std::size_t p = 0; p < std::min(fresh.size(), meshes.size()); ++p) {
+    for (std::size_t k = 0; k < std::min(fresh[p].size(), meshes[p].size()); ++k) {
+      const MeshObject& from = *shaped.GetMesh(fresh[p][k]);
+      MeshObject* to = store.GetMesh(meshes[p][k]);
+      if (to == nullptr || to->positions.size() != from.positions.size() ||
+          to->normals.size() != from.normals.size()) {
+        continue;
+      }
+      to->positions = from.positions;
+      to->normals = from.normals;
+      to->center = from.center;
+    }
+  }
+}
+
 }  // namespace tovmar

@@ -24,4 +24,16 @@ std::vector<std::int32_t> AddAvatarPart(const AvatarPart& part, const std::strin
 // one another. Positions that are not finite are left out of the bounds.
 void CentreAvatarFigure(SceneStore& store);
 
+// The store indices of each part's mesh objects, in the order of the avatar's parts.
+using AvatarPartMeshes = std::vector<std::vector<std::size_t>>;
+
+// Removes every mesh object from `store` (releasing their textures) and adds every placement of
+// every part of `avatar`, centred as one figure. The objects are named by their part's file.
+AvatarPartMeshes PlaceAvatar(const Avatar& avatar, SceneStore& store);
+
+// Deforms an avatar placed by PlaceAvatar again from its parts' current weights: the objects at
+// `meshes` take the new positions, normals and centre and keep their textures. Objects that are
+// gone or whose vertex count changed are left alone.
+void ReshapeAvatar(const Avatar& avatar, const AvatarPartMeshes& meshes, SceneStore& store);
+
 }  // namespace tovmar

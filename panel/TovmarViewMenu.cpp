@@ -62,6 +62,9 @@ void CTovmarView::RunViewMenuCommand(int id) {
     case ID_VIEW_LOAD_URL:
       LoadAppearanceFromUrl();
       break;
+    case ID_VIEW_OPEN_AVATAR:
+      OpenAvatarFromDialog();
+      break;
     case ID_VIEW_TEXTURE_AUTO_RELOAD:
       SetTextureAutoReload(!TextureAutoReload());
       break;
@@ -83,14 +86,17 @@ void CTovmarView::ExportObjAs() {
   const auto answer =
       AskNewFile(this, wxString::FromUTF8(kObjFilter), "obj", m_doc->GetMeshFolder());
   if (answer && !answer->path.empty())
-    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(0), SavePath(*answer, "obj"));
+    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(TextureMeshes().front()),
+                    SavePath(*answer, "obj"));
 }
 
 void CTovmarView::SaveShapeAs() {
   if (!RequireMesh()) return;
   const auto answer =
       AskNewFile(this, wxString::FromUTF8(kShapeFilter), "xml", m_doc->GetMeshFolder());
-  if (answer && !answer->path.empty()) {
+  if (answer && !answer->path.empty() && m_avatar) {
+    SaveAvatarShape(SavePath(*answer, "xml"));
+  } else if (answer && !answer->path.empty()) {
     SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, SavePath(*answer, "xml"));
   }
 }
