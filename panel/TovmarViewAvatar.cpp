@@ -121,8 +121,8 @@ void CTovmarView::ChangeWholeAvatar(Change&& change) {
   LlmMesh& slot = m_avatar->avatar.parts[m_avatar->selected].mesh;
   std::swap(m_doc->m_mesh, slot);
   change(m_avatar->avatar);
-  std::swap(m_doc->m_mesh, slot);
   ReshapeAvatar(m_avatar->avatar, m_avatar->meshes, m_scene);
+  std::swap(m_doc->m_mesh, slot);
 }
 
 void CTovmarView::SpreadDocumentWeights() {

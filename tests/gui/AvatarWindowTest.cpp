@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLineInfo.h"
+#include "app/Hints.h"
 #include "mesh/SceneStore.h"
 #include "panel/AvatarPartsWindow.h"
 #include "panel/ControlIds.h"
@@ -20,6 +23,7 @@
 #include "tests/gui/AppAccess.h"
 #include "tests/gui/PanelCommands.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/RunProcess.h"
 #include "tests/support/ScriptedFileDialogs.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
@@ -74,6 +78,28 @@ Tint TintOfRows(const wxImage& image, int from, int to, int channel) {
     }
   }
   return tint;
+}
+
+// How far the shape of mesh object `mesh` differs from `before` (the same object earlier), its
+// first vertex held still: the figure is centred again after each change, which moves every part a
+// little.
+float ShapeChange(std::size_t mesh, const std::vector<Vec3>& before) {
+  const auto& now = Scene().GetMesh(mesh)->positions;
+  if (now.size() != before.size() || now.empty()) return INFINITY;
+  float change = 0.0f;
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    for (int axis = 0; axis < 3; ++axis) {
+      const auto at = [axis](const Vec3& v) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; };
+      change =
+          std::max(change, std::abs((at(now[i]) - at(now[0])) - (at(before[i]) - at(before[0]))));
+    }
+  }
+  return change;
+}
+
+std::vector<Vec3> Positions(std::size_t mesh) {
+  const auto& positions = Scene().GetMesh(mesh)->positions;
+  return std::vector<Vec3>(positions.begin(), positions.end());
 }
 
 class AvatarWindowTest : public testing::Test {
@@ -183,6 +209,46 @@ TEST_F(AvatarWindowTest, TheSavedPictureIsTheWholeAvatarAsShown) {
                            static_cast<std::size_t>(shown.GetWidth()) * shown.GetHeight() * 3));
   const Figure figure = FindFigure(saved);
   EXPECT_GT(figure.Height(), 2 * figure.Width());
+}
+
+TEST_F(AvatarWindowTest, AppearanceAndMorphWeightsShapeEveryPartAndTheShapeKeepsThemAll) {
+  OpenByMenu(m_character);
+  ASSERT_TRUE(Panel().HasAvatar());
+  // Mesh objects: the lower body, the two eyes, the eyelashes.
+  m_dialogs.Choose(WriteColour("red.png", 230, 20, 20));
+  Press(IDC_LOAD_TEXTURE);
+  const std::int32_t texture = Scene().GetMesh(0)->GetTextureId();
+  ASSERT_NE(Scene().FindTexture(texture), nullptr);
+  const std::vector<Vec3> legs = Positions(0), lashes = Positions(3);
+  const wxString xml = m_folder.File("shape.xml");
+  std::ofstream(xml.utf8_string()) << "<linden_genepool version=\"1.0\"><archetype name=\"x\">"
+                                      "<param id=\"7\" name=\"fat_legs\" value=\"1\"/>"
+                                      "<param id=\"8\" name=\"eyelashes_long\" value=\"1\"/>"
+                                      "</archetype></linden_genepool>";
+  Panel().LoadAppearance(xml);
+  EXPECT_TRUE(m_messages.messages.empty());
+  EXPECT_GT(ShapeChange(0, legs), 0.01f);
+  EXPECT_GT(ShapeChange(3, lashes), 0.01f);
+  // Reshaping keeps every part's texture.
+  EXPECT_EQ(Scene().GetMesh(0)->GetTextureId(), texture);
+  ASSERT_NE(Doc().m_mesh.FindMorphTarget("Fat_Legs"), nullptr);
+  EXPECT_EQ(Doc().m_mesh.FindMorphTarget("Fat_Legs")->weight, 1.0f);
+
+  // The shape holds the weights of every part, each name once.
+  m_dialogs.Choose(m_folder.File("saved.xml"));
+  Panel().RunViewMenuCommand(ID_VIEW_SAVE_SHAPE);
+  const std::string saved = test::ReadFileText(m_folder.File("saved.xml").utf8_string());
+  EXPECT_THAT(saved, testing::HasSubstr("name=\"Fat_Legs\""));
+  EXPECT_THAT(saved, testing::HasSubstr("name=\"Eyelashes_Long\""));
+
+  // A weight the morph dialog sets on the selected part reshapes it; another part keeps its own.
+  Doc().m_mesh.FindMorphTarget("Fat_Legs")->weight = 0.0f;
+  Doc().UpdateAllViewsWithHint(nullptr, HINT_MORPHS_CHANGED, nullptr);
+  EXPECT_LT(ShapeChange(0, legs), 1e-4f);
+  Panel().PartsWindow()->Select(2);
+  ASSERT_NE(Doc().m_mesh.FindMorphTarget("Eyelashes_Long"), nullptr);
+  EXPECT_EQ(Doc().m_mesh.FindMorphTarget("Eyelashes_Long")->weight, 1.0f);
+  EXPECT_GT(ShapeChange(3, lashes), 0.01f);
 }
 
 TEST_F(AvatarWindowTest, AFolderThatFailsIsNamedWithItsFaultAndKeepsTheScene) {
