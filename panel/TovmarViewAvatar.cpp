@@ -40,6 +40,21 @@ std::string WhyNoAvatar(const std::string& folder) {
   return "読み込めるパーツのファイル (avatar_head.llm など) がありません。";
 }
 
+// The message for the part files of `folder` that are there but did not become parts of
+// `avatar`, each named on a line of its own.
+std::string LeftOutParts(const std::string& folder, const Avatar& avatar) {
+  std::string text = "次のパーツは読み込めなかったため表示しません。";
+  std::error_code ec;
+  for (const AvatarPartKind kind : kAvatarPartKinds) {
+    const std::string file = AvatarPartFileName(kind);
+    if (kind != AvatarPartKind::kSkirt && avatar.FindPart(kind) == nullptr &&
+        std::filesystem::exists(PathFromUtf8(folder) / file, ec)) {
+      text += "\n" + file;
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 void CTovmarView::OpenAvatarFromDialog() {
@@ -55,15 +70,10 @@ bool CTovmarView::OpenAvatarFolder(const wxString& folder) {
     loaded = LoadAvatarFolder(path, AvatarLoadOptions{});
   }
   if (!loaded.ok) {
-    ShowMessage("アバターのフォルダ「" + path + "」を開けませんでした。\n" + WhyNoAvatar(path) +
-                "\n(" + loaded.error + ")");
+    ShowMessage("アバターのフォルダ「" + path + "」を開けませんでした。\n" + WhyNoAvatar(path));
     return false;
   }
-  if (!loaded.warnings.empty()) {
-    std::string text = "読み込めなかったパーツがあります。";
-    for (const std::string& warning : loaded.warnings) text += "\n" + warning;
-    ShowMessage(text);
-  }
+  if (!loaded.warnings.empty()) ShowMessage(LeftOutParts(path, loaded.avatar));
   ShownAvatar shown;
   shown.avatar = std::move(loaded.avatar);
   shown.meshes = PlaceAvatar(shown.avatar, m_scene);

@@ -289,6 +289,14 @@ TEST_F(AvatarWindowTest, AFolderThatFailsIsNamedWithItsFaultAndKeepsTheScene) {
     EXPECT_EQ(DifferingPixels(ShownScene(), before, 0), 0);
   }
 
+  // A part that cannot be read is named, and the others open.
+  fs::copy_file(m_folder.Path() / "ball.llm", noParts / "avatar_lower_body.llm");
+  m_messages.messages.clear();
+  OpenByMenu(wxString::FromUTF8(noParts.string()));
+  ASSERT_TRUE(Panel().HasAvatar());
+  ASSERT_EQ(m_messages.messages.size(), 1u);
+  EXPECT_THAT(m_messages.messages[0], testing::EndsWith("\navatar_eye.llm"));
+
   // A single mesh loaded over an open avatar replaces it and closes the parts list.
   OpenByMenu(m_character);
   ASSERT_TRUE(Panel().HasAvatar());
