@@ -11,6 +11,8 @@ namespace {
 constexpr std::array kStartupOptions{
     CommandLineOption{"mesh", "FILE", "load this .llm mesh after start-up"},
     CommandLineOption{"texture", "IMAGE", "then put this image on it as its texture"},
+    CommandLineOption{"avatar", "DIR",
+                      "open this character folder as a whole avatar (replaces --mesh)"},
     CommandLineOption{"appearance", "FILE-or-URL",
                       "then apply this appearance file or http(s) address"},
 };
@@ -39,6 +41,7 @@ bool TakesNextArgument(std::string_view arg) {
 std::string* PathOf(StartupPaths& paths, std::string_view name) {
   if (name == "mesh") return &paths.mesh;
   if (name == "texture") return &paths.texture;
+  if (name == "avatar") return &paths.avatar;
   if (name == "appearance") return &paths.appearance;
   return nullptr;
 }

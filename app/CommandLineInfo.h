@@ -18,7 +18,7 @@ struct CommandLineOption {
   const char* description;
 };
 
-// --mesh, --texture and --appearance, in the order --help lists them.
+// --mesh, --texture, --avatar and --appearance, in the order --help lists them.
 std::span<const CommandLineOption> StartupOptions();
 
 // The one switch: frame the whole model once the start-up options have loaded it.
@@ -29,19 +29,20 @@ inline constexpr CommandLineOption kFitSwitch{
 inline constexpr CommandLineOption kDocumentArgument{"document", "DOCUMENT",
                                                      "open this Tovmar document (.tovm)"};
 
-// The values of --mesh, --texture and --appearance as they stood on the command line, byte for
-// byte; empty for an option that was not given.
+// The values of --mesh, --texture, --avatar and --appearance as they stood on the command line,
+// byte for byte; empty for an option that was not given.
 struct StartupPaths {
   std::string mesh;
   std::string texture;
+  std::string avatar;
   std::string appearance;
 };
 
-// Takes --mesh, --texture and --appearance with their values ("--name VALUE" or "--name=VALUE")
-// out of `args` (argv[0] being the program) and returns the values unchanged. A file name is bytes
-// that need not be valid text in the user's locale, and the toolkit's own parser drops such an
-// argument. A later option replaces an earlier one; an option without its value and everything
-// after "--" stay in `args` for the toolkit's parser.
+// Takes --mesh, --texture, --avatar and --appearance with their values ("--name VALUE" or
+// "--name=VALUE") out of `args` (argv[0] being the program) and returns the values unchanged. A
+// file name is bytes that need not be valid text in the user's locale, and the toolkit's own parser
+// drops such an argument. A later option replaces an earlier one; an option without its value and
+// everything after "--" stay in `args` for the toolkit's parser.
 StartupPaths TakeStartupPaths(std::vector<char*>& args);
 
 // "tovmar VERSION" and a line break.

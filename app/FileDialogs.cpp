@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 
@@ -27,6 +28,12 @@ class WxFileDialogs : public FileDialogs {
     // Not the toolkit's overwrite question: it would ask about the name as typed, before the
     // extension is added. AskNewFile asks about the final name instead.
     return Ask(request, wxFD_SAVE);
+  }
+  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& initialFolder) override {
+    wxDirDialog dialog(parent, wxDirSelectorPromptStr, initialFolder,
+                       wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return dialog.GetPath();
   }
 
  private:
@@ -84,6 +91,10 @@ std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& fil
       type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
   if (taken && !AskYesNo(ReplaceFileQuestion(answer->fileName))) return std::nullopt;
   return answer;
+}
+
+std::optional<wxString> AskExistingFolder(wxWindow* parent, const wxString& initialFolder) {
+  return CurrentFileDialogs().AskFolderPath(parent, initialFolder);
 }
 
 wxString FolderOf(const FileDialogAnswer& answer) {

@@ -30,6 +30,9 @@ class FileDialogs {
   // The chosen file, or nothing when the user cancelled.
   virtual std::optional<FileDialogAnswer> AskOpenPath(const FileDialogRequest& request) = 0;
   virtual std::optional<FileDialogAnswer> AskSavePath(const FileDialogRequest& request) = 0;
+  // The chosen existing folder (no trailing separator), or nothing when the user cancelled.
+  virtual std::optional<wxString> AskFolderPath(wxWindow* parent,
+                                                const wxString& initialFolder) = 0;
 };
 
 // The installed dialogs (wxFileDialog unless a test installed others).
@@ -51,6 +54,11 @@ std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& fil
                                            const wxString& defaultExtension,
                                            const wxString& initialFolder = wxString(),
                                            const wxString& proposedName = wxString());
+
+// The folder dialog through the installed dialogs, starting in `initialFolder` (empty: the
+// toolkit's choice); nothing when the user cancelled.
+std::optional<wxString> AskExistingFolder(wxWindow* parent,
+                                          const wxString& initialFolder = wxString());
 
 // The folder part of a dialog answer, with its trailing separator: the path's first
 // (length of path − length of file name) characters.

@@ -103,6 +103,8 @@ void CTovmarApp::ApplyStartupPaths(const StartupPaths& paths) {
     const std::filesystem::path mesh = Absolute(paths.mesh);
     panel->LoadMeshFile(WxPath(PathToUtf8(mesh)), FolderWithSeparator(mesh));
   }
+  // An avatar replaces the mesh; a texture then goes on its first part.
+  if (!paths.avatar.empty()) panel->OpenAvatarFolder(WxPath(PathToUtf8(Absolute(paths.avatar))));
   // Like the buttons, these need a mesh first and say so when there is none.
   if (!paths.texture.empty() && panel->RequireMesh()) {
     const std::filesystem::path texture = Absolute(paths.texture);

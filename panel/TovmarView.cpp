@@ -177,7 +177,9 @@ void CTovmarView::FitFrameToForm() {
 
 void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
   if (sender != nullptr || object != nullptr) return;
-  if (hint == HINT_MORPHS_CHANGED) {
+  if (hint == HINT_MORPHS_CHANGED && m_avatar) {
+    SpreadDocumentWeights();
+  } else if (hint == HINT_MORPHS_CHANGED) {
     ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   } else if (hint == HINT_MORPH_DIALOG_CLOSED) {
     m_pMorphDlg = nullptr;
@@ -206,6 +208,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
     return;
   }
   BuildMeshObjects(mesh, m_scene, CorePath(path));
+  CloseAvatar();
   m_doc->m_appearanceIds.clear();
   FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);

@@ -2,6 +2,8 @@
 // picture links and the texture thumbnail. Every command of the program starts here.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include <wx/scrolwin.h>
 
 #include "app/PaneWindow.h"
+#include "avatar/AvatarScene.h"
 #include "panel/DialogUnits.h"
 #include "panel/TextureFileWatch.h"
 
@@ -18,6 +21,8 @@ class wxToggleButton;
 
 namespace tovmar {
 
+struct AppearanceParam;
+class AvatarPartsWindow;
 class BitmapFrame;
 class CTovmarDoc;
 class GLView;
@@ -61,6 +66,15 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // Reads the appearance file or address `location`, sets the weights it names and rebuilds the
   // visible mesh.
   void LoadAppearance(const wxString& location);
+
+  // Opens the character folder `folder` as a whole avatar: the scene is replaced by every part
+  // (the skirt left out) placed by the skeleton, the parts list shows beside the main window with
+  // the first part selected, and the document's mesh is the selected part's. A folder that cannot
+  // be opened is told in a message naming it and what is wrong, and changes nothing.
+  bool OpenAvatarFolder(const wxString& folder);
+  // Whether an avatar is open; its parts list (nullptr before the first avatar).
+  bool HasAvatar() const { return m_avatar.has_value(); }
+  AvatarPartsWindow* PartsWindow() const { return m_partsWindow; }
 
   // Refuses a command that needs a mesh when none is loaded, with a message.
   bool RequireMesh() const;
@@ -113,6 +127,24 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // Opens the morph parameter dialog beside the main window, replacing an open one.
   void OnOpenMorphDialog(wxCommandEvent& event);
   void RefreshView3D(bool erase) const;
+  // The avatar commands: choosing the folder, choosing a part, and closing the avatar when a
+  // single mesh replaces it.
+  void OpenAvatarFromDialog();
+  void SelectAvatarPart(std::size_t index);
+  void CloseAvatar();
+  // The store indices of the mesh objects the texture commands act on: the selected part's
+  // while an avatar is open, mesh object 0 otherwise.
+  std::vector<std::size_t> TextureMeshes() const;
+  // Runs `change` on the whole avatar, the selected part's mesh lent back from the document for
+  // the while, then deforms every part again from the weights it left.
+  template <class Change>
+  void ChangeWholeAvatar(Change&& change);
+  // After the document mesh's weights changed: every part takes each of its weights by name.
+  void SpreadDocumentWeights();
+  // An appearance file's records set the weights of every part.
+  void ApplyAppearanceToAvatar(std::vector<AppearanceParam>& records);
+  // The morph weights of every part, one target per name, as an appearance file.
+  void SaveAvatarShape(const std::string& path);
   // The 3D view, or nullptr while the document has none.
   GLView* View3D() const;
   // The context menu's commands that ask for a file or an address.
@@ -121,8 +153,18 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void SaveShapeAs();
   void LoadAppearanceFromUrl();
 
+  // The open avatar. The selected part's mesh lives in the document while the part is selected
+  // (the morph dialog and the mesh commands act on it there); its slot in `avatar` is empty.
+  struct ShownAvatar {
+    Avatar avatar;
+    AvatarPartMeshes meshes;
+    std::size_t selected = 0;
+  };
+
   CTovmarDoc* m_doc;
   SceneStore& m_scene;
+  std::optional<ShownAvatar> m_avatar;
+  AvatarPartsWindow* m_partsWindow = nullptr;
   bool m_textureAutoReload = TextureAutoReloadInProfile();
   TextureFileWatch m_textureWatch{[this](const wxString& path) { OnTextureFileSettled(path); }};
   // Each control of the form with its rectangle in pixels, unscrolled.

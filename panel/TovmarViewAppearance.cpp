@@ -35,10 +35,14 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     wxBusyCursor busy;
     FetchProgressWindow progress(this, location);
     std::vector<AppearanceParam> records;
-    if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, m_scene, m_bTexFit != 0,
-                                progress.Callback(), &records)) {
+    // With an avatar open the document's mesh is one part of it: the file is read onto that part
+    // aside, and its records then shape every part.
+    SceneStore aside;
+    if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, m_avatar ? aside : m_scene,
+                                m_bTexFit != 0, progress.Callback(), &records)) {
       return;
     }
+    if (m_avatar) ApplyAppearanceToAvatar(records);
     RememberAppearanceIds(records, m_doc->m_appearanceIds);
   }
   // The new shape shows at once rather than at the next repaint, the new weights beside the

@@ -51,7 +51,7 @@ void CTovmarView::SetTextureAutoReload(bool on) {
 
 void CTovmarView::FollowTextureFile() {
   SceneStore& store = m_scene;
-  const MeshObject* mesh = store.GetMesh(0);
+  const MeshObject* mesh = store.GetMesh(TextureMeshes().front());
   const TextureObject* texture =
       mesh != nullptr ? store.FindTexture(mesh->GetTextureId()) : nullptr;
   if (!m_textureAutoReload || texture == nullptr) {
@@ -70,7 +70,7 @@ void CTovmarView::OnTextureFileSettled(const wxString& path) {
   {
     // A file still half written keeps the picture that shows; its next change tries again.
     const QuietMessages quiet;
-    texture = ReloadMeshTextureKeepingPicture(m_scene, CorePath(path));
+    texture = ReloadMeshTextureKeepingPicture(m_scene, CorePath(path), TextureMeshes().front());
   }
   if (texture == nullptr) return;
   ShowThumbnail(texture);

@@ -69,6 +69,9 @@ void CTovmarView::RunViewMenuCommand(int id) {
     case ID_VIEW_LOAD_URL:
       LoadAppearanceFromUrl();
       break;
+    case ID_VIEW_OPEN_AVATAR:
+      OpenAvatarFromDialog();
+      break;
     case ID_VIEW_TEXTURE_AUTO_RELOAD:
       SetTextureAutoReload(!TextureAutoReload());
       break;
@@ -87,13 +90,18 @@ void CTovmarView::SaveViewPictureAs() {
 void CTovmarView::ExportObjAs() {
   if (!RequireMesh()) return;
   if (const auto path = AskSavePath(this, *m_doc, kObjFilter, "obj"))
-    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(0), *path);
+    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(TextureMeshes().front()), *path);
 }
 
 void CTovmarView::SaveShapeAs() {
   if (!RequireMesh()) return;
-  if (const auto path = AskSavePath(this, *m_doc, kShapeFilter, "xml"))
+  const auto path = AskSavePath(this, *m_doc, kShapeFilter, "xml");
+  if (!path) return;
+  if (m_avatar) {
+    SaveAvatarShape(*path);
+  } else {
     SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, *path);
+  }
 }
 
 void CTovmarView::LoadAppearanceFromUrl() {

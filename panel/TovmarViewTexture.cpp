@@ -48,7 +48,7 @@ void CTovmarView::LoadTextureFile(const wxString& path, const wxString& folder) 
   {
     // Decoding a large picture takes a moment.
     wxBusyCursor busy;
-    ShowThumbnail(LoadMeshTexture(m_scene, CorePath(path)));
+    ShowThumbnail(LoadMeshTexture(m_scene, CorePath(path), TextureMeshes()));
   }
   m_doc->SetTextureFolder(folder);
   FollowTextureFile();
@@ -56,13 +56,14 @@ void CTovmarView::LoadTextureFile(const wxString& path, const wxString& folder) 
 
 void CTovmarView::OnRefreshTexture(wxCommandEvent&) {
   wxBusyCursor busy;
-  ShowThumbnail(RefreshMeshTexture(m_scene));
+  ShowThumbnail(RefreshMeshTexture(m_scene, TextureMeshes().front()));
 }
 
 void CTovmarView::OnTexFit(wxCommandEvent& event) {
   auto* toggle = dynamic_cast<wxToggleButton*>(event.GetEventObject());
   m_bTexFit = toggle != nullptr && toggle->GetValue() ? 1 : 0;
-  ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
+  // An avatar's parts keep the texture coordinates of their files.
+  if (!m_avatar) ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   RefreshView3D(true);
 }
 

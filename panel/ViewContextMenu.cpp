@@ -14,6 +14,8 @@ std::unique_ptr<wxMenu> BuildViewContextMenu(const ViewMenuState& state) {
   menu->AppendSeparator();
   menu->Append(ID_VIEW_LOAD_URL, text("URL から Avatar 設定を読込..."));
   menu->AppendSeparator();
+  menu->Append(ID_VIEW_OPEN_AVATAR, text("アバターを開く..."));
+  menu->AppendSeparator();
   menu->AppendCheckItem(ID_VIEW_TEXTURE_AUTO_RELOAD, text("テクスチャの変更を自動で読み込む"));
   for (const int id :
        {ID_VIEW_FRAME_MODEL, ID_VIEW_SAVE_PICTURE, ID_VIEW_EXPORT_OBJ, ID_VIEW_SAVE_SHAPE}) {

@@ -3,8 +3,16 @@
 namespace tovmar {
 
 TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path) {
-  MeshObject* mesh = store.GetMesh(0);
-  if (mesh == nullptr) return nullptr;
+  const std::size_t first = 0;
+  return LoadMeshTexture(store, path, std::span(&first, 1));
+}
+
+TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path,
+                               std::span<const std::size_t> meshes) {
+  if (meshes.empty()) return nullptr;
+  for (const std::size_t index : meshes) {
+    if (store.GetMesh(index) == nullptr) return nullptr;
+  }
 
   const std::int32_t id = store.CreateTexture();
   TextureObject* texture = store.FindTexture(id);
@@ -12,13 +20,14 @@ TextureObject* LoadMeshTexture(SceneStore& store, const std::string& path) {
     store.RemoveTexture(id);
     return nullptr;
   }
-  const std::int32_t previous = mesh->SetTextureId(id);
-  store.RemoveTexture(previous);
+  // Each previous texture leaves once no object wears it any more.
+  for (const std::size_t index : meshes)
+    store.RemoveTexture(store.GetMesh(index)->SetTextureId(id));
   return texture;
 }
 
-TextureObject* RefreshMeshTexture(SceneStore& store) {
-  MeshObject* mesh = store.GetMesh(0);
+TextureObject* RefreshMeshTexture(SceneStore& store, std::size_t index) {
+  MeshObject* mesh = store.GetMesh(index);
   if (mesh == nullptr) return nullptr;
   TextureObject* texture = store.FindTexture(mesh->GetTextureId());
   if (texture == nullptr || texture->sourcePath.empty()) return nullptr;
@@ -29,8 +38,9 @@ TextureObject* RefreshMeshTexture(SceneStore& store) {
   return texture;
 }
 
-TextureObject* ReloadMeshTextureKeepingPicture(SceneStore& store, const std::string& path) {
-  MeshObject* mesh = store.GetMesh(0);
+TextureObject* ReloadMeshTextureKeepingPicture(SceneStore& store, const std::string& path,
+                                               std::size_t index) {
+  MeshObject* mesh = store.GetMesh(index);
   if (mesh == nullptr) return nullptr;
   TextureObject* texture = store.FindTexture(mesh->GetTextureId());
   if (texture == nullptr) return nullptr;

@@ -62,6 +62,8 @@ TEST_F(CommandLineTest, HelpDescribesEveryOptionAndTheDocumentOnOneLineEach) {
                 MatchesRegex(" +--mesh FILE +load this \\.llm mesh after start-up"));
     EXPECT_THAT(lineStarting("  --texture IMAGE "),
                 MatchesRegex(" +--texture IMAGE +then put this image on it as its texture"));
+    EXPECT_THAT(lineStarting("  --avatar DIR "),
+                MatchesRegex(" +--avatar DIR +open this character folder as a whole avatar.*"));
     EXPECT_THAT(
         lineStarting("  --appearance FILE-or-URL "),
         MatchesRegex(" +--appearance FILE-or-URL +then apply this appearance file or http\\(s\\) "

@@ -10,7 +10,9 @@
 
 #include "appearance/AppearanceParam.h"
 #include "avatar/AvatarLoader.h"
+#include "avatar/AvatarScene.h"
 #include "avatar/SkeletonReader.h"
+#include "mesh/SceneStore.h"
 #include "tests/avatar/AvatarFixtures.h"
 #include "tests/support/TempFolder.h"
 
@@ -149,6 +151,31 @@ TEST_F(CharacterFolderTest, AWeightSetOnceShapesEveryPartWithThatTarget) {
     }
   }
   EXPECT_EQ(avatar.SetMorphWeight("No_Such_Target", 1.0f), 0);
+}
+
+TEST_F(CharacterFolderTest, PlacedInAStoreEveryCopyIsAnObjectThatReshapingKeepsTextured) {
+  AvatarLoadResult load = LoadAvatarFolder(PathToUtf8(m_folder.Path()), {});
+  ASSERT_TRUE(load.ok) << load.error;
+  SceneStore store;
+  store.CreateMesh();
+  const AvatarPartMeshes meshes = PlaceAvatar(load.avatar, store);
+  // Head, lower body, two eyes, eyelashes; the mesh there before is gone.
+  EXPECT_EQ(meshes, (AvatarPartMeshes{{0}, {1}, {2, 3}, {4}}));
+  ASSERT_EQ(store.MeshCount(), 5u);
+  EXPECT_EQ(store.GetMesh(1)->positions.size(), 977u);
+
+  const std::int32_t texture = store.CreateTexture();
+  store.GetMesh(1)->SetTextureId(texture);
+  const std::vector<Vec3> legs = store.GetMesh(1)->positions;
+  // An object whose vertex count no longer matches its part is left alone.
+  store.GetMesh(4)->positions.pop_back();
+  const std::vector<Vec3> lashes = store.GetMesh(4)->positions;
+  load.avatar.SetMorphWeight("Big_Belly_Legs", 1.0f);
+  load.avatar.SetMorphWeight("Blink_Both", 1.0f);
+  ReshapeAvatar(load.avatar, meshes, store);
+  EXPECT_NE(store.GetMesh(1)->positions, legs);
+  EXPECT_EQ(store.GetMesh(1)->GetTextureId(), texture);
+  EXPECT_EQ(store.GetMesh(4)->positions, lashes);
 }
 
 TEST_F(CharacterFolderTest, ExplainsWhatIsMissingOrDamaged) {

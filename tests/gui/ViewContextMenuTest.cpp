@@ -113,6 +113,7 @@ TEST_F(ViewContextMenuTest, RightClickMenuKeyAndShiftF10OfferTheEntriesThatCanAc
                               {"OBJ 形式で書き出し...", mesh, false},
                               {"形状を保存...", mesh, false},
                               {"URL から Avatar 設定を読込...", true, false},
+                              {"アバターを開く...", true, false},
                               {"テクスチャの変更を自動で読み込む", true, reload}};
   };
   const auto rightClick = [] {

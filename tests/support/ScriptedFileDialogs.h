@@ -29,6 +29,16 @@ class ScriptedFileDialogs : public FileDialogs {
     return Answer(request);
   }
 
+  // A folder dialog answers with the next scripted path, or is cancelled, the same way.
+  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& initialFolder) override {
+    requests.push_back(FileDialogRequest{parent, wxString(), wxString(), initialFolder, true});
+    if (m_answers.empty()) return std::nullopt;
+    std::optional<FileDialogAnswer> answer = m_answers.front();
+    m_answers.pop_front();
+    if (!answer) return std::nullopt;
+    return answer->path;
+  }
+
   std::vector<FileDialogRequest> requests;
 
  private:

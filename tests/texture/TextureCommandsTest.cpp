@@ -68,6 +68,36 @@ TEST_F(TextureCommands, ASecondLoadReplacesTheFirstTextureWithTheNextId) {
   EXPECT_TRUE(second->HasPixels());
 }
 
+TEST_F(TextureCommands, SeveralMeshesWearOneTextureAndOthersKeepTheirs) {
+  for (int i = 0; i < 3; ++i) store.CreateMesh();
+  const std::vector<std::size_t> others{0};
+  TextureObject* own = LoadMeshTexture(store, WriteTga("own.tga", 4, 4), others);
+  ASSERT_NE(own, nullptr);
+  const std::int32_t ownId = own->header.id;
+
+  // Nothing is created for no meshes, or for a list naming a mesh that is not there.
+  for (const std::vector<std::size_t>& meshes :
+       {std::vector<std::size_t>{}, std::vector<std::size_t>{1, 3}}) {
+    EXPECT_EQ(LoadMeshTexture(store, WriteTga("x.tga", 2, 2), meshes), nullptr);
+    EXPECT_EQ(store.TextureCount(), 1u);
+  }
+
+  const std::vector<std::size_t> pair{1, 2};
+  TextureObject* shared = LoadMeshTexture(store, WriteTga("pair.tga", 2, 2), pair);
+  ASSERT_NE(shared, nullptr);
+  const std::int32_t firstSharedId = shared->header.id;
+  EXPECT_EQ(store.GetMesh(1)->GetTextureId(), firstSharedId);
+  EXPECT_EQ(store.GetMesh(2)->GetTextureId(), firstSharedId);
+  EXPECT_EQ(store.GetMesh(0)->GetTextureId(), ownId);
+
+  // Replacing the shared texture lets the old one go once neither mesh wears it.
+  shared = LoadMeshTexture(store, WriteTga("pair2.tga", 2, 2), pair);
+  ASSERT_NE(shared, nullptr);
+  EXPECT_EQ(store.FindTexture(firstSharedId), nullptr);
+  EXPECT_EQ(store.TextureCount(), 2u);
+  EXPECT_EQ(RefreshMeshTexture(store, 2), shared);
+}
+
 TEST_F(TextureCommands, RefreshTakesOverAChangedFileAndEmptiesTheTextureWhenItIsGone) {
   store.CreateMesh();
   const std::string path = WriteTga("skin.tga", 4, 4);
