@@ -49,7 +49,7 @@ Tovmar loads avatar body meshes (.llm files with named morph targets),
 deforms them by morph weights set with sliders or read from an appearance
 file, puts a texture on them and shows them lit in an OpenGL view.")
 
-# Each package's copyright file and changelog, in its documents folder.
+# Each package's copyright file and changelog, in its documents folder, and its lintian overrides.
 set(tovmar_deb_docs cli ${TOVMAR_CLI_DOC_DIR} tovmar-cli gui ${TOVMAR_DOC_DIR} tovmar)
 set(TOVMAR_DEB_VERSION ${tovmar_deb_version})
 set(TOVMAR_DEB_MAINTAINER ${CPACK_PACKAGE_CONTACT})
@@ -65,6 +65,12 @@ while(tovmar_deb_docs)
   list(APPEND tovmar_changelogs ${changelog}.gz)
   install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright ${changelog}.gz DESTINATION ${folder}
           COMPONENT ${component})
+  # The first changelog entry closes no "intent to package" bug: these packages are built from
+  # the project's own tree, not uploaded to Debian's archive.
+  set(overrides ${CMAKE_BINARY_DIR}/debian/${TOVMAR_DEB_PACKAGE}/lintian-overrides)
+  file(WRITE ${overrides} "${TOVMAR_DEB_PACKAGE}: initial-upload-closes-no-bugs\n")
+  install(FILES ${overrides} DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME ${TOVMAR_DEB_PACKAGE} COMPONENT ${component})
 endwhile()
 add_custom_target(tovmar_changelogs ALL DEPENDS ${tovmar_changelogs})
 include(CPack)

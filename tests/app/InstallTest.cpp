@@ -51,6 +51,9 @@ std::set<std::string> ExpectedFiles() {
     files.insert(docs + "/copyright");
     files.insert(docs + "/changelog.Debian.gz");
   }
+  for (const char* package : {"tovmar", "tovmar-cli"}) {
+    files.insert(std::string("share/lintian/overrides/") + package);
+  }
   for (int size : kIconSizes) files.insert(IconPicture(size));
   const std::string docs = TOVMAR_DOC_DIR;
   for (const char* file : {"/README.md", "/docs/guide.md", "/docs/cli.md"})
