@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
 
 namespace tovmar {
@@ -46,6 +47,16 @@ std::string* PathOf(StartupPaths& paths, std::string_view name) {
   return nullptr;
 }
 
+// True for an argument that is no option and ends in ".llm" in any case.
+bool NamesMeshFile(const char* arg) {
+  const std::string_view text = arg;
+  if (text.starts_with("-") || text.size() <= 4) return false;
+  const std::string_view ending = text.substr(text.size() - 4);
+  return std::equal(ending.begin(), ending.end(), ".llm", [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == b;
+  });
+}
+
 }  // namespace
 
 StartupPaths TakeStartupPaths(std::vector<char*>& args) {
@@ -71,6 +82,15 @@ StartupPaths TakeStartupPaths(std::vector<char*>& args) {
       *path = args[++i];
     } else {
       kept.push_back(args[i]);
+    }
+  }
+  if (paths.mesh.empty() && kept.size() > 1) {
+    const auto end = std::find_if(kept.begin() + 1, kept.end(),
+                                  [](const char* arg) { return std::string_view(arg) == "--"; });
+    const auto mesh = std::find_if(kept.begin() + 1, end, NamesMeshFile);
+    if (mesh != end) {
+      paths.mesh = *mesh;
+      kept.erase(mesh);
     }
   }
   args = std::move(kept);

@@ -26,8 +26,8 @@ inline constexpr CommandLineOption kFitSwitch{
     "fit", "", "then frame the whole model in the view, as the F key does"};
 
 // The one optional argument: a document to open at start-up.
-inline constexpr CommandLineOption kDocumentArgument{"document", "DOCUMENT",
-                                                     "open this Tovmar document (.tovm)"};
+inline constexpr CommandLineOption kDocumentArgument{
+    "document", "DOCUMENT", "open this Tovmar document (.tovm); a .llm mesh loads as with --mesh"};
 
 // The values of --mesh, --texture, --avatar and --appearance as they stood on the command line,
 // byte for byte; empty for an option that was not given.
@@ -42,7 +42,9 @@ struct StartupPaths {
 // "--name=VALUE") out of `args` (argv[0] being the program) and returns the values unchanged. A
 // file name is bytes that need not be valid text in the user's locale, and the toolkit's own parser
 // drops such an argument. A later option replaces an earlier one; an option without its value and
-// everything after "--" stay in `args` for the toolkit's parser.
+// everything after "--" stay in `args` for the toolkit's parser. Without --mesh, the first argument
+// before "--" that names a ".llm" file (any case) is taken as the mesh, as a file manager passes
+// one.
 StartupPaths TakeStartupPaths(std::vector<char*>& args);
 
 // "tovmar VERSION" and a line break.

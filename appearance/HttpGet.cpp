@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "appearance/CurlLibrary.h"
@@ -106,6 +107,14 @@ FetchResult Failed(std::string text) {
   return FetchResult{FetchStatus::kFailed, {}, std::move(text)};
 }
 
+FetchResult NotLoaded(std::string cause) {
+  return FetchResult{FetchStatus::kNotLoaded, {}, std::move(cause)};
+}
+
+std::string HttpStatusText(long status) {
+  return "the server answered HTTP status " + std::to_string(status);
+}
+
 }  // namespace
 
 FetchResult HttpGet(const std::string& url, const FetchOptions& options,
@@ -156,16 +165,19 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options,
     case CURLE_OK:
       break;
     case CURLE_HTTP_RETURNED_ERROR:
+      return NotLoaded(HttpStatusText(status));
     case CURLE_COULDNT_RESOLVE_HOST:
+      return NotLoaded("unknown host");
     case CURLE_COULDNT_RESOLVE_PROXY:
+      return NotLoaded("unknown proxy host");
     case CURLE_COULDNT_CONNECT:
-      return FetchResult{};
+      return NotLoaded("connection refused");
     default:
       return Failed(errorBuffer[0] != '\0' ? errorBuffer : lib->easyStrerror(code));
   }
   // libcurl takes a connection closed inside the headers for the end of a bodiless response.
   if (!download.headersComplete) return Failed(kHeadersCutText);
-  if (status < 200 || status > 299) return FetchResult{};
+  if (status < 200 || status > 299) return NotLoaded(HttpStatusText(status));
   return FetchResult{FetchStatus::kLoaded, std::move(download.bytes), {}};
 }
 

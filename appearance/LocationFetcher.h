@@ -15,7 +15,8 @@ namespace tovmar {
 enum class FetchStatus {
   kLoaded,     // `bytes` holds the document
   kNotLoaded,  // missing file or one that is not a regular file, unreachable host or HTTP error
-               // status: nothing to tell the user
+               // status: nothing the window tells the user; for an address `errorText` names
+               // the cause, which the command line prints
   kFailed,     // the fetch broke off; `errorText` says why
   kCancelled,  // the progress callback asked to stop: nothing to tell the user
 };

@@ -142,7 +142,8 @@ void ReplaceByRename(const std::string& shown, const fs::path& target, std::stri
     // The owner first: changing it may clear permission bits. Only root may give a file away;
     // the group is kept where the user belongs to it.
     if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-      static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing->st_gid));
+      // Keeping the group is a courtesy: a file that keeps the user's own group is still right.
+      [[maybe_unused]] const int groupKept = ::fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
     }
     ::fchmod(fd, existing->st_mode & 0777);
   } else {
@@ -172,7 +173,8 @@ void WriteInPlace(const std::string& shown, int fd, const struct stat& existing,
     const int reserved = ::posix_fallocate(fd, 0, size);
     // A file system that cannot reserve room is written without.
     if (reserved != 0 && reserved != EOPNOTSUPP) {
-      static_cast<void>(::ftruncate(fd, existing.st_size));
+      // Putting the old size back is the best left to do; the failure below is what is reported.
+      [[maybe_unused]] const int truncated = ::ftruncate(fd, existing.st_size);
       Fail(shown, reserved);
     }
   }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/FileBytes.h"
+#include "cli/BatchProgress.h"
 #include "cli/CliError.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TerminalText.h"
@@ -45,21 +46,27 @@ std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std:
   return jobs;
 }
 
-int RunBatch(std::string_view command, const std::vector<BatchJob>& jobs,
+int RunBatch(std::string_view command, const std::vector<BatchJob>& jobs, bool quiet,
              const std::function<void(const BatchJob&)>& run) {
   if (jobs.size() == 1) {
     run(jobs[0]);
     return kExitSuccess;
   }
+  BatchProgress progress(command, jobs.size(), quiet);
   int failures = 0;
   for (const BatchJob& job : jobs) {
+    bool failed = false;
     try {
       run(job);
     } catch (const std::exception& e) {
+      progress.Clear();
       PrintErrorLine(std::string(command) + ": " + job.input + ": " + e.what());
+      failed = true;
       ++failures;
     }
+    progress.Done(job.input, failed);
   }
+  progress.Finish();
   return failures == 0 ? kExitSuccess : kExitFailure;
 }
 

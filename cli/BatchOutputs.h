@@ -24,8 +24,9 @@ std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std:
 
 // Runs `run` for every job. A single job fails as any command fails (its CliError goes on); of
 // several, each failure is printed as "COMMAND: INPUT: reason" on standard error and the others
-// still run. Returns the exit status: failure when any job failed.
-int RunBatch(std::string_view command, const std::vector<BatchJob>& jobs,
+// still run, with a progress line and a summary unless `quiet` (BatchProgress). Returns the exit
+// status: failure when any job failed.
+int RunBatch(std::string_view command, const std::vector<BatchJob>& jobs, bool quiet,
              const std::function<void(const BatchJob&)>& run);
 
 }  // namespace tovmar::cli

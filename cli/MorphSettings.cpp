@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "appearance/AppearanceXmlReader.h"
+#include "appearance/LocationFetcher.h"
 #include "base/FileBytes.h"
 #include "base/Location.h"
 #include "base/Text.h"
@@ -30,6 +31,17 @@ WeightSetting ParseWeight(const std::string& text) {
   return setting;
 }
 
+// An address is fetched here rather than by the reader, which keeps quiet about a server that
+// answers with an error or cannot be reached: a command names the cause.
+std::vector<AppearanceParam> ReadRemoteParams(const std::string& location) {
+  const FetchResult fetched = CurrentLocationFetcher().Fetch(location, {});
+  if (fetched.status != FetchStatus::kLoaded) {
+    throw CliError("cannot fetch '" + location + "': " +
+                   (fetched.errorText.empty() ? "nothing was received" : fetched.errorText));
+  }
+  return AppearanceXmlReader::ReadParamsFromMemory(fetched.bytes);
+}
+
 }  // namespace
 
 std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
@@ -39,7 +51,9 @@ std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
     throw CliError("cannot open '" + location + "': no such file");
   }
   const MessageCapture messages;
-  std::vector<AppearanceParam> params = AppearanceXmlReader::ReadParams(location);
+  std::vector<AppearanceParam> params = IsRemoteLocation(location)
+                                            ? ReadRemoteParams(location)
+                                            : AppearanceXmlReader::ReadParams(location);
   if (!params.empty()) return params;
   if (!messages.Text().empty()) {
     throw CliError("cannot read '" + location + "': " + messages.Text());

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/MessageSink.h"
+#include "cli/BatchProgress.h"
 #include "cli/CliError.h"
 #include "cli/TerminalText.h"
 
@@ -46,7 +47,11 @@ struct Outcome {
 class Batch {
  public:
   Batch(std::string_view command, const std::vector<BatchJob>& jobs, const BatchSteps& steps)
-      : m_command(command), m_jobs(jobs), m_steps(steps), m_outcomes(jobs.size()) {
+      : m_command(command),
+        m_jobs(jobs),
+        m_steps(steps),
+        m_outcomes(jobs.size()),
+        m_progress(command, jobs.size(), steps.quiet) {
     m_freePlaces.reserve(steps.places);
     for (std::size_t place = 0; place < steps.places; ++place) m_freePlaces.push_back(place);
   }
@@ -96,6 +101,7 @@ class Batch {
 
     std::unique_lock lock(m_mutex);
     for (Report(); m_reported < m_jobs.size(); Report()) m_changed.wait(lock);
+    m_progress.Finish();
     return m_failures == 0 ? kExitSuccess : kExitFailure;
   }
 
@@ -159,10 +165,12 @@ class Batch {
       const Outcome& outcome = m_outcomes[m_reported];
       for (const std::string& message : outcome.messages) ShowMessage(message);
       if (outcome.failed) {
+        m_progress.Clear();
         PrintErrorLine(std::string(m_command) + ": " + m_jobs[m_reported].input + ": " +
                        outcome.failure);
         ++m_failures;
       }
+      m_progress.Done(m_jobs[m_reported].input, outcome.failed);
       ++m_reported;
     }
   }
@@ -180,6 +188,7 @@ class Batch {
   std::size_t m_reported = 0;
   int m_failures = 0;
   bool m_closed = false;
+  BatchProgress m_progress;
   std::vector<std::thread> m_workers;
 };
 
@@ -188,7 +197,7 @@ class Batch {
 int RunParallelBatch(std::string_view command, const std::vector<BatchJob>& jobs,
                      const BatchSteps& steps) {
   const auto serially = [&] {
-    return RunBatch(command, jobs, [&](const BatchJob& job) {
+    return RunBatch(command, jobs, steps.quiet, [&](const BatchJob& job) {
       steps.prepare(job, 0);
       steps.finish(job, 0, 0);
     });

@@ -19,6 +19,7 @@ namespace tovmar::cli {
 struct BatchSteps {
   std::size_t workers = 1;
   std::size_t places = 1;
+  bool quiet = false;  // no progress line, no summary (BatchProgress)
   std::function<void(const BatchJob&, std::size_t place)> prepare;
   std::function<void(const BatchJob&, std::size_t place, std::size_t worker)> finish;
 };
@@ -26,7 +27,8 @@ struct BatchSteps {
 // RunBatch with each job's steps spread over the workers. With one worker, or a single job,
 // both steps run on the calling thread exactly as RunBatch runs a job. Messages that `prepare`
 // shows, and the failure lines, come out on standard error in input order, each job's as soon
-// as the jobs before it are done. Returns the exit status: failure when any job failed.
+// as the jobs before it are done, with the progress line and the summary. Returns the exit status:
+// failure when any job failed.
 int RunParallelBatch(std::string_view command, const std::vector<BatchJob>& jobs,
                      const BatchSteps& steps);
 

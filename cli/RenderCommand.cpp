@@ -15,6 +15,7 @@
 #include "cli/AvatarCommands.h"
 #include "cli/AvatarInput.h"
 #include "cli/BatchOutputs.h"
+#include "cli/BatchProgress.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/MorphSettings.h"
@@ -66,6 +67,7 @@ constexpr OptionInfo kOptions[] = {
      "which is also the default, and fewer where large pictures or textures would take too much "
      "memory.",
      false},
+    kQuietOption,
     {"-o", "--output", "OUT.png",
      "The PNG file to write, - for standard output, or an existing folder that receives "
      "NAME.png for each FILE.llm (required; a folder with several files).",
@@ -280,6 +282,7 @@ int RunRender(const ParsedArgs& args) {
   BatchSteps steps;
   steps.workers = contexts.size();
   steps.places = places;
+  steps.quiet = args.Has("-q");
   steps.prepare = [&](const BatchJob& job, std::size_t place) { scenes[place].Build(job.input); };
   steps.finish = [&](const BatchJob& job, std::size_t place, std::size_t worker) {
     DrawAndWrite(settings, *contexts[worker], scenes[place], job);
@@ -295,7 +298,7 @@ const Command& RenderCommand() {
       "FILE.llm... [--appearance FILE-or-URL] [--weight NAME=VALUE]... [--texture IMAGE] "
       "[--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] [--distance D] [--pan Y,Z] "
       "[--light Y,Z] [--add OTHER.llm [--add-texture IMAGE]]... [--compression fast|small] "
-      "[--jobs N] -o OUT.png",
+      "[--jobs N] [--quiet] -o OUT.png",
       "Draw meshes as the 3D view shows them, without a display, into RGB PNG files; with "
       "--avatar, one picture of the whole avatar, framed to fit.",
       kOptions,

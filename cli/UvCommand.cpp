@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/BatchOutputs.h"
+#include "cli/BatchProgress.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
 #include "cli/OutputIsInput.h"
@@ -26,6 +27,7 @@ constexpr OptionInfo kOptions[] = {
      "picture, instead of a transparent background.",
      false},
     kCompressionOption,
+    kQuietOption,
     {"-o", "--output", "OUT.png",
      "The PNG file to write, - for standard output, or an existing folder that receives "
      "NAME.png for each FILE.llm (required; a folder with several files).",
@@ -51,7 +53,7 @@ int RunUv(const ParsedArgs& args) {
     background = ScalePicture(ReadTextureImage(*texture), width, height);
   }
 
-  return RunBatch("uv", jobs, [&](const BatchJob& job) {
+  return RunBatch("uv", jobs, args.Has("-q"), [&](const BatchJob& job) {
     const LlmMesh mesh = ReadMeshFile(job.input);
     RgbaPicture picture = background;
     if (!DrawUvEdges(mesh, picture)) {
@@ -70,7 +72,8 @@ int RunUv(const ParsedArgs& args) {
 const Command& UvCommand() {
   static const Command kCommand{
       "uv",
-      "FILE.llm... [--size N|WIDTHxHEIGHT] [--texture IMAGE] [--compression fast|small] -o OUT.png",
+      "FILE.llm... [--size N|WIDTHxHEIGHT] [--texture IMAGE] [--compression fast|small] [--quiet] "
+      "-o OUT.png",
       "Draw the texture layout of meshes, every triangle's edges, as PNG pictures to paint on.",
       kOptions, RunUv};
   return kCommand;

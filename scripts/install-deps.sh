@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages that building, running and testing Tovmar need, and the
-# glTF validator that the tests run; does nothing when they are all there already.
+# Installs the Debian/Ubuntu packages that building and running Tovmar need; without --run also
+# what testing it needs (the test libraries, the virtual display, the desktop files' validators,
+# the packaging tools) and the glTF validator that the tests run. Does nothing when they are all
+# there already.
+# scripts/install-deps.sh [--run]
 set -euo pipefail
 
+run_only=false
+[ "${1:-}" = --run ] && run_only=true
+
 packages=(
-  g++ cmake ninja-build pkg-config git python3 python3-markdown
+  g++ cmake ninja-build pkg-config git python3-markdown
   libwxgtk3.2-dev libxml2-dev libcurl4-openssl-dev libpng-dev zlib1g-dev libjpeg-dev libtiff-dev
   libtinygltf-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libegl-dev libegl-mesa0
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format
-  xvfb xauth libx11-dev fonts-ipafont-gothic
-  librsvg2-bin desktop-file-utils appstream dpkg-dev
-  xdotool imagemagick
-  blender python3-numpy
+  librsvg2-bin fonts-ipafont-gothic
 )
+if ! $run_only; then
+  packages+=(
+    python3 libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev clang-format
+    xvfb xauth libx11-dev
+    desktop-file-utils appstream dpkg-dev lintian
+    xdotool imagemagick
+    blender python3-numpy
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,8 +33,10 @@ for p in "${packages[@]}"; do
 done
 # node and npm run the glTF validator of the command-line tests; some builds of nodejs bring
 # their own npm.
-command -v node >/dev/null || missing+=(nodejs)
-command -v npm >/dev/null || missing+=(npm)
+if ! $run_only; then
+  command -v node >/dev/null || missing+=(nodejs)
+  command -v npm >/dev/null || missing+=(npm)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
@@ -32,6 +45,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+$run_only && exit 0
 
 # The Khronos glTF validator, at the version that tools/node/package-lock.json names, into
 # tools/node/node_modules. Without the npm registry the tests that run it skip.

@@ -69,7 +69,8 @@ TEST_F(CommandLineTest, HelpDescribesEveryOptionAndTheDocumentOnOneLineEach) {
         MatchesRegex(" +--appearance FILE-or-URL +then apply this appearance file or http\\(s\\) "
                      "address"));
     EXPECT_THAT(lineStarting("  DOCUMENT "),
-                MatchesRegex(" +DOCUMENT +open this Tovmar document \\(\\.tovm\\)"));
+                MatchesRegex(" +DOCUMENT +open this Tovmar document \\(\\.tovm\\); a \\.llm mesh "
+                             "loads as with --mesh"));
     EXPECT_THAT(lineStarting("  --fit "), HasSubstr("then frame the whole model in the view"));
     EXPECT_THAT(lineStarting("  --version "), HasSubstr("print the version and exit"));
   }

@@ -1,7 +1,8 @@
 // `cmake --install` of this build into a fresh folder: the two programs, the desktop entry, the
-// AppStream metainfo, the document type, the icon as a drawing and as pictures of every size,
-// the manual page of tovmar-cli, each where the desktop and `man` look for it, and the README
-// and the user's guide that the window's picture links open.
+// AppStream metainfo, the document and mesh types, the icon as a drawing and as pictures of every
+// size, the compressed manual pages and the completion of tovmar-cli, each where the desktop,
+// `man` and bash look for it, the README and the user's guide that the window's picture links
+// open, and each package's copyright file and changelog.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -24,9 +25,11 @@ using test::ProcessResult;
 
 const int kIconSizes[] = {16, 32, 48, 64, 128, 256};
 
+const std::string kAppId = "io.github.tovmar.Tovmar";
+
 std::string IconPicture(int size) {
   const std::string side = std::to_string(size);
-  return "share/icons/hicolor/" + side + "x" + side + "/apps/tovmar.png";
+  return "share/icons/hicolor/" + side + "x" + side + "/apps/" + kAppId + ".png";
 }
 
 // Every file the install puts down, relative to the prefix.
@@ -34,12 +37,23 @@ std::set<std::string> ExpectedFiles() {
   std::set<std::string> files = {
       "bin/tovmar",
       "bin/tovmar-cli",
-      "share/applications/org.example.Tovmar.desktop",
-      "share/metainfo/org.example.Tovmar.metainfo.xml",
+      "share/applications/" + kAppId + ".desktop",
+      "share/metainfo/" + kAppId + ".metainfo.xml",
       "share/mime/packages/tovmar-document.xml",
-      "share/icons/hicolor/scalable/apps/tovmar.svg",
-      "share/man/man1/tovmar-cli.1",
+      "share/mime/packages/tovmar-llm-mesh.xml",
+      "share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
+      "share/man/man1/tovmar-cli.1.gz",
+      "share/man/man1/tovmar.1.gz",
+      "share/bash-completion/completions/tovmar-cli",
+      TOVMAR_CLI_DOC_DIR "/cli.md",
   };
+  for (const std::string docs : {TOVMAR_DOC_DIR, TOVMAR_CLI_DOC_DIR}) {
+    files.insert(docs + "/copyright");
+    files.insert(docs + "/changelog.Debian.gz");
+  }
+  for (const char* package : {"tovmar", "tovmar-cli"}) {
+    files.insert(std::string("share/lintian/overrides/") + package);
+  }
   for (int size : kIconSizes) files.insert(IconPicture(size));
   const std::string docs = TOVMAR_DOC_DIR;
   for (const char* file : {"/README.md", "/docs/guide.md", "/docs/cli.md"})
@@ -107,14 +121,16 @@ TEST_F(InstallTest, PutsDownExactlyTheProgramsAndTheirDesktopFiles) {
 
 TEST_F(InstallTest, InstalledFilesAreTheSourceFiles) {
   const std::string source = TOVMAR_SOURCE_DIR;
-  const std::pair<const char*, std::string> copies[] = {
-      {"share/applications/org.example.Tovmar.desktop",
-       source + "/resources/org.example.Tovmar.desktop"},
-      {"share/metainfo/org.example.Tovmar.metainfo.xml",
-       source + "/resources/org.example.Tovmar.metainfo.xml"},
+  const std::pair<std::string, std::string> copies[] = {
+      {"share/applications/" + kAppId + ".desktop", source + "/resources/" + kAppId + ".desktop"},
+      {"share/metainfo/" + kAppId + ".metainfo.xml",
+       source + "/resources/" + kAppId + ".metainfo.xml"},
       {"share/mime/packages/tovmar-document.xml", source + "/resources/tovmar-document.xml"},
-      {"share/icons/hicolor/scalable/apps/tovmar.svg", source + "/resources/icons/tovmar.svg"},
-      {"share/man/man1/tovmar-cli.1", source + "/docs/tovmar-cli.1"},
+      {"share/mime/packages/tovmar-llm-mesh.xml", source + "/resources/tovmar-llm-mesh.xml"},
+      {"share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
+       source + "/resources/icons/tovmar.svg"},
+      {"share/bash-completion/completions/tovmar-cli", source + "/cli/tovmar-cli.bash-completion"},
+      {TOVMAR_DOC_DIR "/copyright", source + "/cmake/debian/copyright"},
       {TOVMAR_DOC_DIR "/README.md", source + "/README.md"},
       {TOVMAR_DOC_DIR "/docs/guide.md", source + "/docs/guide.md"},
   };
@@ -123,6 +139,17 @@ TEST_F(InstallTest, InstalledFilesAreTheSourceFiles) {
     const std::string text = test::ReadFileText(Installed(installed));
     EXPECT_FALSE(text.empty());
     EXPECT_EQ(text, test::ReadFileText(original));
+  }
+}
+
+TEST_F(InstallTest, ManualPagesAreTheSourcePagesCompressed) {
+  for (const char* program : {"tovmar", "tovmar-cli"}) {
+    SCOPED_TRACE(program);
+    const std::string page = std::string("share/man/man1/") + program + ".1.gz";
+    const ProcessResult unpacked = test::RunProcess(TOVMAR_GZIP, {"-dc", Installed(page)});
+    ASSERT_EQ(unpacked.exitStatus, 0) << unpacked.err;
+    EXPECT_EQ(unpacked.out,
+              test::ReadFileText(std::string(TOVMAR_SOURCE_DIR) + "/docs/" + program + ".1"));
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -136,6 +137,18 @@ class XDisplay {
   }
 
   // What the window manager sends when the user closes a window from its caption.
+  // The class half of the window's WM_CLASS, which desktops match to the desktop entry.
+  std::string ClassName(Window window) {
+    XClassHint hint{};
+    std::string name;
+    if (XGetClassHint(m_display, window, &hint) != 0 && hint.res_class != nullptr) {
+      name = hint.res_class;
+    }
+    if (hint.res_name != nullptr) XFree(hint.res_name);
+    if (hint.res_class != nullptr) XFree(hint.res_class);
+    return name;
+  }
+
   void RequestClose(Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -239,6 +252,12 @@ class ProfileLocationTest : public ::testing::Test {
     ASSERT_TRUE(window.has_value())
         << "no window \"" << caption << "\" appeared; the program said:\n"
         << test::ReadFileText(output);
+    // The desktop entry's StartupWMClass names the window's class, so that a desktop groups the
+    // window under the entry's icon.
+    const std::string entry = test::ReadFileText(std::string(TOVMAR_SOURCE_DIR) +
+                                                 "/resources/io.github.tovmar.Tovmar.desktop");
+    EXPECT_NE(entry.find("\nStartupWMClass=" + m_x.ClassName(*window) + "\n"), std::string::npos)
+        << entry;
     m_x.RequestClose(*window);
     EXPECT_EQ(program.WaitForExit(kWindowTimeout), std::optional<int>(0))
         << test::ReadFileText(output);

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "app/CommandIds.h"
+#include "app/CommandLineInfo.h"
 #include "app/FileNames.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
@@ -282,6 +283,29 @@ TEST_F(UserFilesTest, StartupOptionsTakeNamesThatAreNotUtf8) {
   EXPECT_EQ(store.GetMesh(0)->header.name, mesh.string());
   EXPECT_EQ(CorePath(Doc().GetMeshFolder()), (folder / "").string());
   EXPECT_EQ(Doc().m_mesh.morphTargets.at(0).weight, 0.75f);
+}
+
+// A .llm file named where a document would stand loads as the mesh, as a file manager passes it.
+TEST(StartupMeshArgument, LlmFileNamedAloneIsTheMesh) {
+  struct Case {
+    std::vector<std::string> words;
+    std::string mesh;
+    std::vector<std::string> kept;
+  };
+  const Case cases[] = {
+      {{"tovmar", "body.LLM"}, "body.LLM", {"tovmar"}},
+      {{"tovmar", "doc.tovm"}, "", {"tovmar", "doc.tovm"}},
+      {{"tovmar", "--mesh", "a.llm", "b.llm"}, "a.llm", {"tovmar", "b.llm"}},
+      {{"tovmar", "--", "c.llm"}, "", {"tovmar", "--", "c.llm"}},
+      {{"tovmar", ".llm", "-x.llm"}, "", {"tovmar", ".llm", "-x.llm"}},
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(c.words.back());
+    std::vector<char*> args;
+    for (std::string& word : c.words) args.push_back(word.data());
+    EXPECT_EQ(TakeStartupPaths(args).mesh, c.mesh);
+    EXPECT_EQ(std::vector<std::string>(args.begin(), args.end()), c.kept);
+  }
 }
 
 }  // namespace
