@@ -7,7 +7,6 @@
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
-#include "mesh/ApplyMorphs.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"
@@ -62,7 +61,7 @@ void CTovmarView::OnRefreshTexture(wxCommandEvent&) {
 void CTovmarView::OnTexFit(wxCommandEvent& event) {
   auto* toggle = dynamic_cast<wxToggleButton*>(event.GetEventObject());
   m_bTexFit = toggle != nullptr && toggle->GetValue() ? 1 : 0;
-  ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
+  m_morphs.Apply(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   RefreshView3D(true);
 }
 
