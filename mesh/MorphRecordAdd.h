@@ -15,8 +15,9 @@ inline constexpr float kMorphPositionScale = 5.0f;
 
 // Adds record `r` with weight `w` to vertex `k` of the three arrays. The texture-coordinate offset
 // is subtracted, unlike the other two, and only when `applyTexCoords` and `k < nTex`.
-inline void AddMorphRecord(float w, const MorphVertex& r, std::int32_t k, Vec3* positions,
-                           Vec3* normals, Vec2* texCoords, bool applyTexCoords, std::int32_t nTex) {
+inline void AddMorphRecord(float w, const MorphVertex& r, std::int32_t k,
+                           Vec3* __restrict positions, Vec3* __restrict normals,
+                           Vec2* __restrict texCoords, bool applyTexCoords, std::int32_t nTex) {
   positions[k].x += w * r.coordDelta.x * kMorphPositionScale;
   positions[k].y += w * r.coordDelta.y * kMorphPositionScale;
   positions[k].z += w * r.coordDelta.z * kMorphPositionScale;
