@@ -13,9 +13,9 @@
 #include "appearance/SliderScale.h"
 #include "bench/Ratio.h"
 #include "bench/SyntheticMesh.h"
-#include "mesh/ApplyMorphs.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
+#include "mesh/MorphDeformer.h"
 #include "mesh/SceneStore.h"
 #include "render/DrawScene.h"
 #include "render/OffscreenContext.h"
@@ -40,6 +40,7 @@ constexpr int kPositions[2] = {250, 150};
 struct Scene {
   LlmMesh mesh;
   SceneStore store;
+  MorphDeformer morphs;
   std::string sliderLabel;
 };
 
@@ -66,7 +67,7 @@ void SliderMovementToFrame(OffscreenContext& context, Scene& scene, int position
                            std::vector<std::uint8_t>& rgb, std::string& error) {
   MorphTarget* target = scene.mesh.FindMorphTarget(scene.sliderLabel);
   target->weight = SliderScale(target->maxWeight, target->minWeight).WeightAt(position);
-  ApplyMorphs(scene.mesh, scene.store, false);
+  scene.morphs.Apply(scene.mesh, scene.store, false);
   RenderFrame(context, scene, rgb, error);
 }
 

@@ -10,7 +10,7 @@
 
 namespace tovmar::cli {
 
-InspectedMeshFile InspectMeshFile(const std::string& path) {
+InspectedMeshFile InspectMeshFile(const std::string& path, LlmSections sections) {
   // The reader tells only that a file cannot be opened or is not a regular one; say why.
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), ec);
@@ -20,7 +20,7 @@ InspectedMeshFile InspectMeshFile(const std::string& path) {
   }
 
   InspectedMeshFile file;
-  switch (ReadLlmFile(path, file.mesh, file.report)) {
+  switch (ReadLlmFile(path, file.mesh, file.report, sections)) {
     case LlmFileStatus::kRead:
       return file;
     case LlmFileStatus::kCannotOpen:
@@ -35,8 +35,8 @@ InspectedMeshFile InspectMeshFile(const std::string& path) {
   throw CliError("cannot read '" + path + "'");
 }
 
-LlmMesh ReadMeshFile(const std::string& path) {
-  InspectedMeshFile file = InspectMeshFile(path);
+LlmMesh ReadMeshFile(const std::string& path, LlmSections sections) {
+  InspectedMeshFile file = InspectMeshFile(path, sections);
   if (!file.report.IsMesh()) {
     throw CliError("'" + path + "' is not a mesh: " + DescribeNotAMesh(file.report, file.mesh));
   }

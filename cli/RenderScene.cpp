@@ -81,7 +81,10 @@ PictureScene::PictureScene(const SharedScene& shared) : m_shared(shared) {
 }
 
 void PictureScene::Build(const std::string& path) {
-  LlmMesh mesh = ReadMeshFile(path);
+  // Without weights to set, the morph section would only be read to be left unused.
+  const MorphSettings& morphs = m_shared.m_morphs;
+  const bool deforms = !morphs.appearance.empty() || !morphs.weights.empty();
+  LlmMesh mesh = ReadMeshFile(path, deforms ? LlmSections::kAll : LlmSections::kDrawing);
 
   // The textures stay in the store while the mesh objects that wore them go.
   for (std::size_t i = 0; i < m_store.MeshCount(); ++i) m_store.GetMesh(i)->SetTextureId(-1);

@@ -13,6 +13,7 @@
 #include "mesh/LlmFile.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
+#include "mesh/MorphDeformer.h"
 #include "mesh/SceneStore.h"
 
 namespace tovmar::fuzz {
@@ -171,6 +172,18 @@ void SetWeightsFromTail(LlmMesh& mesh, std::string_view bytes) {
   }
 }
 
+template <typename T>
+bool SameBits(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
+}
+
+// The kept deformation and a full run leave the same bits in the visible object.
+void CheckSameBits(const MeshObject& kept, const MeshObject& full) {
+  Require(SameBits(kept.positions, full.positions), "kept deformation: positions differ");
+  Require(SameBits(kept.normals, full.normals), "kept deformation: normals differ");
+  Require(SameBits(kept.texCoords, full.texCoords), "kept deformation: texture coordinates differ");
+}
+
 }  // namespace
 
 }  // namespace tovmar::fuzz
@@ -197,6 +210,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The last byte's lowest bit says whether the texture-coordinate deltas are applied as well.
   SetWeightsFromTail(mesh, bytes);
-  ApplyMorphs(mesh, store, size > 0 && (data[size - 1] & 1u) != 0);
+  const bool applyTexCoords = size > 0 && (data[size - 1] & 1u) != 0;
+  ApplyMorphs(mesh, store, applyTexCoords);
+
+  // The kept deformation: a full first run, then one weight changed, which recomputes only the
+  // vertices of that target and must leave what a full run leaves.
+  MorphDeformer deformer;
+  deformer.Apply(mesh, store, applyTexCoords);
+  if (!mesh.morphTargets.empty()) {
+    mesh.morphTargets.front().weight += 0.5f;
+    deformer.Apply(mesh, store, applyTexCoords);
+    SceneStore full;
+    BuildMeshObjects(mesh, full, "fuzz");
+    ApplyMorphs(mesh, full, applyTexCoords);
+    CheckSameBits(*store.GetMesh(0), *full.GetMesh(0));
+  }
   return 0;
 }

@@ -5,14 +5,12 @@
 
 #include "base/MessageSink.h"
 #include "mesh/LlmMesh.h"
+#include "mesh/MorphRecordAdd.h"
 #include "mesh/SceneStore.h"
 
 namespace tovmar {
 
 namespace {
-
-// Positions were centred and scaled by this factor when the object was built.
-constexpr float kPositionScale = 5.0f;
 
 // The records are one long read-only stream while the writes scatter over the vertex arrays;
 // asking for records this far ahead keeps the stream from stalling the loop.
@@ -44,19 +42,14 @@ bool AddTarget(const MorphTarget& t, Vec3* __restrict positions, Vec3* __restric
       allInside = false;
       continue;
     }
-    positions[k].x += w * r.coordDelta.x * kPositionScale;
-    positions[k].y += w * r.coordDelta.y * kPositionScale;
-    positions[k].z += w * r.coordDelta.z * kPositionScale;
-    normals[k].x += w * r.normalDelta.x;
-    normals[k].y += w * r.normalDelta.y;
-    normals[k].z += w * r.normalDelta.z;
-    // The texture-coordinate offset is subtracted, unlike the other two.
-    if (kApplyTexCoords && k < nTex) {
-      texCoords[k].u -= w * r.texCoordDelta.u;
-      texCoords[k].v -= w * r.texCoordDelta.v;
-    }
+    AddMorphRecord(w, r, k, positions, normals, texCoords, kApplyTexCoords, nTex);
   }
   return allInside;
+}
+
+bool AllInside(const MorphTarget& t, std::int32_t n) {
+  return std::all_of(t.vertices.begin(), t.vertices.end(),
+                     [n](const MorphVertex& r) { return r.vertexIndex >= 0 && r.vertexIndex < n; });
 }
 
 }  // namespace
@@ -76,12 +69,17 @@ void ApplyMorphs(const LlmMesh& mesh, SceneStore& store, bool applyTexCoords) {
   const std::int32_t nTex = std::min({n, source->TexCoordCount(), target->TexCoordCount()});
   std::copy_n(source->texCoords.begin(), nTex, target->texCoords.begin());
 
-  // Add every target's records, weighted, in list and record order.
+  // Add the records of every target of non-zero weight, in list and record order.
   Vec3* positions = target->positions.data();
   Vec3* normals = target->normals.data();
   Vec2* texCoords = target->texCoords.data();
   bool allInside = true;
   for (const MorphTarget& t : mesh.morphTargets) {
+    if (t.weight == 0.0f) {
+      // Nothing to add; only a bad index is worth knowing, once.
+      if (allInside) allInside = AllInside(t, n);
+      continue;
+    }
     allInside &= applyTexCoords ? AddTarget<true>(t, positions, normals, texCoords, n, nTex)
                                 : AddTarget<false>(t, positions, normals, texCoords, n, nTex);
   }

@@ -11,7 +11,8 @@
 
 namespace tovmar {
 
-LlmFileStatus ReadLlmFile(const std::string& path, LlmMesh& mesh, LlmReadReport& report) {
+LlmFileStatus ReadLlmFile(const std::string& path, LlmMesh& mesh, LlmReadReport& report,
+                          LlmSections sections) {
   const FilePtr file = OpenFileForReading(path);
   if (!file) return LlmFileStatus::kCannotOpen;
   // Only a regular file has a size that bounds the reading.
@@ -22,7 +23,7 @@ LlmFileStatus ReadLlmFile(const std::string& path, LlmMesh& mesh, LlmReadReport&
   LlmMesh read;
   LlmReadReport found;
   FileByteReader in(file.get(), *size);
-  LlmParser(in, read, found).Parse();
+  LlmParser(in, read, found).Parse(sections);
   if (std::ferror(file.get()) != 0) return LlmFileStatus::kReadError;
   read.path = path;
   mesh = std::move(read);

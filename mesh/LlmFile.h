@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mesh/LlmReadReport.h"
+#include "mesh/LlmSections.h"
 
 namespace tovmar {
 
@@ -21,7 +22,9 @@ inline constexpr std::uint64_t kMaxMeshFileBytes = std::uint64_t{1} << 30;
 // `path`) and `report` says what the file lacked; the caller decides with `report.IsMesh()`.
 // Otherwise both are untouched: the file cannot be opened, is not a regular file (a folder, pipe
 // or device, whose reading could block or never end), is larger than kMaxMeshFileBytes, or a
-// read failed.
-LlmFileStatus ReadLlmFile(const std::string& path, LlmMesh& mesh, LlmReadReport& report);
+// read failed. With LlmSections::kDrawing the file is read no further than the joint names: the
+// morph section, the bulk of most files, is never read, and the record has no morph targets.
+LlmFileStatus ReadLlmFile(const std::string& path, LlmMesh& mesh, LlmReadReport& report,
+                          LlmSections sections = LlmSections::kAll);
 
 }  // namespace tovmar

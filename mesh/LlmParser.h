@@ -14,6 +14,7 @@
 #include "mesh/FloatScan.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/LlmReadReport.h"
+#include "mesh/LlmSections.h"
 
 namespace tovmar {
 
@@ -28,10 +29,9 @@ class LlmParser {
   LlmParser(Reader& in, LlmMesh& mesh, LlmReadReport& report)
       : m_in(in), m_mesh(mesh), m_report(report) {}
 
-  void Parse() {
-    if (ReadPrefix() && ReadVertices() && ReadFaces() && ReadJoints() && ReadMorphs()) {
-      ReadRemaps();
-    }
+  void Parse(LlmSections sections = LlmSections::kAll) {
+    if (!(ReadPrefix() && ReadVertices() && ReadFaces() && ReadJoints())) return;
+    if (sections == LlmSections::kAll && ReadMorphs()) ReadRemaps();
   }
 
  private:

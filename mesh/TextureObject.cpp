@@ -19,6 +19,11 @@ std::uint64_t PixelBytes(std::int32_t width, std::int32_t height) {
 }
 }  // namespace
 
+const std::vector<std::uint8_t>& TextureObject::Pixels() const {
+  static const std::vector<std::uint8_t> kNone;
+  return m_pixels != nullptr ? *m_pixels : kNone;
+}
+
 TextureObject::TextureObject() {
   header.name = "tex " + std::to_string(header.id);
   RenewGeneration();
@@ -39,7 +44,8 @@ bool TextureObject::AllocatePixels(std::int32_t newWidth, std::int32_t newHeight
   RenewGeneration();
   if (!AcceptableSides(newWidth, newHeight)) return false;
   try {
-    m_pixels.assign(static_cast<std::size_t>(PixelBytes(newWidth, newHeight)), 0);
+    m_pixels = std::make_shared<std::vector<std::uint8_t>>(
+        static_cast<std::size_t>(PixelBytes(newWidth, newHeight)), std::uint8_t{0});
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -53,7 +59,7 @@ bool TextureObject::SetPicture(std::vector<std::uint8_t> pixels, std::int32_t ne
   if (!AcceptableSides(newWidth, newHeight) || pixels.size() != PixelBytes(newWidth, newHeight)) {
     return false;
   }
-  m_pixels = std::move(pixels);
+  m_pixels = std::make_shared<std::vector<std::uint8_t>>(std::move(pixels));
   m_width = newWidth;
   m_height = newHeight;
   RenewGeneration();
@@ -77,7 +83,11 @@ void TextureObject::CopyPicture(const TextureObject& from) {
 }
 
 std::vector<std::uint8_t> TextureObject::TakePixels() {
-  std::vector<std::uint8_t> pixels = std::move(m_pixels);
+  std::vector<std::uint8_t> pixels;
+  if (m_pixels != nullptr) {
+    // The last holder hands the vector over; while others hold it too, they keep it whole.
+    pixels = m_pixels.use_count() == 1 ? std::move(*m_pixels) : *m_pixels;
+  }
   m_pixels = {};
   RenewGeneration();
   return pixels;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,8 @@ class TextureObject {
   // that stands for it. Unique in the process to each picture an object has held, the
   // generation is how a drawing context knows its copy of the picture: every member that
   // changes the pixels, the width or the height gives the object a new one.
-  bool HasPixels() const { return !m_pixels.empty(); }
-  const std::vector<std::uint8_t>& Pixels() const { return m_pixels; }
+  bool HasPixels() const { return m_pixels != nullptr && !m_pixels->empty(); }
+  const std::vector<std::uint8_t>& Pixels() const;
   std::int32_t Width() const { return m_width; }
   std::int32_t Height() const { return m_height; }
   std::uint64_t Generation() const { return m_generation; }
@@ -54,7 +55,9 @@ class TextureObject {
   void TakePicture(TextureObject& from);
 
   // Copies the picture of `from`, generation included: the same picture, so that a context
-  // that holds it from one object draws it for the other without putting it in again.
+  // that holds it from one object draws it for the other without putting it in again. The pixels
+  // themselves are shared, not copied: no member changes pixels in place, so objects on several
+  // threads can hold one picture.
   void CopyPicture(const TextureObject& from);
 
   // Hands the pixels over and keeps none; width and height stay.
@@ -68,7 +71,8 @@ class TextureObject {
   // Gives the object a new generation, after its picture changed.
   void RenewGeneration();
 
-  std::vector<std::uint8_t> m_pixels;
+  // Never changed in place once held: a change replaces the whole vector.
+  std::shared_ptr<std::vector<std::uint8_t>> m_pixels;
   std::int32_t m_width = 0;
   std::int32_t m_height = 0;
   std::uint64_t m_generation = 0;

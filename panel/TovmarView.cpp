@@ -13,7 +13,6 @@
 #include "app/TovmarDoc.h"
 #include "appearance/window/MorphParamDialog.h"
 #include "base/MessageSink.h"
-#include "mesh/ApplyMorphs.h"
 #include "mesh/MeshLoad.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
@@ -180,7 +179,7 @@ void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
   if (hint == HINT_MORPHS_CHANGED && m_avatar) {
     SpreadDocumentWeights();
   } else if (hint == HINT_MORPHS_CHANGED) {
-    ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
+    m_morphs.Apply(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   } else if (hint == HINT_MORPH_DIALOG_CLOSED) {
     m_pMorphDlg = nullptr;
   }

@@ -12,6 +12,7 @@
 
 #include "app/PaneWindow.h"
 #include "avatar/AvatarScene.h"
+#include "mesh/MorphDeformer.h"
 #include "panel/DialogUnits.h"
 #include "panel/TextureFileWatch.h"
 
@@ -96,6 +97,9 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   wxBitmap m_bmpLightPos;
   MorphParamDialog* m_pMorphDlg = nullptr;
   int m_bTexFit = 0;
+  // The deformation kept between slider movements, so that one changed weight recomputes only
+  // the vertices its target moves.
+  MorphDeformer m_morphs;
   HPJumpFrame* m_link1 = nullptr;
   HPJumpFrame* m_link2 = nullptr;
   StaticFrame* m_labelMesh = nullptr;

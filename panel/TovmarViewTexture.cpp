@@ -7,7 +7,6 @@
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
-#include "mesh/ApplyMorphs.h"
 #include "mesh/SceneStore.h"
 #include "panel/BitmapFrame.h"
 #include "panel/ControlIds.h"
@@ -63,7 +62,7 @@ void CTovmarView::OnTexFit(wxCommandEvent& event) {
   auto* toggle = dynamic_cast<wxToggleButton*>(event.GetEventObject());
   m_bTexFit = toggle != nullptr && toggle->GetValue() ? 1 : 0;
   // An avatar's parts keep the texture coordinates of their files.
-  if (!m_avatar) ApplyMorphs(m_doc->m_mesh, m_scene, m_bTexFit != 0);
+  if (!m_avatar) m_morphs.Apply(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   RefreshView3D(true);
 }
 

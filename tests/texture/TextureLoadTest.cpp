@@ -218,6 +218,8 @@ TEST(TextureObjectPixels, EveryChangeOfThePictureRenewsTheGenerationAndACopyKeep
   copy.CopyPicture(texture);
   EXPECT_EQ(copy.Generation(), set);
   EXPECT_EQ(copy.Pixels(), picture);
+  // One picture in memory for both, however many objects (a batch's workers) hold it.
+  EXPECT_EQ(copy.Pixels().data(), texture.Pixels().data());
 
   // Taken over, the picture shows under a generation no object had; the giver keeps none.
   TextureObject taker;
@@ -231,10 +233,12 @@ TEST(TextureObjectPixels, EveryChangeOfThePictureRenewsTheGenerationAndACopyKeep
   EXPECT_FALSE(texture.HasPixels());
   EXPECT_NE(texture.Generation(), set);
 
-  // Handed over as bare pixels, the object keeps none either.
+  // Handed over as bare pixels, the object keeps none either; the taker, which shares the same
+  // picture, keeps it whole.
   EXPECT_EQ(copy.TakePixels(), picture);
   EXPECT_FALSE(copy.HasPixels());
   EXPECT_NE(copy.Generation(), set);
+  EXPECT_EQ(taker.Pixels(), picture);
 }
 
 }  // namespace
