@@ -217,7 +217,7 @@ TEST(PanelLayoutTest, WindowCarriesTheIconInstalledForTheDesktop) {
   }
   // The picture the build renders for the icon theme, within a rendering's differences.
   wxImage installed;
-  ASSERT_TRUE(installed.LoadFile(TOVMAR_ICON_DIR "/48x48/tovmar.png", wxBITMAP_TYPE_PNG));
+  ASSERT_TRUE(installed.LoadFile(TOVMAR_ICON_48, wxBITMAP_TYPE_PNG));
   const wxImage window = wxBitmap(icons.GetIconOfExactSize(wxSize(48, 48))).ConvertToImage();
   ASSERT_EQ(window.GetSize(), installed.GetSize());
   long difference = 0;
