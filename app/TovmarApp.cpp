@@ -72,7 +72,7 @@ bool CTovmarApp::OnInit() {
   InstallMessageSink(&m_messages);
   m_scene.SetRenderBinding(&m_renderBinding);
   RecentFiles::Load();
-  RegisterDocumentTypeForUser();
+  RegisterFileTypesForUser();
 
   // The single document type; the document is created once and reused by New and Open.
   m_docManager = std::make_unique<wxDocManager>();

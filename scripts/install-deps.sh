@@ -21,7 +21,7 @@ if ! $run_only; then
     python3 libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth libx11-dev
-    desktop-file-utils appstream dpkg-dev lintian
+    desktop-file-utils shared-mime-info appstream dpkg-dev lintian
     xdotool imagemagick
     blender python3-numpy
   )

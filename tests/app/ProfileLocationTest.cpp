@@ -269,6 +269,22 @@ class ProfileLocationTest : public ::testing::Test {
   XDisplay m_x{kDisplayAtStart};
 };
 
+// A start registers both file types for the user and has the desktop's database rebuilt, so that a
+// file manager knows ".llm" files and offers the program for them.
+TEST_F(ProfileLocationTest, StartRegistersMeshFilesForTheUser) {
+  ASSERT_NO_FATAL_FAILURE(OpenAndClose(MakeDocument("any.tovm")));
+  EXPECT_THAT(test::ReadFileText((Folder("data") / "applications/tovmar-user.desktop").string()),
+              HasSubstr("MimeType=application/x-tovmar-document;model/x-llm-mesh;\n"));
+  // The database is rebuilt in the background after the entries were written.
+  const fs::path globs = Folder("data") / "mime/globs2";
+  for (int i = 0; i < 100 && !fs::exists(globs); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  const std::string database = test::ReadFileText(globs.string());
+  EXPECT_THAT(database, HasSubstr("model/x-llm-mesh:*.llm"));
+  EXPECT_THAT(database, HasSubstr("application/x-tovmar-document:*.tovm"));
+}
+
 TEST_F(ProfileLocationTest, RecentDocumentsAreKeptInTheXdgConfigFolderAndNotInHome) {
   const std::string first = MakeDocument("first.tovm");
   ASSERT_NO_FATAL_FAILURE(OpenAndClose(first));
