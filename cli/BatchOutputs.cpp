@@ -1,5 +1,6 @@
 #include "cli/BatchOutputs.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -9,12 +10,25 @@
 #include "cli/BatchProgress.h"
 #include "cli/CliError.h"
 #include "cli/ReplaceFile.h"
+#include "cli/StandardInput.h"
 #include "cli/TerminalText.h"
 
 namespace tovmar::cli {
 
 std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std::string>& inputs,
                                 const std::string& output, std::string_view extension) {
+  // A batch names each output after its input, and standard input has no name.
+  if (std::find(inputs.begin(), inputs.end(), kStandardInput) != inputs.end()) {
+    std::error_code ec;
+    if (inputs.size() > 1) {
+      throw CliError(std::string(command) +
+                     ": standard input ('-') can be the only mesh file, not one of several");
+    }
+    if (std::filesystem::is_directory(PathFromUtf8(output), ec)) {
+      throw CliError(std::string(command) +
+                     ": with the mesh from standard input, -o must name the output file or '-'");
+    }
+  }
   if (output == kStandardOutput) {
     if (inputs.size() > 1) {
       throw CliError(std::string(command) +

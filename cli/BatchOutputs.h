@@ -17,8 +17,9 @@ struct BatchJob {
 // `output` itself for one input that is not a folder, and for "-" (standard output), which takes
 // only one input; with several inputs `output` must name an existing folder, which receives
 // NAME.EXTENSION for each input (NAME: the input's file name without its extension). Throws
-// CliError, naming `command`, when -o is "-" or no folder for several inputs, or when two inputs
-// would write the same file.
+// CliError, naming `command`, when -o is "-" or no folder for several inputs, when two inputs
+// would write the same file, or when standard input ("-") is one of several inputs or goes to a
+// folder.
 std::vector<BatchJob> PlanBatch(std::string_view command, const std::vector<std::string>& inputs,
                                 const std::string& output, std::string_view extension);
 

@@ -51,7 +51,8 @@ std::string GeneralHelp() {
   out += "\nOptions:\n";
   AppendColumns(out, {{"  -h, --help", "Show this help; after a command, that command's help."},
                       {"  --version", "Show the version."}});
-  out += "\nErrors are reported on one line of standard error, with exit status 2.\n";
+  out += "\nA mesh file named - is read from standard input.\n";
+  out += "Errors are reported on one line of standard error, with exit status 2.\n";
   return out;
 }
 

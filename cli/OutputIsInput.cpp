@@ -11,6 +11,7 @@
 #include "base/Location.h"
 #include "cli/CliError.h"
 #include "cli/ReplaceFile.h"
+#include "cli/StandardInput.h"
 
 namespace tovmar::cli {
 
@@ -30,12 +31,23 @@ std::optional<FileId> IdOf(const std::string& path) {
   return FileId{info.st_dev, info.st_ino};
 }
 
-// The file the output goes to: for "-", whatever standard output was opened on.
+// The regular file a standard stream is opened on; a terminal, pipe or device is no input file.
+std::optional<FileId> IdOfDescriptor(int descriptor) {
+  struct stat info {};
+  if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  return FileId{info.st_dev, info.st_ino};
+}
+
+// The file the output goes to: for "-", the file standard output was opened on, if any.
 std::optional<FileId> OutputIdOf(const std::string& output) {
   if (output != kStandardOutput) return IdOf(output);
-  struct stat info {};
-  if (::fstat(STDOUT_FILENO, &info) != 0) return {};
-  return FileId{info.st_dev, info.st_ino};
+  return IdOfDescriptor(STDOUT_FILENO);
+}
+
+// The file an input comes from: for "-", the file standard input was opened on, if any.
+std::optional<FileId> InputIdOf(const std::string& input) {
+  if (input != kStandardInput) return IdOf(input);
+  return IdOfDescriptor(STDIN_FILENO);
 }
 
 }  // namespace
@@ -59,9 +71,7 @@ void RefuseInputAsOutput(const std::string& output, const ParsedArgs& args) {
     }
   }
   for (const std::string& input : inputs) {
-    // "-" as an input names a file, which beside -o - would read as standard output.
-    const bool spelledAlike = output == kStandardOutput && input == kStandardOutput;
-    if (spelledAlike || (out && IdOf(input) == out)) {
+    if (out && InputIdOf(input) == out) {
       throw CliError("refusing to write '" + output + "': it is the input file '" + input + "'");
     }
   }

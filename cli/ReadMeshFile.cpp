@@ -6,11 +6,19 @@
 
 #include "base/FileBytes.h"
 #include "cli/CliError.h"
+#include "cli/StandardInput.h"
 #include "mesh/LlmFile.h"
 
 namespace tovmar::cli {
 
 InspectedMeshFile InspectMeshFile(const std::string& path, LlmSections sections) {
+  InspectedMeshFile file;
+  if (path == kStandardInput) {
+    // A stream cannot be read section by section: it is taken whole, as large as a file may be.
+    file.mesh.path = path;
+    file.report = file.mesh.LoadFromMemory(ReadStandardInput(kMaxMeshFileBytes));
+    return file;
+  }
   // The reader tells only that a file cannot be opened or is not a regular one; say why.
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(PathFromUtf8(path), ec);
@@ -19,7 +27,6 @@ InspectedMeshFile InspectMeshFile(const std::string& path, LlmSections sections)
     throw CliError("cannot open '" + path + "': it is a folder");
   }
 
-  InspectedMeshFile file;
   switch (ReadLlmFile(path, file.mesh, file.report, sections)) {
     case LlmFileStatus::kRead:
       return file;

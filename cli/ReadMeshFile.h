@@ -15,9 +15,10 @@ struct InspectedMeshFile {
   LlmReadReport report;
 };
 
-// Whatever the ".llm" file at `path` (UTF-8) supplies, its path set to `path`. Throws CliError
-// when the file is missing, is not a regular file (a folder, a pipe, a device), cannot be opened
-// or read, or is far too large for a mesh file. `sections` says how far the file is read.
+// Whatever the ".llm" file at `path` (UTF-8) supplies, its path set to `path`; "-" reads standard
+// input (see ReadStandardInput). Throws CliError when the file is missing, is not a regular file (a
+// folder, a pipe, a device), cannot be opened or read, or is far too large for a mesh file.
+// `sections` says how far the file is read.
 InspectedMeshFile InspectMeshFile(const std::string& path,
                                   LlmSections sections = LlmSections::kAll);
 

@@ -106,8 +106,8 @@ TEST_F(CliOutputFile, LinksPermissionsAndLongNamesAreKept) {
                                       "private.obj", "target.obj"}));
 }
 
-// "-o -" writes standard output for every command and never a file named "-"; an input named
-// "-", or the file standard output goes to, is refused as the output, and so are several outputs.
+// "-o -" writes standard output for every command and never a file named "-"; the file standard
+// output goes to is refused when it is an input, and so are several outputs.
 TEST_F(CliOutputFile, StandardOutputIsNeverAFile) {
   const struct {
     std::vector<std::string> args;
@@ -118,8 +118,8 @@ TEST_F(CliOutputFile, StandardOutputIsNeverAFile) {
       {{"uv", mesh, "--size", "8", "-o", "-"}, "\x89PNG", ""},
       {{"render", mesh, "--size", "8x8", "-o", "-"}, "\x89PNG", ""},
       {{"export-gltf", mesh, "-o", "-"}, "glTF", ""},
-      {{"render", mesh, "--texture", "-", "-o", "-"}, "", "it is the input file '-'"},
-      {{"export-gltf", mesh, "--add", "-", "-o", "-"}, "", "it is the input file '-'"},
+      {{"render", mesh, "--texture", "-", "-o", "-"}, "", "cannot open texture '-'"},
+      {{"export-gltf", mesh, "--add", "-", "-o", "-"}, "", "'-' is not a mesh"},
       {{"uv", mesh, mesh, "-o", "-"}, "", "-o - writes one file to standard output"},
   };
   for (const auto& c : cases) {
@@ -143,6 +143,36 @@ TEST_F(CliOutputFile, StandardOutputIsNeverAFile) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
   EXPECT_EQ(ReadFileText(mesh), meshBytes);
+}
+
+// "-" as the mesh file reads standard input, once, whatever it is opened on; a batch takes it as
+// its only input, and the output cannot be the file it comes from.
+TEST_F(CliOutputFile, StandardInputIsOneMeshFile) {
+  const ProcessResult fromFile = Export("-");
+  const std::string outFolder = folder.File("out");
+  fs::create_directory(outFolder);
+  const struct {
+    std::string command;  // after "tovmar-cli", in a shell
+    std::string out;      // standard output expected, or its start; empty: refused
+    std::string error;
+  } cases[] = {
+      {"export-obj - -o - < " + mesh, fromFile.out, ""},
+      {"cat " + mesh + " | exec $CLI render - --size 8x8 -o -", "\x89PNG", ""},
+      {"info - < " + mesh, "File:                   -\n", ""},
+      {"export-gltf - --add - -o - < " + mesh, "", "can be read only once"},
+      {"uv - " + mesh + " -o " + outFolder + " < " + mesh, "", "can be the only mesh file"},
+      {"render - -o " + outFolder + " < " + mesh, "", "-o must name the output file or '-'"},
+      {"export-obj - -o " + mesh + " < " + mesh, "", "it is the input file '-'"},
+  };
+  for (const auto& c : cases) {
+    const std::string line = c.command.starts_with("cat ") ? c.command : "exec $CLI " + c.command;
+    const ProcessResult r = RunProcess("/bin/sh", {"-c", "CLI='" + kCliPath + "'; " + line});
+    EXPECT_EQ(r.exitStatus, c.out.empty() ? 2 : 0) << c.command << ": " << r.err;
+    EXPECT_TRUE(r.out.starts_with(c.out)) << c.command;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << c.command << ": " << r.err;
+  }
+  EXPECT_EQ(ReadFileText(mesh), meshBytes);
+  EXPECT_TRUE(fs::is_empty(outFolder));
 }
 
 // Runs the program as a user who owns none of the test's files (as root, "nobody"), and returns

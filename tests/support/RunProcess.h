@@ -16,7 +16,8 @@ struct ProcessResult {
   std::string err;
 };
 
-// Runs `program` with `args` and waits for it; standard output and error are captured whole.
+// Runs `program` with `args` and standard input empty, and waits for it; standard output and
+// error are captured whole.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args);
 
 // The whole content of a file, or an empty text when it cannot be read.
