@@ -4,10 +4,10 @@
 #include "cli/AvatarGltf.h"
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
-#include "cli/GltfMesh.h"
-#include "cli/GltfScene.h"
 #include "cli/OutputIsInput.h"
 #include "cli/ReplaceFile.h"
+#include "exchange/GltfMesh.h"
+#include "exchange/GltfScene.h"
 
 namespace tovmar::cli {
 

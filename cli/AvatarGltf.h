@@ -7,8 +7,8 @@
 
 #include "avatar/Avatar.h"
 #include "avatar/Transform.h"
-#include "cli/GltfScene.h"
 #include "cli/PngOptions.h"
+#include "exchange/GltfScene.h"
 
 namespace tovmar::cli {
 

@@ -10,14 +10,14 @@
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
-#include "cli/GltfMesh.h"
-#include "cli/GltfWriter.h"
 #include "cli/MorphSettings.h"
 #include "cli/OutputIsInput.h"
 #include "cli/PngOptions.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TexturePng.h"
+#include "exchange/GltfMesh.h"
+#include "exchange/GltfWriter.h"
 
 namespace tovmar::cli {
 

@@ -7,7 +7,7 @@
 #include "cli/OutputIsInput.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
-#include "mesh/ObjText.h"
+#include "exchange/ObjText.h"
 #include "mesh/SceneStore.h"
 
 namespace tovmar::cli {

@@ -12,7 +12,7 @@
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TextureImage.h"
-#include "cli/UvTemplate.h"
+#include "exchange/UvTemplate.h"
 #include "texture/decode/PngWriter.h"
 
 namespace tovmar::cli {

@@ -10,8 +10,8 @@
 #include "appearance/AppearanceXmlWriter.h"
 #include "base/MessageSink.h"
 #include "base/ReplaceFile.h"
+#include "exchange/ObjText.h"
 #include "mesh/MeshObject.h"
-#include "mesh/ObjText.h"
 #include "render/window/GLView.h"
 #include "texture/decode/PngWriter.h"
 

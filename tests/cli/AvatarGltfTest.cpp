@@ -11,7 +11,7 @@
 
 #include "avatar/Skeleton.h"
 #include "cli/AvatarGltf.h"
-#include "cli/CliError.h"
+#include "exchange/ExchangeError.h"
 
 namespace tovmar::cli {
 namespace {
@@ -119,7 +119,7 @@ TEST(AvatarGltf, SkinRowsAreMadeValid) {
 
   // A joint the skeleton lacks is refused rather than written.
   part.skin[0].joints[1] = 300;
-  EXPECT_THROW(GlbBytes(scene), CliError);
+  EXPECT_THROW(GlbBytes(scene), ExchangeError);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/TextureImage.h"
-#include "cli/UvTemplate.h"
+#include "exchange/UvTemplate.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/support/DrawnPictures.h"
 #include "tests/support/RunProcess.h"
@@ -21,7 +21,7 @@
 namespace tovmar::test {
 namespace {
 
-using cli::RgbaPicture;
+using tovmar::RgbaPicture;
 using Pixels = std::set<std::pair<int, int>>;
 
 // The pixels that are not transparent.
@@ -92,7 +92,7 @@ TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   };
   for (const auto& c : cases) {
     RgbaPicture picture = RgbaPicture::Filled(128, 64, {0, 0, 0, 0});
-    EXPECT_TRUE(cli::DrawUvEdges(EdgeMesh(c.a, c.b), picture));
+    EXPECT_TRUE(DrawUvEdges(EdgeMesh(c.a, c.b), picture));
     EXPECT_EQ(Drawn(picture), c.expected) << c.what;
   }
 
@@ -100,7 +100,7 @@ TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   LlmMesh outside = EdgeMesh({0, 0}, {1, 1});
   outside.faces = {0, 1, 2};
   RgbaPicture picture = RgbaPicture::Filled(100, 50, {0, 0, 0, 0});
-  EXPECT_TRUE(cli::DrawUvEdges(outside, picture));
+  EXPECT_TRUE(DrawUvEdges(outside, picture));
   EXPECT_TRUE(Drawn(picture).empty());
 }
 
@@ -119,10 +119,10 @@ TEST(UvTemplate, LinesTooLongInAllAreRefused) {
   }
   mesh.numVertices = static_cast<std::uint16_t>(mesh.texCoords.size());
   RgbaPicture picture = RgbaPicture::Filled(1024, 1024, {0, 0, 0, 0});
-  EXPECT_FALSE(cli::DrawUvEdges(mesh, picture));
+  EXPECT_FALSE(DrawUvEdges(mesh, picture));
   EXPECT_TRUE(Drawn(picture).empty());
   picture = RgbaPicture::Filled(64, 64, {0, 0, 0, 0});
-  EXPECT_TRUE(cli::DrawUvEdges(mesh, picture));
+  EXPECT_TRUE(DrawUvEdges(mesh, picture));
 }
 
 TEST(UvTemplate, ScalingAveragesWhatEachPixelCovers) {
@@ -157,7 +157,7 @@ RgbaPicture ReadRgba(const std::string& path) {
   return picture;
 }
 
-cli::Rgba At(const RgbaPicture& p, int x, int y) {
+Rgba At(const RgbaPicture& p, int x, int y) {
   const std::size_t i = (static_cast<std::size_t>(y) * p.width + x) * 4;
   return {p.pixels[i], p.pixels[i + 1], p.pixels[i + 2], p.pixels[i + 3]};
 }
@@ -203,9 +203,9 @@ TEST_F(CliUv, WritesTransparentTemplatesAlsoForSeveralFiles) {
   EXPECT_EQ(p.width, 1024);
   EXPECT_EQ(p.height, 1024);
   // Opaque black lines along the quad's border and its diagonal, transparent elsewhere.
-  EXPECT_EQ(At(p, 0, 500), (cli::Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(At(p, 1023, 1023), (cli::Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(At(p, 500, 500), (cli::Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(p, 0, 500), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(p, 1023, 1023), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(p, 500, 500), (Rgba{0, 0, 0, 255}));
   EXPECT_EQ(At(p, 500, 520)[3], 0);
 
   // Into a folder, a failing file reported on its own line while the others are drawn.
@@ -236,10 +236,10 @@ TEST_F(CliUv, TemplateOnTheMeshShowsItsLinesWhereTheTemplateHasThem) {
                         m_folder.File("quarters.png")});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   const RgbaPicture quarters = ReadRgba(m_folder.File("quarters.png"));
-  EXPECT_EQ(At(quarters, 2, 5), (cli::Rgba{255, 0, 0, 255}));
-  EXPECT_EQ(At(quarters, 13, 5), (cli::Rgba{0, 255, 0, 255}));
-  EXPECT_EQ(At(quarters, 2, 10), (cli::Rgba{0, 0, 255, 255}));
-  EXPECT_EQ(At(quarters, 4, 4), (cli::Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(quarters, 2, 5), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(At(quarters, 13, 5), (Rgba{0, 255, 0, 255}));
+  EXPECT_EQ(At(quarters, 2, 10), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(At(quarters, 4, 4), (Rgba{0, 0, 0, 255}));
 
   r = Uv({quad, "--size", "16", "--texture", WriteTexture("white.png", 8, false), "-o",
           m_folder.File("template.png")});

@@ -1,10 +1,10 @@
-#include "cli/GltfWriter.h"
+#include "exchange/GltfWriter.h"
 
 #include <tiny_gltf.h>
 
-#include "cli/GltfBuild.h"
+#include "exchange/GltfBuild.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 std::string GlbBytes(const std::vector<GltfMesh>& meshes, const std::string& texturePng) {
   tinygltf::Model model;
@@ -34,4 +34,4 @@ std::string GlbBytes(const std::vector<GltfMesh>& meshes, const std::string& tex
   return GlbFileBytes(model);
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -1,4 +1,4 @@
-#include "cli/UvTemplate.h"
+#include "exchange/UvTemplate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -140,4 +140,4 @@ bool DrawUvEdges(const LlmMesh& mesh, RgbaPicture& picture) {
   return true;
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -1,4 +1,4 @@
-#include "mesh/ObjText.h"
+#include "exchange/ObjText.h"
 
 #include <charconv>
 #include <initializer_list>

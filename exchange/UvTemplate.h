@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "cli/RgbaPicture.h"
+#include "exchange/RgbaPicture.h"
 #include "mesh/LlmMesh.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 inline constexpr Rgba kUvLineColour{0, 0, 0, 255};
 
@@ -30,4 +30,4 @@ inline constexpr std::uint64_t kMaxUvLinePixels = std::uint64_t{1} << 28;
 // Returns false and draws nothing when the lines would take more than kMaxUvLinePixels.
 bool DrawUvEdges(const LlmMesh& mesh, RgbaPicture& picture);
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

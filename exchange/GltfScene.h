@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/GltfMesh.h"
+#include "exchange/GltfMesh.h"
 #include "mesh/Vec.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 // The place of a node relative to its parent, in glTF's axes.
 struct GltfPlacement {
@@ -59,8 +59,8 @@ struct GltfScene {
 // instance, and when any part has a skin, one skin over every joint with its inverse bind
 // matrices and JOINTS_0 and WEIGHTS_0 on each skinned part. Skinned parts must stand at the
 // scene's root with no placement of their own: glTF places a skinned mesh by its joints alone.
-// Throws CliError when the scene cannot be written: a skin naming a joint the scene lacks, a
+// Throws ExchangeError when the scene cannot be written: a skin naming a joint the scene lacks, a
 // joint whose transform cannot be inverted, a skinned instance under a joint.
 std::string GlbBytes(const GltfScene& scene);
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

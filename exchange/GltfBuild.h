@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <string>
 
-#include "cli/GltfMesh.h"
+#include "exchange/GltfMesh.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 // The one buffer of the file, filled view by view.
 class BufferBuilder {
@@ -39,7 +39,7 @@ tinygltf::Mesh MakeMesh(tinygltf::Model& model, BufferBuilder& buffer, const Glt
 int AddMaterial(tinygltf::Model& model, BufferBuilder& buffer, const std::string& texturePng,
                 const std::string& name);
 
-// The bytes of the ".glb" file of `model`. Throws CliError when tinygltf cannot write it.
+// The bytes of the ".glb" file of `model`. Throws ExchangeError when tinygltf cannot write it.
 std::string GlbFileBytes(tinygltf::Model& model);
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -1,12 +1,12 @@
-#include "cli/GltfBuild.h"
+#include "exchange/GltfBuild.h"
 
 #include <algorithm>
 #include <sstream>
 #include <vector>
 
-#include "cli/CliError.h"
+#include "exchange/ExchangeError.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -174,9 +174,9 @@ std::string GlbFileBytes(tinygltf::Model& model) {
   std::ostringstream out;
   tinygltf::TinyGLTF writer;
   if (!writer.WriteGltfSceneToStream(&model, out, false, true)) {
-    throw CliError("cannot write the glTF file");
+    throw ExchangeError("cannot write the glTF file");
   }
   return out.str();
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar
