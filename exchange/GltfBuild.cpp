@@ -1,6 +1,8 @@
 #include "exchange/GltfBuild.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -44,31 +46,128 @@ int AddIndices(tinygltf::Model& model, BufferBuilder& buffer, const GltfMesh& me
                      TINYGLTF_TYPE_SCALAR);
 }
 
-// The targets' offsets of one kind, all in one view, one accessor each.
+// A file name as a relative URI: every byte but letters, digits and "-._~" percent-encoded, so
+// that spaces, quotes and non-ASCII names reach every reader intact.
+std::string UriOf(const std::string& name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string uri;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) != 0 && byte < 0x80) {
+      uri += c;
+    } else if (c == '-' || c == '.' || c == '_' || c == '~') {
+      uri += c;
+    } else {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 15];
+    }
+  }
+  return uri;
+}
+
+// The least and greatest of `values`, which glTF asks of positions and position offsets.
+void SetBounds(tinygltf::Accessor& accessor, const std::vector<Vec3>& values) {
+  Vec3 low = values.empty() ? Vec3{} : values[0], high = low;
+  for (const Vec3& v : values) {
+    low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
+    high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
+  }
+  accessor.minValues = {low.x, low.y, low.z};
+  accessor.maxValues = {high.x, high.y, high.z};
+}
+
+// The vertices whose offset is not zero, in increasing order.
+std::vector<std::uint32_t> Moved(const std::vector<Vec3>& offsets) {
+  std::vector<std::uint32_t> moved;
+  for (std::size_t i = 0; i < offsets.size(); ++i) {
+    const Vec3& v = offsets[i];
+    if (v.x != 0.0f || v.y != 0.0f || v.z != 0.0f) moved.push_back(static_cast<std::uint32_t>(i));
+  }
+  return moved;
+}
+
+// The bytes one sparse index takes for `count` vertices.
+std::size_t SparseIndexSize(std::size_t count) {
+  return count <= 256 ? 1 : count <= 65536 ? 2 : 4;
+}
+
+// A sparse accessor of `offsets` over no data (zeros): the indices of `moved` and their values,
+// each in a view of its own. With nothing moved, no sparse part at all.
+int AddSparseAccessor(tinygltf::Model& model, BufferBuilder& buffer,
+                      const std::vector<Vec3>& offsets, const std::vector<std::uint32_t>& moved) {
+  const int index =
+      AddAccessor(model, -1, 0, TINYGLTF_COMPONENT_TYPE_FLOAT, offsets.size(), TINYGLTF_TYPE_VEC3);
+  if (moved.empty()) return index;
+  const std::size_t indexSize = SparseIndexSize(offsets.size());
+  std::vector<unsigned char> indices(moved.size() * indexSize);
+  std::vector<Vec3> values;
+  for (std::size_t k = 0; k < moved.size(); ++k) {
+    if (indexSize == 1) {
+      indices[k] = static_cast<unsigned char>(moved[k]);
+    } else if (indexSize == 2) {
+      const auto narrow = static_cast<std::uint16_t>(moved[k]);
+      std::memcpy(&indices[k * 2], &narrow, 2);
+    } else {
+      std::memcpy(&indices[k * 4], &moved[k], 4);
+    }
+    values.push_back(offsets[moved[k]]);
+  }
+  tinygltf::Accessor& accessor = model.accessors[static_cast<std::size_t>(index)];
+  accessor.sparse.isSparse = true;
+  accessor.sparse.count = static_cast<int>(moved.size());
+  accessor.sparse.indices.bufferView = buffer.AddView(indices.data(), indices.size(), 0, 0);
+  accessor.sparse.indices.byteOffset = 0;
+  accessor.sparse.indices.componentType = indexSize == 1   ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE
+                                          : indexSize == 2 ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT
+                                                           : TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
+  accessor.sparse.values.bufferView =
+      buffer.AddView(values.data(), values.size() * sizeof(Vec3), 0, 0);
+  accessor.sparse.values.byteOffset = 0;
+  return index;
+}
+
+// The targets' offsets of one kind, one accessor each: sparse where that is smaller, the others
+// whole, all in one view.
 std::vector<int> AddTargetOffsets(tinygltf::Model& model, BufferBuilder& buffer,
                                   const GltfMesh& mesh, std::vector<Vec3> GltfMorphTarget::*offsets,
                                   bool withBounds) {
   const std::size_t count = mesh.positions.size();
-  std::vector<Vec3> all;
-  all.reserve(count * mesh.targets.size());
+  std::vector<std::vector<std::uint32_t>> moved;
+  std::vector<bool> sparse;
+  std::vector<Vec3> whole;
   for (const GltfMorphTarget& target : mesh.targets) {
-    all.insert(all.end(), (target.*offsets).begin(), (target.*offsets).end());
+    moved.push_back(Moved(target.*offsets));
+    sparse.push_back(moved.back().size() * (SparseIndexSize(count) + sizeof(Vec3)) <
+                     count * sizeof(Vec3));
+    if (!sparse.back())
+      whole.insert(whole.end(), (target.*offsets).begin(), (target.*offsets).end());
   }
-  const int view = buffer.AddView(all.data(), all.size() * sizeof(Vec3),
-                                  TINYGLTF_TARGET_ARRAY_BUFFER, sizeof(Vec3));
+  const int view = whole.empty() ? -1
+                                 : buffer.AddView(whole.data(), whole.size() * sizeof(Vec3),
+                                                  TINYGLTF_TARGET_ARRAY_BUFFER, sizeof(Vec3));
   std::vector<int> accessors;
+  std::size_t wholeOffset = 0;
   for (std::size_t t = 0; t < mesh.targets.size(); ++t) {
-    const std::size_t offset = t * count * sizeof(Vec3);
-    accessors.push_back(withBounds ? AddVec3Accessor(model, view, offset, &all[t * count], count)
-                                   : AddAccessor(model, view, offset, TINYGLTF_COMPONENT_TYPE_FLOAT,
-                                                 count, TINYGLTF_TYPE_VEC3));
+    int index = 0;
+    if (sparse[t]) {
+      index = AddSparseAccessor(model, buffer, mesh.targets[t].*offsets, moved[t]);
+    } else {
+      index = AddAccessor(model, view, wholeOffset, TINYGLTF_COMPONENT_TYPE_FLOAT, count,
+                          TINYGLTF_TYPE_VEC3);
+      wholeOffset += count * sizeof(Vec3);
+    }
+    if (withBounds)
+      SetBounds(model.accessors[static_cast<std::size_t>(index)], mesh.targets[t].*offsets);
+    accessors.push_back(index);
   }
   return accessors;
 }
 
 }  // namespace
 
-BufferBuilder::BufferBuilder(tinygltf::Model& model) : m_model(model) {
+BufferBuilder::BufferBuilder(tinygltf::Model& model, const GltfFileOptions& options)
+    : m_model(model), m_options(options) {
   m_model.buffers.emplace_back();
 }
 
@@ -85,6 +184,47 @@ int BufferBuilder::AddView(const void* bytes, std::size_t size, int target, std:
               static_cast<const unsigned char*>(bytes) + size);
   m_model.bufferViews.push_back(view);
   return static_cast<int>(m_model.bufferViews.size() - 1);
+}
+
+int BufferBuilder::AddImage(const std::string& png) {
+  tinygltf::Image image;
+  if (m_options.form == GltfForm::kSeparate) {
+    const std::string name = m_options.baseName + "_" + std::to_string(m_beside.size()) + ".png";
+    image.uri = UriOf(name);
+    m_beside.emplace_back(name, png);
+  } else {
+    image.mimeType = "image/png";
+    image.bufferView = AddView(png.data(), png.size(), 0, 0);
+  }
+  m_model.images.push_back(image);
+  return static_cast<int>(m_model.images.size() - 1);
+}
+
+GltfFiles BufferBuilder::Write() {
+  GltfFiles files;
+  std::ostringstream out;
+  tinygltf::TinyGLTF writer;
+  // Images are written as they are: PNG bytes in a view, or a file this builder keeps.
+  writer.SetImageWriter(nullptr, nullptr);
+  const bool binary = m_options.form == GltfForm::kBinary;
+  if (!writer.WriteGltfSceneToStream(&m_model, out, !binary, binary)) {
+    throw ExchangeError("cannot write the glTF file");
+  }
+  files.main = out.str();
+  if (m_options.form == GltfForm::kSeparate) {
+    // The stream holds the buffer as a data URI; the separate form names its file instead.
+    const std::string binName = m_options.baseName + ".bin";
+    const std::string dataUri = "\"uri\": \"data:application/octet-stream;base64,";
+    const std::size_t start = files.main.find(dataUri);
+    const std::size_t end =
+        start == std::string::npos ? start : files.main.find('"', start + dataUri.size());
+    if (end == std::string::npos) throw ExchangeError("cannot write the glTF file");
+    files.main.replace(start, end + 1 - start, "\"uri\": \"" + UriOf(binName) + "\"");
+    const std::vector<unsigned char>& data = m_model.buffers[0].data;
+    files.beside.emplace_back(binName, std::string(data.begin(), data.end()));
+  }
+  files.beside.insert(files.beside.end(), m_beside.begin(), m_beside.end());
+  return files;
 }
 
 int AddAccessor(tinygltf::Model& model, int view, std::size_t byteOffset, int componentType,
@@ -148,10 +288,17 @@ int AddMaterial(tinygltf::Model& model, BufferBuilder& buffer, const std::string
   material.doubleSided = true;
   material.pbrMetallicRoughness.metallicFactor = 0.0;
   if (!texturePng.empty()) {
-    tinygltf::Image image;
-    image.mimeType = "image/png";
-    image.bufferView = buffer.AddView(texturePng.data(), texturePng.size(), 0, 0);
-    model.images.push_back(image);
+    const int image = buffer.AddImage(texturePng);
+    switch (buffer.Options().alpha) {
+      case GltfAlpha::kOpaque:
+        break;
+      case GltfAlpha::kBlend:
+        material.alphaMode = "BLEND";
+        break;
+      case GltfAlpha::kMask:
+        material.alphaMode = "MASK";
+        break;
+    }
     // Filtered and repeated as the window's texture is; every texture shares the one sampler.
     if (model.samplers.empty()) {
       tinygltf::Sampler sampler;
@@ -161,22 +308,13 @@ int AddMaterial(tinygltf::Model& model, BufferBuilder& buffer, const std::string
     }
     tinygltf::Texture texture;
     texture.sampler = 0;
-    texture.source = static_cast<int>(model.images.size() - 1);
+    texture.source = image;
     model.textures.push_back(texture);
     material.pbrMetallicRoughness.baseColorTexture.index =
         static_cast<int>(model.textures.size() - 1);
   }
   model.materials.push_back(material);
   return static_cast<int>(model.materials.size() - 1);
-}
-
-std::string GlbFileBytes(tinygltf::Model& model) {
-  std::ostringstream out;
-  tinygltf::TinyGLTF writer;
-  if (!writer.WriteGltfSceneToStream(&model, out, false, true)) {
-    throw ExchangeError("cannot write the glTF file");
-  }
-  return out.str();
 }
 
 }  // namespace tovmar

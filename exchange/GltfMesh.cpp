@@ -143,4 +143,22 @@ GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::s
   return out;
 }
 
+void BakeMorphs(GltfMesh& mesh) {
+  for (GltfMorphTarget& target : mesh.targets) {
+    const float w = target.weight;
+    if (w != 0.0f) {
+      for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        Vec3 moved = target.positionOffsets[i];
+        moved *= w;
+        mesh.positions[i] += moved;
+        Vec3 turned = target.normalOffsets[i];
+        turned *= w;
+        mesh.normals[i] += turned;
+      }
+    }
+    target.weight = 0.0f;
+  }
+  MakeUnitNormals(mesh);
+}
+
 }  // namespace tovmar

@@ -59,4 +59,10 @@ void RefuseGltfPastBudget(std::string_view what, std::uint64_t bytes);
 // position, texture coordinate, morph offset or weight is not a finite number.
 GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::string& path);
 
+// The shape of `mesh`'s weights made its base: every position and normal moved by the weighted
+// offsets of its targets, the normals made unit length again as MakeGltfMesh makes them, and
+// every weight set to 0, so that readers that ignore weights show the shape too and the targets
+// still move from it.
+void BakeMorphs(GltfMesh& mesh);
+
 }  // namespace tovmar

@@ -119,11 +119,11 @@ int AddSkin(tinygltf::Model& model, BufferBuilder& buffer, const std::vector<Glt
 
 }  // namespace
 
-std::string GlbBytes(const GltfScene& scene) {
+GltfFiles WriteGltf(const GltfScene& scene, const GltfFileOptions& options) {
   tinygltf::Model model;
   model.asset.version = "2.0";
   model.asset.generator = "Tovmar";
-  BufferBuilder buffer(model);
+  BufferBuilder buffer(model, options);
   tinygltf::Scene out;
 
   // The joints are the first nodes, in order, so that a joint's index is its node's.
@@ -182,7 +182,7 @@ std::string GlbBytes(const GltfScene& scene) {
   }
   model.scenes.push_back(out);
   model.defaultScene = 0;
-  return GlbFileBytes(model);
+  return buffer.Write();
 }
 
 }  // namespace tovmar
