@@ -30,6 +30,7 @@ constexpr OptionInfo kOptions[] = {
      "repeatable.",
      true},
     kAppearanceOption,
+    kArchetypeOption,
     kWeightOption,
     {"--texture", "", "IMAGE",
      "Embed this image (PNG, JPEG, TGA, BMP and other types) as PNG, the base colour texture "
@@ -99,14 +100,16 @@ int RunExportGltf(const ParsedArgs& args) {
 const Command& ExportGltfCommand() {
   static const Command kCommand{
       "export-gltf",
-      "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
+      "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL [--archetype NAME]] [--weight "
+      "NAME=VALUE]... "
       "[--texture IMAGE] [--alpha blend|mask] [--bake] [--separate] [--compression fast|small] "
       "-o OUT.glb|OUT.gltf",
       "Write meshes with every morph target, weighted as set, as a glTF 2.0 file; with --avatar, "
       "the whole avatar with its skeleton and skin.",
       kOptions,
       RunExportGltf,
-      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL "
+      "[--archetype NAME]] "
       "[--weight NAME=VALUE]... [--alpha blend|mask] [--bake] [--separate] "
       "[--compression fast|small] -o OUT.glb|OUT.gltf"};
   return kCommand;
