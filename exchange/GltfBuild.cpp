@@ -1,7 +1,6 @@
 #include "exchange/GltfBuild.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <sstream>
 #include <vector>
@@ -11,23 +10,6 @@
 namespace tovmar {
 
 namespace {
-
-// A VEC3 accessor of `count` floats from `first` on in `view`, with their exact least and
-// greatest values, which glTF asks of positions and position offsets.
-int AddVec3Accessor(tinygltf::Model& model, int view, std::size_t byteOffset, const Vec3* first,
-                    std::size_t count) {
-  const int index = AddAccessor(model, view, byteOffset, TINYGLTF_COMPONENT_TYPE_FLOAT, count,
-                                TINYGLTF_TYPE_VEC3);
-  Vec3 low = first[0], high = first[0];
-  for (std::size_t i = 1; i < count; ++i) {
-    const Vec3& v = first[i];
-    low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
-    high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
-  }
-  model.accessors[static_cast<std::size_t>(index)].minValues = {low.x, low.y, low.z};
-  model.accessors[static_cast<std::size_t>(index)].maxValues = {high.x, high.y, high.z};
-  return index;
-}
 
 // The indices as 16-bit numbers when every vertex fits below 65535, the value that some readers
 // take as the end of a strip; otherwise as 32-bit ones.
@@ -53,9 +35,8 @@ std::string UriOf(const std::string& name) {
   std::string uri;
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    if (std::isalnum(byte) != 0 && byte < 0x80) {
-      uri += c;
-    } else if (c == '-' || c == '.' || c == '_' || c == '~') {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (letter || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~') {
       uri += c;
     } else {
       uri += '%';
@@ -66,7 +47,7 @@ std::string UriOf(const std::string& name) {
   return uri;
 }
 
-// The least and greatest of `values`, which glTF asks of positions and position offsets.
+// The exact least and greatest of `values`, which glTF asks of positions and position offsets.
 void SetBounds(tinygltf::Accessor& accessor, const std::vector<Vec3>& values) {
   Vec3 low = values.empty() ? Vec3{} : values[0], high = low;
   for (const Vec3& v : values) {
@@ -248,8 +229,10 @@ tinygltf::Mesh MakeMesh(tinygltf::Model& model, BufferBuilder& buffer, const Glt
 
   const int positions = buffer.AddView(mesh.positions.data(), count * sizeof(Vec3),
                                        TINYGLTF_TARGET_ARRAY_BUFFER, sizeof(Vec3));
-  primitive.attributes["POSITION"] =
-      AddVec3Accessor(model, positions, 0, mesh.positions.data(), count);
+  const int position =
+      AddAccessor(model, positions, 0, TINYGLTF_COMPONENT_TYPE_FLOAT, count, TINYGLTF_TYPE_VEC3);
+  SetBounds(model.accessors[static_cast<std::size_t>(position)], mesh.positions);
+  primitive.attributes["POSITION"] = position;
   const int normals = buffer.AddView(mesh.normals.data(), count * sizeof(Vec3),
                                      TINYGLTF_TARGET_ARRAY_BUFFER, sizeof(Vec3));
   primitive.attributes["NORMAL"] =
