@@ -2,6 +2,8 @@
 
 #include <libxml/tree.h>
 
+#include <utility>
+
 #include "appearance/ParamTable.h"
 #include "appearance/ParamWalk.h"
 #include "base/Text.h"
@@ -75,11 +77,12 @@ std::optional<std::size_t> FindArchetype(const std::vector<AppearanceArchetype>&
 }
 
 bool ApplyArchetype(const AppearanceArchetype& archetype, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords) {
+                    bool applyTexCoords, std::vector<AppearanceParam>* records) {
   if (archetype.params.empty()) return false;
   std::vector<AppearanceParam> params = archetype.params;
   mesh.ApplyAppearanceParams(params);
   ApplyMorphs(mesh, store, applyTexCoords);
+  if (records != nullptr) *records = std::move(params);
   return true;
 }
 

@@ -40,10 +40,14 @@ std::vector<AppearanceArchetype> ReadArchetypes(const std::string& location,
 std::optional<std::size_t> FindArchetype(const std::vector<AppearanceArchetype>& archetypes,
                                          std::string_view name);
 
-// Applies the records of `archetype` to `mesh` as loading an appearance file does and rebuilds
-// mesh object 0 of `store` (texture coordinates too with `applyTexCoords`). Returns false, and
-// changes nothing, when the archetype has no records.
+// Applies the records of `archetype` to `mesh` as LoadAppearance applies a whole file's and
+// rebuilds mesh object 0 of `store` (texture coordinates too with `applyTexCoords`). Returns
+// false, and changes nothing, when the archetype has no records. With `records`, it receives the
+// records as applied (names lower-cased), as LoadAppearance gives them.
+//
+// The window's choice of archetype: ReadArchetypes gives the names to offer (the first
+// preselected) when a file holds more than one; the one chosen goes here.
 bool ApplyArchetype(const AppearanceArchetype& archetype, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords);
+                    bool applyTexCoords, std::vector<AppearanceParam>* records = nullptr);
 
 }  // namespace tovmar
