@@ -4,10 +4,11 @@
 #include "cli/AvatarGltf.h"
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
-#include "cli/GltfMesh.h"
-#include "cli/GltfScene.h"
+#include "cli/GltfOutput.h"
 #include "cli/OutputIsInput.h"
 #include "cli/ReplaceFile.h"
+#include "exchange/GltfMesh.h"
+#include "exchange/GltfScene.h"
 
 namespace tovmar::cli {
 
@@ -22,14 +23,19 @@ int RunAvatarExportGltf(const ParsedArgs& args) {
   if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
   RefuseInputAsOutput(*output, args);
   const PngCompression compression = CompressionOption(args);
+  const GltfFileOptions fileOptions = ReadGltfFileOptions(args, *output);
   const Avatar avatar = ReadAvatarOption("export-gltf", args);
 
   std::uint64_t bytes = 0;
   for (const AvatarPart& part : avatar.parts) bytes += GltfBytesNeeded(part.mesh);
   RefuseGltfPastBudget("the avatar's parts", bytes);
-  const GltfScene scene = MakeAvatarGltfScene(
-      avatar, compression, [&](const AvatarPart& part) { return AvatarPartPath(args, part); });
-  WriteOutput(*output, GlbBytes(scene));
+  GltfScene scene =
+      MakeAvatarGltfScene(avatar, compression, fileOptions.alpha != GltfAlpha::kOpaque,
+                          [&](const AvatarPart& part) { return AvatarPartPath(args, part); });
+  if (args.Has("--bake")) {
+    for (GltfPart& part : scene.parts) BakeMorphs(part.mesh);
+  }
+  WriteGltfFiles(*output, WriteGltf(scene, fileOptions), args);
   return kExitSuccess;
 }
 

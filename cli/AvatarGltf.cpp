@@ -112,7 +112,7 @@ GltfPlacement GltfPlacementOf(const Mat4& transform) {
   return placement;
 }
 
-GltfScene MakeAvatarGltfScene(const Avatar& avatar, PngCompression compression,
+GltfScene MakeAvatarGltfScene(const Avatar& avatar, PngCompression compression, bool keepAlpha,
                               const std::function<std::string(const AvatarPart&)>& partPath) {
   GltfScene scene;
   AddJoints(avatar.skeleton, scene);
@@ -122,7 +122,8 @@ GltfScene MakeAvatarGltfScene(const Avatar& avatar, PngCompression compression,
     const std::size_t index = scene.parts.size();
     GltfPart& out = scene.parts.emplace_back();
     out.mesh = MakeGltfMesh(part.mesh, name, path);
-    if (!part.texturePath.empty()) out.texturePng = TexturePng(part.texturePath, compression);
+    if (!part.texturePath.empty())
+      out.texturePng = TexturePng(part.texturePath, compression, keepAlpha);
     out.skin = SkinOf(part, avatar.skeleton, out.mesh.positions.size(), path);
 
     // A skinned part stands at the root and its joints place it. The others are shown once per

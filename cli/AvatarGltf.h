@@ -7,8 +7,8 @@
 
 #include "avatar/Avatar.h"
 #include "avatar/Transform.h"
-#include "cli/GltfScene.h"
 #include "cli/PngOptions.h"
+#include "exchange/GltfScene.h"
 
 namespace tovmar::cli {
 
@@ -17,12 +17,12 @@ namespace tovmar::cli {
 GltfPlacement GltfPlacementOf(const Mat4& transform);
 
 // The scene of `avatar`. Each part's mesh is named after the part, with its current weights and
-// its texture (read, when it has one, as PNG of `compression`). A part whose mesh has a skin over
-// the skeleton is bound to it; a part without weights is shown once per placement, under the
-// joint of the placement's bone or at the root. `partPath` gives a part's file for messages.
-// Prints a warning for a part whose weights do not make a skin, which is then shown unbound.
-// Throws CliError as MakeGltfMesh and TexturePng do.
-GltfScene MakeAvatarGltfScene(const Avatar& avatar, PngCompression compression,
+// its texture (read, when it has one, as PNG of `compression`, with its alpha when `keepAlpha`). A
+// part whose mesh has a skin over the skeleton is bound to it; a part without weights is shown once
+// per placement, under the joint of the placement's bone or at the root. `partPath` gives a part's
+// file for messages. Prints a warning for a part whose weights do not make a skin, which is then
+// shown unbound. Throws CliError as MakeGltfMesh and TexturePng do.
+GltfScene MakeAvatarGltfScene(const Avatar& avatar, PngCompression compression, bool keepAlpha,
                               const std::function<std::string(const AvatarPart&)>& partPath);
 
 }  // namespace tovmar::cli

@@ -10,14 +10,15 @@
 #include "cli/AvatarInput.h"
 #include "cli/CliError.h"
 #include "cli/Command.h"
-#include "cli/GltfMesh.h"
-#include "cli/GltfWriter.h"
+#include "cli/GltfOutput.h"
 #include "cli/MorphSettings.h"
 #include "cli/OutputIsInput.h"
 #include "cli/PngOptions.h"
 #include "cli/ReadMeshFile.h"
 #include "cli/ReplaceFile.h"
 #include "cli/TexturePng.h"
+#include "exchange/GltfMesh.h"
+#include "exchange/GltfWriter.h"
 
 namespace tovmar::cli {
 
@@ -29,6 +30,7 @@ constexpr OptionInfo kOptions[] = {
      "repeatable.",
      true},
     kAppearanceOption,
+    kArchetypeOption,
     kWeightOption,
     {"--texture", "", "IMAGE",
      "Embed this image (PNG, JPEG, TGA, BMP and other types) as PNG, the base colour texture "
@@ -37,9 +39,14 @@ constexpr OptionInfo kOptions[] = {
     kAvatarOption,
     kPartTextureOption,
     kWithSkirtOption,
+    kAlphaOption,
+    kBakeOption,
+    kSeparateOption,
     kCompressionOption,
-    {"-o", "--output", "OUT.glb",
-     "The glTF binary file to write, or - for standard output (required).", false},
+    {"-o", "--output", "OUT.glb|OUT.gltf",
+     "The glTF file to write: JSON for a name ending in .gltf, binary otherwise, - for binary on "
+     "standard output (required).",
+     false},
 };
 
 int RunExportGltf(const ParsedArgs& args) {
@@ -50,6 +57,7 @@ int RunExportGltf(const ParsedArgs& args) {
   if (output == nullptr) throw CliError("export-gltf: missing -o OUT.glb");
   RefuseInputAsOutput(*output, args);
   const PngCompression compression = CompressionOption(args);
+  const GltfFileOptions fileOptions = ReadGltfFileOptions(args, *output);
   const MorphSettings settings = ReadMorphSettings(args);
   std::vector<std::string> paths = {args.positionals[0]};
   for (const std::string& part : args.Values("--add")) paths.push_back(part);
@@ -77,10 +85,13 @@ int RunExportGltf(const ParsedArgs& args) {
     const std::string name = EightBitToUtf8(PathToUtf8(PathFromUtf8(paths[i]).stem()));
     parts.push_back(MakeGltfMesh(meshes[i], name, paths[i]));
     if (parts.back().droppedRecords > 0) ShowMessage("インデックス数上限を超えています");
+    if (args.Has("--bake")) BakeMorphs(parts.back());
   }
   const std::string* texture = args.Value("--texture");
-  WriteOutput(*output,
-              GlbBytes(parts, texture == nullptr ? "" : TexturePng(*texture, compression)));
+  const std::string png = texture == nullptr ? ""
+                                             : TexturePng(*texture, compression,
+                                                          fileOptions.alpha != GltfAlpha::kOpaque);
+  WriteGltfFiles(*output, WriteGltf(parts, png, fileOptions), args);
   return kExitSuccess;
 }
 
@@ -89,14 +100,18 @@ int RunExportGltf(const ParsedArgs& args) {
 const Command& ExportGltfCommand() {
   static const Command kCommand{
       "export-gltf",
-      "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL] [--weight NAME=VALUE]... "
-      "[--texture IMAGE] [--compression fast|small] -o OUT.glb",
-      "Write meshes with every morph target, weighted as set, as a glTF 2.0 binary file; with "
-      "--avatar, the whole avatar with its skeleton and skin.",
+      "FILE.llm [--add OTHER.llm]... [--appearance FILE-or-URL [--archetype NAME]] [--weight "
+      "NAME=VALUE]... "
+      "[--texture IMAGE] [--alpha blend|mask] [--bake] [--separate] [--compression fast|small] "
+      "-o OUT.glb|OUT.gltf",
+      "Write meshes with every morph target, weighted as set, as a glTF 2.0 file; with --avatar, "
+      "the whole avatar with its skeleton and skin.",
       kOptions,
       RunExportGltf,
-      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
-      "[--weight NAME=VALUE]... [--compression fast|small] -o OUT.glb"};
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL "
+      "[--archetype NAME]] "
+      "[--weight NAME=VALUE]... [--alpha blend|mask] [--bake] [--separate] "
+      "[--compression fast|small] -o OUT.glb|OUT.gltf"};
   return kCommand;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/MorphSettings.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "appearance/AppearanceXmlReader.h"
@@ -10,6 +11,7 @@
 #include "base/Text.h"
 #include "cli/CliError.h"
 #include "cli/MessageCapture.h"
+#include "cli/TerminalText.h"
 #include "mesh/ApplyMorphs.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshLoad.h"
@@ -61,12 +63,51 @@ std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location) {
   throw CliError("no appearance parameters in '" + location + "'");
 }
 
+std::vector<AppearanceArchetype> ReadAppearanceArchetypes(const std::string& location) {
+  std::error_code ec;
+  if (!IsRemoteLocation(location) && !std::filesystem::exists(PathFromUtf8(location), ec)) {
+    throw CliError("cannot open '" + location + "': no such file");
+  }
+  std::string errorText;
+  std::vector<AppearanceArchetype> archetypes =
+      ReadArchetypes(location, CurrentLocationFetcher(), {}, &errorText);
+  if (!archetypes.empty()) return archetypes;
+  if (!errorText.empty()) throw CliError("cannot read '" + location + "': " + errorText);
+  throw CliError("no archetypes in '" + location + "'");
+}
+
+std::vector<AppearanceParam> ReadArchetypeParams(const std::string& location,
+                                                 const std::string& name) {
+  const std::vector<AppearanceArchetype> archetypes = ReadAppearanceArchetypes(location);
+  const std::optional<std::size_t> found = FindArchetype(archetypes, name);
+  if (!found) {
+    std::string names;
+    for (const AppearanceArchetype& archetype : archetypes) {
+      names += (names.empty() ? "'" : ", '") + PrintableText(archetype.name) + "'";
+    }
+    throw CliError("no archetype named '" + name + "' in '" + location + "'; its archetypes are " +
+                   names);
+  }
+  const AppearanceArchetype& archetype = archetypes[*found];
+  if (archetype.params.empty()) {
+    throw CliError("archetype '" + name + "' of '" + location + "' holds no parameters");
+  }
+  return archetype.params;
+}
+
 MorphSettings ReadMorphSettings(const ParsedArgs& args) {
   MorphSettings settings;
   for (const std::string& text : args.Values("--weight")) {
     settings.weights.push_back(ParseWeight(text));
   }
-  if (const std::string* location = args.Value("--appearance")) {
+  const std::string* location = args.Value("--appearance");
+  const std::string* archetype = args.Value("--archetype");
+  if (archetype != nullptr && location == nullptr) {
+    throw CliError("--archetype needs --appearance FILE-or-URL");
+  }
+  if (archetype != nullptr) {
+    settings.appearance = ReadArchetypeParams(*location, *archetype);
+  } else if (location != nullptr) {
     settings.appearance = ReadAppearanceParams(*location);
   }
   return settings;

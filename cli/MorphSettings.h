@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "appearance/AppearanceArchetypes.h"
 #include "appearance/AppearanceParam.h"
 #include "cli/Options.h"
 
@@ -20,6 +21,11 @@ inline constexpr OptionInfo kAppearanceOption{
     "--appearance", "", "FILE-or-URL",
     "First set the weights of the morph targets that this appearance file (a path, or an "
     "http:// or https:// address) names.",
+    false};
+inline constexpr OptionInfo kArchetypeOption{
+    "--archetype", "", "NAME",
+    "With --appearance: use the archetype called NAME of a file that holds several (tovmar-cli "
+    "params FILE --archetypes lists them) instead of the first.",
     false};
 inline constexpr OptionInfo kWeightOption{
     "--weight", "", "NAME=VALUE",
@@ -41,8 +47,19 @@ struct MorphSettings {
 // off.
 std::vector<AppearanceParam> ReadAppearanceParams(const std::string& location);
 
-// --appearance, read here once, and every --weight of `args`. Throws CliError for a malformed
-// weight or an appearance location that yields no records.
+// The archetypes of the appearance file at `location`, in file order. Throws CliError as
+// ReadAppearanceParams does, and when the file holds no archetype.
+std::vector<AppearanceArchetype> ReadAppearanceArchetypes(const std::string& location);
+
+// The records of the archetype called `name` (as FindArchetype matches it) of the appearance file
+// at `location`. Throws CliError naming every archetype of the file when none is called so, and
+// when the one chosen holds no records.
+std::vector<AppearanceParam> ReadArchetypeParams(const std::string& location,
+                                                 const std::string& name);
+
+// --appearance (with --archetype, that archetype's records), read here once, and every --weight
+// of `args`. Throws CliError for a malformed weight, --archetype without --appearance, or an
+// appearance location that yields no records.
 MorphSettings ReadMorphSettings(const ParsedArgs& args);
 
 // Sets the appearance's weights on the morph targets of `mesh` and then the --weight ones, each

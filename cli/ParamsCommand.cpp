@@ -16,9 +16,27 @@ namespace tovmar::cli {
 namespace {
 
 constexpr OptionInfo kOptions[] = {
+    {"--archetypes", "", "",
+     "List the file's archetypes instead, one name a line (with --json, one array of names).",
+     false},
+    {"--archetype", "", "NAME", "Show the records of the archetype called NAME only.", false},
     {"--json", "", "",
      "Print one JSON array of {\"id\", \"name\", \"value\"} objects instead of text.", false},
 };
+
+// The archetypes' names, one a line (control characters shown as '?'), or one JSON array.
+std::string ArchetypeNames(const std::vector<AppearanceArchetype>& archetypes, bool json) {
+  std::string out = json ? "[" : "";
+  for (std::size_t i = 0; i < archetypes.size(); ++i) {
+    if (json) {
+      out += (i == 0 ? "\n  " : ",\n  ") + JsonString(archetypes[i].name);
+    } else {
+      out += PrintableText(archetypes[i].name) + "\n";
+    }
+  }
+  if (json) out += "\n]\n";
+  return out;
+}
 
 // The shortest text that reads back as the same float ("0.8", "-1", "1e+30", "inf").
 std::string NumberText(float value) {
@@ -52,8 +70,19 @@ std::string Json(const std::vector<AppearanceParam>& params) {
 
 int RunParams(const ParsedArgs& args) {
   if (args.positionals.size() != 1) throw CliError("params: expected one appearance file or URL");
-  const std::vector<AppearanceParam> params = ReadAppearanceParams(args.positionals[0]);
-  const std::string out = args.Has("--json") ? Json(params) : Text(params);
+  const std::string& location = args.positionals[0];
+  std::string out;
+  if (args.Has("--archetypes")) {
+    if (args.Has("--archetype"))
+      throw CliError("params: --archetypes and --archetype exclude each other");
+    out = ArchetypeNames(ReadAppearanceArchetypes(location), args.Has("--json"));
+  } else {
+    const std::string* archetype = args.Value("--archetype");
+    const std::vector<AppearanceParam> params = archetype != nullptr
+                                                    ? ReadArchetypeParams(location, *archetype)
+                                                    : ReadAppearanceParams(location);
+    out = args.Has("--json") ? Json(params) : Text(params);
+  }
   std::fwrite(out.data(), 1, out.size(), stdout);
   return kExitSuccess;
 }
@@ -62,9 +91,10 @@ int RunParams(const ParsedArgs& args) {
 
 const Command& ParamsCommand() {
   static const Command kCommand{
-      "params", "FILE-or-URL [--json]",
-      "Show the parameter records (id, name, value) of an appearance file in file order.", kOptions,
-      RunParams};
+      "params", "FILE-or-URL [--archetypes | --archetype NAME] [--json]",
+      "Show the parameter records (id, name, value) of an appearance file in file order, or its "
+      "archetypes.",
+      kOptions, RunParams};
   return kCommand;
 }
 

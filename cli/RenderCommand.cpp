@@ -36,6 +36,7 @@ namespace {
 
 constexpr OptionInfo kOptions[] = {
     kAppearanceOption,
+    kArchetypeOption,
     kWeightOption,
     {"--texture", "", "IMAGE",
      "Dress each mesh with this image file (PNG, JPEG, TGA, BMP and other types).", false},
@@ -295,7 +296,8 @@ int RunRender(const ParsedArgs& args) {
 const Command& RenderCommand() {
   static const Command kCommand{
       "render",
-      "FILE.llm... [--appearance FILE-or-URL] [--weight NAME=VALUE]... [--texture IMAGE] "
+      "FILE.llm... [--appearance FILE-or-URL [--archetype NAME]] [--weight NAME=VALUE]... "
+      "[--texture IMAGE] "
       "[--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] [--distance D] [--pan Y,Z] "
       "[--light Y,Z] [--add OTHER.llm [--add-texture IMAGE]]... [--compression fast|small] "
       "[--jobs N] [--quiet] -o OUT.png",
@@ -303,7 +305,8 @@ const Command& RenderCommand() {
       "--avatar, one picture of the whole avatar, framed to fit.",
       kOptions,
       RunRender,
-      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL] "
+      "--avatar DIR [--with-skirt] [--part-texture PART=IMAGE]... [--appearance FILE-or-URL "
+      "[--archetype NAME]] "
       "[--weight NAME=VALUE]... [--size WIDTHxHEIGHT] [--turn DEGREES] [--tilt DEGREES] "
       "[--distance D] [--pan Y,Z] [--light Y,Z] [--compression fast|small] -o OUT.png"};
   return kCommand;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli/RgbaPicture.h"
+#include "exchange/RgbaPicture.h"
 #include "mesh/TextureObject.h"
 
 namespace tovmar::cli {

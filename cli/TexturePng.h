@@ -7,8 +7,9 @@
 
 namespace tovmar::cli {
 
-// The image file at `path` as PNG bytes: the picture as the window shows it, top row first.
-// Throws CliError when it cannot be read or encoded.
-std::string TexturePng(const std::string& path, PngCompression compression);
+// The image file at `path` as PNG bytes: the picture as the window shows it, top row first, with
+// its alpha when `keepAlpha` and without it (opaque) otherwise. Throws CliError when it cannot be
+// read or encoded.
+std::string TexturePng(const std::string& path, PngCompression compression, bool keepAlpha);
 
 }  // namespace tovmar::cli

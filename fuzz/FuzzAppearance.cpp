@@ -1,11 +1,12 @@
 // Fuzzes the appearance file reader and what follows it: any bytes as an appearance document,
-// its parameter records applied to the square mesh, whose target names the records can match, and
-// the mesh deformed with the weights they set.
+// read whole and archetype by archetype, its parameter records applied to the square mesh, whose
+// target names the records can match, and the mesh deformed with the weights they set.
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "appearance/AppearanceArchetypes.h"
 #include "appearance/AppearanceXmlReader.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/SquareMesh.h"
@@ -25,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view xml(reinterpret_cast<const char*>(data), size);
 
   std::vector<AppearanceParam> params = AppearanceXmlReader::ReadParamsFromMemory(xml);
+  std::size_t apart = 0;
+  for (const AppearanceArchetype& archetype : ReadArchetypesFromMemory(xml)) {
+    apart += archetype.params.size();
+  }
+  Require(apart <= params.size(), "the archetypes hold no record the whole file lacks");
   LlmMesh mesh = MakeSquareMesh(kTargetNames);
   const int matched = mesh.ApplyAppearanceParams(params);
   Require(matched >= 0 && static_cast<std::size_t>(matched) <= mesh.morphTargets.size(),

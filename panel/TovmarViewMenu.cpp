@@ -13,7 +13,9 @@
 #include "app/TovmarDoc.h"
 #include "base/Location.h"
 #include "base/MessageSink.h"
+#include "mesh/MeshObject.h"
 #include "mesh/SceneStore.h"
+#include "mesh/TextureObject.h"
 #include "panel/TovmarView.h"
 #include "panel/ViewContextMenu.h"
 #include "panel/ViewExports.h"
@@ -89,8 +91,13 @@ void CTovmarView::SaveViewPictureAs() {
 
 void CTovmarView::ExportObjAs() {
   if (!RequireMesh()) return;
-  if (const auto path = AskSavePath(this, *m_doc, kObjFilter, "obj"))
-    ExportShapedObj(m_doc->m_mesh, m_scene.GetMesh(TextureMeshes().front()), *path);
+  const auto path = AskSavePath(this, *m_doc, kObjFilter, "obj");
+  if (!path) return;
+  // A loaded texture goes into a material file beside the OBJ file.
+  const MeshObject* object = m_scene.GetMesh(TextureMeshes().front());
+  const TextureObject* texture =
+      object != nullptr ? m_scene.FindTexture(object->GetTextureId()) : nullptr;
+  ExportShapedObj(m_doc->m_mesh, object, *path, texture != nullptr ? texture->sourcePath : "");
 }
 
 void CTovmarView::SaveShapeAs() {

@@ -10,8 +10,9 @@
 #include "appearance/AppearanceXmlWriter.h"
 #include "base/MessageSink.h"
 #include "base/ReplaceFile.h"
+#include "exchange/ObjMaterial.h"
+#include "exchange/ObjText.h"
 #include "mesh/MeshObject.h"
-#include "mesh/ObjText.h"
 #include "render/window/GLView.h"
 #include "texture/decode/PngWriter.h"
 
@@ -53,8 +54,15 @@ bool SaveViewPicture(GLView& view, const std::string& path) {
                     EncodePngRgb(rgb, frame.GetWidth(), frame.GetHeight(), PngCompression::kFast));
 }
 
-bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path) {
-  return WriteWhole(path, object != nullptr ? ObjText(mesh, *object) : std::string());
+bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path,
+                     const std::string& texturePath) {
+  if (object == nullptr) return WriteWhole(path, {});
+  ObjOptions options;
+  if (!texturePath.empty()) {
+    const ObjMaterial material = MakeObjMaterial(path, texturePath, options);
+    if (!WriteWhole(material.path, material.text)) return false;
+  }
+  return WriteWhole(path, ObjText(mesh, *object, options));
 }
 
 bool SaveShapeFile(const LlmMesh& mesh, const AppearanceIds& ids, const std::string& path) {

@@ -17,8 +17,10 @@ class MeshObject;
 bool SaveViewPicture(GLView& view, const std::string& path);
 
 // The shaped mesh object `object` (none: nothing to write), built from `mesh`, as the OBJ file
-// `tovmar-cli export-obj` writes for the same mesh and weights.
-bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path);
+// `tovmar-cli export-obj` writes for the same mesh and weights; with `texturePath` (UTF-8, empty:
+// none), also the material file naming that image beside it, as `export-obj --texture` writes it.
+bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path,
+                     const std::string& texturePath);
 
 // The non-zero morph weights of `mesh` as an appearance file, with the ids of `ids`. Targets
 // whose weight such a file cannot carry are left out and named in a message.

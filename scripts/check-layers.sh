@@ -8,7 +8,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 core="base|texture/decode|mesh|render|texture|appearance|avatar"
 windows="app|panel|resources|render/window|appearance/window"
-product="$core|$windows|cli"
+product="$core|exchange|$windows|cli"
 # The folders of the tree: an include in angle brackets that starts with one of them names a file
 # of the project just as a quoted one does.
 project="$(find . -mindepth 1 -maxdepth 1 -type d ! -name '.*' ! -name build -printf '%f|')"
@@ -54,8 +54,11 @@ check render "base|mesh|render" no-wx
 check texture "base|mesh|texture/decode|texture" no-wx
 check appearance "base|mesh|appearance" no-wx
 check avatar "base|mesh|appearance|avatar" no-wx
-for folder in render/window appearance/window app panel resources; do check "$folder" "$core|$windows"; done
-check cli "$core|cli" no-wx
+check exchange "base|mesh|texture|appearance|avatar|exchange" no-wx
+for folder in render/window appearance/window app panel resources; do
+  check "$folder" "$core|exchange|$windows"
+done
+check cli "$core|exchange|cli" no-wx
 check tools "$product|tools"
 check bench "$product|tools|bench"
 check fuzz "$product|tools|fuzz"

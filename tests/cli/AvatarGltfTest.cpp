@@ -11,7 +11,7 @@
 
 #include "avatar/Skeleton.h"
 #include "cli/AvatarGltf.h"
-#include "cli/CliError.h"
+#include "exchange/ExchangeError.h"
 
 namespace tovmar::cli {
 namespace {
@@ -87,7 +87,7 @@ TEST(AvatarGltf, SkinRowsAreMadeValid) {
   }
   part.mesh.indices = {0, 1, 2};
   scene.instances.push_back({"part", 0, -1, {}});
-  const std::string glb = GlbBytes(scene);
+  const std::string glb = WriteGltf(scene, {}).main;
 
   tinygltf::Model model;
   tinygltf::TinyGLTF reader;
@@ -119,7 +119,7 @@ TEST(AvatarGltf, SkinRowsAreMadeValid) {
 
   // A joint the skeleton lacks is refused rather than written.
   part.skin[0].joints[1] = 300;
-  EXPECT_THROW(GlbBytes(scene), CliError);
+  EXPECT_THROW(WriteGltf(scene, {}).main, ExchangeError);
 }
 
 }  // namespace

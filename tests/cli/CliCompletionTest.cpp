@@ -29,7 +29,9 @@ TEST(CliCompletion, OffersCommandsOptionsAndOptionValues) {
       {"--", "--help --version\n"},
       {"render sample.llm --q", "--quiet\n"},
       {"uv --compression ", "fast small\n"},
-      {"params --", "--json --help\n"},
+      {"params --", "--archetypes --archetype --json --help\n"},
+      {"export-obj --up ", "z y\n"},
+      {"export-gltf --alpha ", "blend mask\n"},
       {"render --size ", "\n"},
   };
   for (const auto& [words, offered] : cases) {

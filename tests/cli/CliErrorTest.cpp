@@ -99,12 +99,13 @@ TEST(CliErrors, HelpAndVersionSucceed) {
   const ProcessResult help = RunProcess(kCliPath, {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("  info FILE.llm [--json]\n"), std::string::npos) << help.out;
-  EXPECT_NE(help.out.find("  params FILE-or-URL [--json]\n"), std::string::npos);
-  EXPECT_NE(help.out.find("  export-obj FILE.llm [--appearance FILE-or-URL] [--weight "
-                          "NAME=VALUE]... -o OUT.obj\n"),
+  EXPECT_NE(help.out.find("  params FILE-or-URL [--archetypes | --archetype NAME] [--json]\n"),
             std::string::npos);
-  EXPECT_NE(help.out.find("  render FILE.llm... [--appearance FILE-or-URL] [--weight "
-                          "NAME=VALUE]... [--texture IMAGE]"),
+  EXPECT_NE(help.out.find("  export-obj FILE.llm [--appearance FILE-or-URL [--archetype NAME]] "
+                          "[--weight NAME=VALUE]... [--up z|y] [--texture IMAGE] -o OUT.obj\n"),
+            std::string::npos);
+  EXPECT_NE(help.out.find("  render FILE.llm... [--appearance FILE-or-URL [--archetype NAME]] "
+                          "[--weight NAME=VALUE]... [--texture IMAGE]"),
             std::string::npos);
 
   const ProcessResult commandHelp = RunProcess(kCliPath, {"export-obj", "--help"});

@@ -35,20 +35,61 @@ tinygltf::Model ReadGlb(const std::string& path) {
   return model;
 }
 
-// The elements of a float accessor as Vec3 or Vec2 values.
+// A JSON glTF file with what it names beside it.
+tinygltf::Model ReadGltf(const std::string& path) {
+  tinygltf::Model model;
+  tinygltf::TinyGLTF reader;
+  std::string error, warning;
+  EXPECT_TRUE(reader.LoadASCIIFromFile(&model, &error, &warning, path)) << error;
+  return model;
+}
+
+// The bytes of `count` elements of `size` bytes each, `stride` apart, from `offset` in `view`.
+std::vector<unsigned char> ViewBytes(const tinygltf::Model& m, int viewIndex, std::size_t offset,
+                                     std::size_t count, std::size_t size, std::size_t stride) {
+  const tinygltf::BufferView& view = m.bufferViews.at(static_cast<std::size_t>(viewIndex));
+  const std::vector<unsigned char>& data = m.buffers.at(static_cast<std::size_t>(view.buffer)).data;
+  std::vector<unsigned char> out(count * size);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = view.byteOffset + offset + i * stride;
+    EXPECT_LE(at + size, data.size());
+    if (at + size <= data.size()) std::memcpy(&out[i * size], data.data() + at, size);
+  }
+  return out;
+}
+
+// The elements of a float accessor as Vec3 or Vec2 values: zeros without a view, then the values
+// of its sparse part, when it has one, at their indices.
 template <class Element>
 std::vector<Element> Elements(const tinygltf::Model& m, int index) {
   const tinygltf::Accessor& a = m.accessors.at(static_cast<std::size_t>(index));
-  const tinygltf::BufferView& view = m.bufferViews.at(static_cast<std::size_t>(a.bufferView));
-  const std::vector<unsigned char>& data = m.buffers.at(static_cast<std::size_t>(view.buffer)).data;
   EXPECT_EQ(a.componentType, TINYGLTF_COMPONENT_TYPE_FLOAT);
-  EXPECT_FALSE(a.sparse.isSparse);
-  const auto stride = static_cast<std::size_t>(a.ByteStride(view));
   std::vector<Element> out(a.count);
-  for (std::size_t i = 0; i < a.count; ++i) {
-    EXPECT_LE(view.byteOffset + a.byteOffset + i * stride + sizeof(Element), data.size());
-    std::memcpy(&out[i], data.data() + view.byteOffset + a.byteOffset + i * stride,
-                sizeof(Element));
+  if (a.bufferView >= 0) {
+    const auto stride = static_cast<std::size_t>(
+        a.ByteStride(m.bufferViews.at(static_cast<std::size_t>(a.bufferView))));
+    const std::vector<unsigned char> bytes =
+        ViewBytes(m, a.bufferView, a.byteOffset, a.count, sizeof(Element), stride);
+    std::memcpy(out.data(), bytes.data(), bytes.size());
+  }
+  if (!a.sparse.isSparse) return out;
+  const auto count = static_cast<std::size_t>(a.sparse.count);
+  const int type = a.sparse.indices.componentType;
+  const std::size_t size = type == TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE    ? 1
+                           : type == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT ? 2
+                                                                            : 4;
+  const std::vector<unsigned char> indices =
+      ViewBytes(m, a.sparse.indices.bufferView,
+                static_cast<std::size_t>(a.sparse.indices.byteOffset), count, size, size);
+  const std::vector<unsigned char> values =
+      ViewBytes(m, a.sparse.values.bufferView, static_cast<std::size_t>(a.sparse.values.byteOffset),
+                count, sizeof(Element), sizeof(Element));
+  for (std::size_t k = 0; k < count; ++k) {
+    std::uint32_t vertex = 0;
+    std::memcpy(&vertex, &indices[k * size], size);
+    EXPECT_LT(vertex, out.size());
+    if (vertex < out.size())
+      std::memcpy(&out[vertex], &values[k * sizeof(Element)], sizeof(Element));
   }
   return out;
 }
@@ -93,6 +134,11 @@ std::vector<Vec3> Shaped(const tinygltf::Model& m, const tinygltf::Mesh& mesh,
   }
   for (Vec3& v : values) v = FileAxes(v);
   return values;
+}
+
+Vec3 Unit(const Vec3& v) {
+  const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  return length > 0.0f ? Vec3{v.x / length, v.y / length, v.z / length} : v;
 }
 
 void ExpectNear(const Vec3& actual, const std::array<double, 3>& expected,
@@ -186,7 +232,8 @@ TEST_F(CliExportGltf, ReadsBackToTheShapeThatExportObjWrites) {
     ASSERT_EQ(positions.size(), o.v.size());
     for (std::size_t i = 0; i < positions.size(); ++i) {
       ExpectNear(positions[i], o.v[i], "position " + std::to_string(i));
-      ExpectNear(normals[i], o.vn[i], "normal " + std::to_string(i));
+      // The OBJ file's normals are unit length; the glTF shape's point the same way.
+      ExpectNear(Unit(normals[i]), o.vn[i], "normal " + std::to_string(i));
       // glTF measures v from the picture's top.
       EXPECT_EQ(texCoords[i].u, static_cast<float>(o.vt[i][0]));
       EXPECT_NEAR(1.0f - texCoords[i].v, o.vt[i][1], 1e-6);
@@ -208,6 +255,56 @@ TEST_F(CliExportGltf, ReadsBackToTheShapeThatExportObjWrites) {
                 file.morphTargets[t].DisplayName());
     }
   }
+}
+
+// The JSON forms and the baked shape read back to the binary file's shape; with --alpha the
+// texture keeps its alpha channel and the material says how to use it.
+TEST_F(CliExportGltf, JsonFormsAndTheBakedShapeReadBackAlike) {
+  const std::vector<std::string> args = {SampleFile("sample.llm"), "--appearance",
+                                         SampleFile("sample.xml"), "--texture",
+                                         SampleFile("sample.png")};
+  const auto exported = [&](const std::string& name, std::vector<std::string> more) {
+    more.insert(more.begin(), args.begin(), args.end());
+    const ProcessResult r = Export(more, m_folder.File(name));
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    return name.ends_with(".glb") ? ReadGlb(m_folder.File(name)) : ReadGltf(m_folder.File(name));
+  };
+  const tinygltf::Model glb = exported("a.glb", {});
+  const std::vector<Vec3> shape = Shaped(glb, glb.meshes.at(0), "POSITION");
+  EXPECT_EQ(glb.materials.at(0).alphaMode, "OPAQUE");
+
+  const tinygltf::Model embedded = exported("b.gltf", {"--alpha", "blend"});
+  EXPECT_EQ(ReadFileText(m_folder.File("b.gltf")).front(), '{');
+  EXPECT_EQ(embedded.buffers.at(0).uri.rfind("data:application/octet-stream;base64,", 0), 0u);
+  EXPECT_EQ(embedded.materials.at(0).alphaMode, "BLEND");
+  EXPECT_EQ(embedded.images.at(0).component, 4);
+
+  const tinygltf::Model separate = exported("c d.gltf", {"--separate", "--alpha", "mask"});
+  EXPECT_EQ(separate.buffers.at(0).uri, "c%20d.bin");
+  EXPECT_EQ(separate.images.at(0).uri, "c%20d_0.png");
+  EXPECT_TRUE(std::filesystem::exists(m_folder.File("c d.bin")));
+  EXPECT_TRUE(std::filesystem::exists(m_folder.File("c d_0.png")));
+  EXPECT_EQ(separate.materials.at(0).alphaMode, "MASK");
+
+  const tinygltf::Model baked = exported("e.glb", {"--bake"});
+  const std::vector<Vec3> base =
+      Elements<Vec3>(baked, baked.meshes.at(0).primitives.at(0).attributes.at("POSITION"));
+  for (const double w : baked.meshes.at(0).weights) EXPECT_EQ(w, 0.0);
+  for (const tinygltf::Model* m : {&embedded, &separate, &baked}) {
+    const std::vector<Vec3> other = Shaped(*m, m->meshes.at(0), "POSITION");
+    ASSERT_EQ(other.size(), shape.size());
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+      ExpectNear(other[i], {shape[i].x, shape[i].y, shape[i].z}, "vertex " + std::to_string(i));
+      if (m == &baked) {
+        ExpectNear(FileAxes(base[i]), {shape[i].x, shape[i].y, shape[i].z}, "baked");
+      }
+    }
+  }
+
+  // --separate needs a JSON file to put files beside.
+  const ProcessResult r = Export({SampleFile("sample.llm"), "--separate"}, m_folder.File("f.glb"));
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_NE(r.err.find("--separate needs an output file ending in .gltf"), std::string::npos);
 }
 
 TEST_F(CliExportGltf, PartsSitInTheirOwnCoordinatesAndTheFirstWearsTheTexture) {
@@ -319,22 +416,31 @@ TEST_F(CliExportGltf, PassesTheKhronosValidator) {
   }
   LlmMesh unlit = MorphedFixture();
   unlit.normals[0] = {0, 0, 0};
-  std::vector<std::vector<std::string>> exports = {
-      {WriteMesh("body.llm", unlit), "--add", WriteMesh("quad.llm", MakeFacingQuad()), "--weight",
-       "arm_up=1", "--texture", WriteTexture()},
-      {SampleFile("sample.llm"), "--appearance", SampleFile("sample.xml"), "--texture",
-       SampleFile("sample.png")},
+  const std::string sample = SampleFile("sample.llm"), xml = SampleFile("sample.xml");
+  // Binary, JSON with everything embedded and JSON with its files beside it; textures with alpha;
+  // baked shapes; the real meshes' targets sparse.
+  std::vector<std::pair<std::string, std::vector<std::string>>> exports = {
+      {"0.glb",
+       {WriteMesh("body.llm", unlit), "--add", WriteMesh("quad.llm", MakeFacingQuad()), "--weight",
+        "arm_up=1", "--texture", WriteTexture()}},
+      {"1.gltf",
+       {sample, "--appearance", xml, "--texture", SampleFile("sample.png"), "--alpha", "blend"}},
+      {"2.gltf",
+       {sample, "--appearance", xml, "--texture", SampleFile("sample.png"), "--alpha", "mask",
+        "--bake", "--separate"}},
   };
   const std::string lower = RealMeshPath("avatar_lower_body.llm");
   const std::string lashes = RealMeshPath("avatar_eyelashes.llm");
   if (!lower.empty() && !lashes.empty()) {
-    exports.push_back({lower, "--add", lashes, "--weight", "Blink_Left=1", "--weight",
-                       "Bowed_Legs=-0.5", "--texture", SampleFile("sample.png")});
+    exports.push_back({"3.glb",
+                       {lower, "--add", lashes, "--weight", "Blink_Left=1", "--weight",
+                        "Bowed_Legs=-0.5", "--texture", SampleFile("sample.png")}});
+    exports.push_back({"4.gltf", {lower, "--weight", "Bowed_Legs=-0.5", "--bake"}});
   }
   std::vector<std::string> files = {(tools / "validate.js").string()};
-  for (std::size_t i = 0; i < exports.size(); ++i) {
-    files.push_back(m_folder.File(std::to_string(i) + ".glb"));
-    const ProcessResult r = Export(exports[i], files.back());
+  for (const auto& [name, args] : exports) {
+    files.push_back(m_folder.File(name));
+    const ProcessResult r = Export(args, files.back());
     ASSERT_EQ(r.exitStatus, 0) << r.err;
   }
   const ProcessResult report = RunProcess(TOVMAR_NODE_PATH, files);

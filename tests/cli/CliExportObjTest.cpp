@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -170,6 +171,52 @@ TEST(CliExportObj, RealMeshMovesByItsTargetsDeltas) {
     }
     ExpectNear(obj.v[i], expected, 1e-5, "vertex " + std::to_string(i));
   }
+}
+
+// Y up as glTF turns the axes, normals of unit length (a zero normal stays zero), and a material
+// file beside the OBJ file naming the texture from the OBJ file's folder.
+TEST(CliExportObj, YUpUnitNormalsAndATexturedMaterial) {
+  TempFolder folder;
+  LlmMesh mesh = MakeFixtureMesh();
+  mesh.normals[1] = {0, 0, 4};
+  mesh.normals[2] = {0, 0, 0};
+  ASSERT_TRUE(WriteFileBytes(folder.File("mesh.llm"), WriteLlm(mesh)));
+  std::filesystem::create_directory(folder.Path() / "tex");
+  ASSERT_TRUE(WriteFileBytes(folder.File("tex/skin.png"), "not read"));
+
+  const ProcessResult r =
+      RunProcess(kCliPath, {"export-obj", folder.File("mesh.llm"), "--up", "y", "--texture",
+                            folder.File("tex/skin.png"), "-o", folder.File("my head.obj")});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  const std::string text = ReadFileText(folder.File("my head.obj"));
+  const ObjFile obj = ParseObj(text);
+  ASSERT_EQ(obj.v.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Vec3& p = mesh.coords[i];
+    ExpectNear(obj.v[i], {p.y, p.z, p.x}, 0.0, "v " + std::to_string(i));
+  }
+  ExpectNear(obj.vn[0], {0, 1, 0}, 0.0, "unit");
+  ExpectNear(obj.vn[1], {0, 1, 0}, 0.0, "made unit");
+  ExpectNear(obj.vn[2], {0, 0, 0}, 0.0, "zero");
+  EXPECT_EQ(obj.otherLines, 2);
+  EXPECT_NE(text.find("\nmtllib my head.mtl\n"), std::string::npos) << text;
+  EXPECT_LT(text.find("\nusemtl my_head\n"), text.find("\nf "));
+  const std::string mtl = ReadFileText(folder.File("my head.mtl"));
+  EXPECT_NE(mtl.find("\nnewmtl my_head\n"), std::string::npos) << mtl;
+  EXPECT_NE(mtl.find("\nmap_Kd tex/skin.png\n"), std::string::npos) << mtl;
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--up", "x", "-o", folder.File("b.obj")},
+        {"--texture", folder.File("missing.png"), "-o", folder.File("b.obj")},
+        {"--texture", folder.File("tex/skin.png"), "-o", "-"}}) {
+    std::vector<std::string> args = {"export-obj", folder.File("mesh.llm")};
+    args.insert(args.end(), bad.begin(), bad.end());
+    const ProcessResult refused = RunProcess(kCliPath, args);
+    EXPECT_EQ(refused.exitStatus, 2) << bad[1];
+    EXPECT_EQ(refused.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.File("b.obj")));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("b.mtl")));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/cli/CliTestPaths.h"
 #include "tests/support/FixtureMesh.h"
@@ -14,6 +17,10 @@ namespace {
 
 std::string SampleAppearance() {
   return (std::filesystem::path(TOVMAR_SAMPLE_DIR) / "sample.xml").string();
+}
+
+std::string SampleMeshPath() {
+  return (std::filesystem::path(TOVMAR_SAMPLE_DIR) / "sample.llm").string();
 }
 
 // Seven records; the texture entry between them is no record.
@@ -163,6 +170,55 @@ TEST(CliParams, RenderFetchesTheAppearanceOnceForEveryFile) {
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(out.Entries(), (std::vector<std::string>{"a.png", "b.png"}));
   EXPECT_EQ(server.RequestCount("/look.xml"), 1);
+}
+
+// A file with several archetypes, as the world's client writes: --archetype chooses one by name
+// and shapes the mesh as a file holding only that one does; the first is used without it.
+TEST(CliParams, ArchetypesAreListedAndChosenByName) {
+  TempFolder folder;
+  const std::string several = folder.File("several.xml");
+  const std::string chubby = folder.File("chubby.xml");
+  const char* kChubby = R"(<archetype name="F A Chubby">
+    <param id="1" name="Big_Belly_Torso" value="1"/><param id="2" name="big_chest" value="1"/>
+  </archetype>)";
+  ASSERT_TRUE(WriteFileBytes(several, std::string(R"(<linden_genepool version="1.0">
+  <archetype name="F A Default"><param id="1" name="Big_Belly_Torso" value="0.1"/></archetype>
+  )") + kChubby + "\n<archetype name=\"Empty\"/></linden_genepool>"));
+  ASSERT_TRUE(
+      WriteFileBytes(chubby, std::string("<linden_genepool>") + kChubby + "</linden_genepool>"));
+
+  ProcessResult r = RunProcess(kCliPath, {"params", several, "--archetypes"});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out, "F A Default\nF A Chubby\nEmpty\n");
+  r = RunProcess(kCliPath, {"params", several, "--archetype", "f a chubby"});
+  EXPECT_EQ(r.out, "1\tBig_Belly_Torso\t1\n2\tbig_chest\t1\n");
+
+  const auto obj = [&](std::vector<std::string> options) {
+    options.insert(options.begin(), {"export-obj", SampleMeshPath()});
+    options.insert(options.end(), {"-o", "-"});
+    const ProcessResult exported = RunProcess(kCliPath, options);
+    EXPECT_EQ(exported.exitStatus, 0) << exported.err;
+    return exported.out;
+  };
+  const std::string first = obj({"--appearance", several});
+  const std::string chosen = obj({"--appearance", several, "--archetype", "F A Chubby"});
+  EXPECT_NE(chosen, first);
+  EXPECT_EQ(chosen, obj({"--appearance", chubby}));
+
+  for (const auto& [options, message] :
+       std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--appearance", several, "--archetype", "F A Thin"},
+            "no archetype named 'F A Thin' in '" + several +
+                "'; its archetypes are 'F A Default', 'F A Chubby', 'Empty'"},
+           {{"--appearance", several, "--archetype", "Empty"}, "holds no parameters"},
+           {{"--archetype", "F A Chubby"}, "--archetype needs --appearance"}}) {
+    std::vector<std::string> args = {"export-obj", SampleMeshPath()};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {"-o", folder.File("no.obj")});
+    r = RunProcess(kCliPath, args);
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+  }
 }
 
 }  // namespace

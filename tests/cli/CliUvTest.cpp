@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/TextureImage.h"
-#include "cli/UvTemplate.h"
+#include "exchange/UvTemplate.h"
 #include "tests/cli/CliTestPaths.h"
 #include "tests/support/DrawnPictures.h"
 #include "tests/support/RunProcess.h"
@@ -21,7 +21,7 @@
 namespace tovmar::test {
 namespace {
 
-using cli::RgbaPicture;
+using tovmar::RgbaPicture;
 using Pixels = std::set<std::pair<int, int>>;
 
 // The pixels that are not transparent.
@@ -33,6 +33,11 @@ Pixels Drawn(const RgbaPicture& p) {
     }
   }
   return drawn;
+}
+
+Rgba At(const RgbaPicture& p, int x, int y) {
+  const std::size_t i = (static_cast<std::size_t>(y) * p.width + x) * 4;
+  return {p.pixels[i], p.pixels[i + 1], p.pixels[i + 2], p.pixels[i + 3]};
 }
 
 Pixels Row(int y, int fromX, int toX) {
@@ -65,6 +70,10 @@ LlmMesh EdgeMesh(Vec2 a, Vec2 b) {
   return mesh;
 }
 
+bool Draw(const LlmMesh& mesh, RgbaPicture& picture) {
+  return DrawUvEdges({&mesh}, UvLineStyle{}, picture);
+}
+
 TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   // 128 x 64: (u, v) is at pixel (128 u, 64 (1 - v)) from the top-left corner.
   constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
@@ -92,7 +101,7 @@ TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   };
   for (const auto& c : cases) {
     RgbaPicture picture = RgbaPicture::Filled(128, 64, {0, 0, 0, 0});
-    EXPECT_TRUE(cli::DrawUvEdges(EdgeMesh(c.a, c.b), picture));
+    EXPECT_TRUE(Draw(EdgeMesh(c.a, c.b), picture));
     EXPECT_EQ(Drawn(picture), c.expected) << c.what;
   }
 
@@ -100,8 +109,33 @@ TEST(UvTemplate, EdgesLandOnThePixelsWhereTheTextureLies) {
   LlmMesh outside = EdgeMesh({0, 0}, {1, 1});
   outside.faces = {0, 1, 2};
   RgbaPicture picture = RgbaPicture::Filled(100, 50, {0, 0, 0, 0});
-  EXPECT_TRUE(cli::DrawUvEdges(outside, picture));
+  EXPECT_TRUE(Draw(outside, picture));
   EXPECT_TRUE(Drawn(picture).empty());
+}
+
+// Two triangles sharing an edge by position, cut apart in the layout: the left one at u 0 to 0.5,
+// the right one at u 0.5 to 1 with its copy of the shared edge at u = 1. The shared edge is a
+// seam on both sides; the rest are inner lines, drawn the style's width.
+TEST(UvTemplate, SeamsAreDrawnInTheirOwnColour) {
+  LlmMesh mesh;
+  mesh.numVertices = 6;
+  mesh.coords = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
+  mesh.normals.resize(6);
+  mesh.texCoords = {{0.25f, 0.25f}, {0.25f, 0.75f}, {0, 0.25f},
+                    {0.75f, 0.25f}, {0.75f, 0.75f}, {1, 0.25f}};
+  mesh.numFaces = 2;
+  mesh.faces = {0, 1, 2, 3, 4, 5};
+  RgbaPicture picture = RgbaPicture::Filled(64, 64, kUvClearColour);
+  const UvLineStyle style{{0, 0, 255, 255}, {255, 0, 0, 255}, 3};
+  ASSERT_TRUE(DrawUvEdges({&mesh}, style, picture));
+  const Rgba seam = style.seam, line = style.line;
+  // The seams at u 0.25 and 0.75, three pixels wide; the bottoms (v 0.25, row 48) inner lines.
+  for (const int x : {15, 16, 17, 47, 48, 49}) EXPECT_EQ(At(picture, x, 32), seam) << x;
+  EXPECT_EQ(At(picture, 8, 48), line);
+  EXPECT_EQ(At(picture, 8, 47), line);
+  EXPECT_EQ(At(picture, 56, 49), line);
+  EXPECT_EQ(At(picture, 32, 32), kUvClearColour);
+  EXPECT_EQ(At(picture, 19, 32), kUvClearColour);
 }
 
 // Lines of more pixels than a picture could ever need are refused before any is drawn, so that
@@ -119,10 +153,10 @@ TEST(UvTemplate, LinesTooLongInAllAreRefused) {
   }
   mesh.numVertices = static_cast<std::uint16_t>(mesh.texCoords.size());
   RgbaPicture picture = RgbaPicture::Filled(1024, 1024, {0, 0, 0, 0});
-  EXPECT_FALSE(cli::DrawUvEdges(mesh, picture));
+  EXPECT_FALSE(Draw(mesh, picture));
   EXPECT_TRUE(Drawn(picture).empty());
   picture = RgbaPicture::Filled(64, 64, {0, 0, 0, 0});
-  EXPECT_TRUE(cli::DrawUvEdges(mesh, picture));
+  EXPECT_TRUE(Draw(mesh, picture));
 }
 
 TEST(UvTemplate, ScalingAveragesWhatEachPixelCovers) {
@@ -155,11 +189,6 @@ RgbaPicture ReadRgba(const std::string& path) {
     }
   }
   return picture;
-}
-
-cli::Rgba At(const RgbaPicture& p, int x, int y) {
-  const std::size_t i = (static_cast<std::size_t>(y) * p.width + x) * 4;
-  return {p.pixels[i], p.pixels[i + 1], p.pixels[i + 2], p.pixels[i + 3]};
 }
 
 class CliUv : public testing::Test {
@@ -203,10 +232,32 @@ TEST_F(CliUv, WritesTransparentTemplatesAlsoForSeveralFiles) {
   EXPECT_EQ(p.width, 1024);
   EXPECT_EQ(p.height, 1024);
   // Opaque black lines along the quad's border and its diagonal, transparent elsewhere.
-  EXPECT_EQ(At(p, 0, 500), (cli::Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(At(p, 1023, 1023), (cli::Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(At(p, 500, 500), (cli::Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(At(p, 500, 520)[3], 0);
+  EXPECT_EQ(At(p, 0, 500), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(p, 1023, 1023), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(p, 500, 500), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(p, 500, 520), kUvClearColour);
+
+  // Another mesh drawn into the same picture, with lines of another colour and width.
+  LlmMesh small = MakeFacingQuad();
+  for (Vec2& t : small.texCoords) t = {0.25f + t.u / 4, 0.25f + t.v / 4};
+  r = Uv({quad, "--add", WriteMesh("small.llm", small), "--size", "64", "--line-colour", "00ff80",
+          "--line-width", "2", "-o", m_folder.File("two.png")});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  p = ReadRgba(m_folder.File("two.png"));
+  const Rgba green{0, 255, 128, 255};
+  EXPECT_EQ(At(p, 1, 32), green);
+  EXPECT_EQ(At(p, 16, 40), green);
+  EXPECT_EQ(At(p, 17, 40), green);
+  EXPECT_EQ(At(p, 24, 48), green);
+  EXPECT_EQ(At(p, 24, 44), kUvClearColour);
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--line-width", "0"},
+                                              {"--line-width", "65"},
+                                              {"--line-colour", "12345"},
+                                              {"--seam-colour", "00gg00"}}) {
+    r = Uv({quad, bad[0], bad[1], "-o", m_folder.File("bad.png")});
+    EXPECT_EQ(r.exitStatus, 2) << bad[1];
+    EXPECT_NE(r.err.find("malformed " + bad[0]), std::string::npos) << r.err;
+  }
 
   // Into a folder, a failing file reported on its own line while the others are drawn.
   std::filesystem::create_directory(m_folder.Path() / "out");
@@ -236,10 +287,10 @@ TEST_F(CliUv, TemplateOnTheMeshShowsItsLinesWhereTheTemplateHasThem) {
                         m_folder.File("quarters.png")});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   const RgbaPicture quarters = ReadRgba(m_folder.File("quarters.png"));
-  EXPECT_EQ(At(quarters, 2, 5), (cli::Rgba{255, 0, 0, 255}));
-  EXPECT_EQ(At(quarters, 13, 5), (cli::Rgba{0, 255, 0, 255}));
-  EXPECT_EQ(At(quarters, 2, 10), (cli::Rgba{0, 0, 255, 255}));
-  EXPECT_EQ(At(quarters, 4, 4), (cli::Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(At(quarters, 2, 5), (Rgba{255, 0, 0, 255}));
+  EXPECT_EQ(At(quarters, 13, 5), (Rgba{0, 255, 0, 255}));
+  EXPECT_EQ(At(quarters, 2, 10), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(At(quarters, 4, 4), (Rgba{0, 0, 0, 255}));
 
   r = Uv({quad, "--size", "16", "--texture", WriteTexture("white.png", 8, false), "-o",
           m_folder.File("template.png")});

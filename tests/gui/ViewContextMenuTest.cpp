@@ -199,6 +199,26 @@ TEST_F(ViewContextMenuTest, TheObjIsWhatExportObjWritesForTheSameWeights) {
   EXPECT_FALSE(windowObj.empty());
   EXPECT_EQ(windowObj, test::ReadFileText(cliObj));
   EXPECT_TRUE(m_messages.messages.empty());
+
+  // With a texture loaded, the material file beside names it, as export-obj --texture writes it.
+  const wxString texture = m_folder.File("skin.png");
+  wxImage picture(4, 4);
+  ASSERT_TRUE(picture.SaveFile(texture, wxBITMAP_TYPE_PNG));
+  Panel().LoadTextureFile(texture, m_folder.File(""));
+  SaveThroughMenu(ID_VIEW_EXPORT_OBJ, m_folder.File("dressed.obj"));
+  const std::string objPath = m_folder.File("dressed.obj").utf8_string();
+  const std::string mtlPath = m_folder.File("dressed.mtl").utf8_string();
+  const std::string windowDressed = test::ReadFileText(objPath);
+  const std::string windowMtl = test::ReadFileText(mtlPath);
+  EXPECT_THAT(windowDressed, testing::HasSubstr("\nmtllib dressed.mtl\nv "));
+  EXPECT_THAT(windowMtl, testing::HasSubstr("\nmap_Kd skin.png\n"));
+  const test::ProcessResult dressed = test::RunProcess(
+      TOVMAR_CLI_PATH, {"export-obj", m_folder.File("two.llm").utf8_string(), "--weight",
+                        "Big_Belly=0.75", "--weight", std::string(kJapaneseName) + "=-0.5",
+                        "--texture", CorePath(texture), "-o", objPath});
+  ASSERT_EQ(dressed.exitStatus, 0) << dressed.err;
+  EXPECT_EQ(windowDressed, test::ReadFileText(objPath));
+  EXPECT_EQ(windowMtl, test::ReadFileText(mtlPath));
 }
 
 TEST_F(ViewContextMenuTest, ASavedShapeLoadsBackWithItsNamesAndIds) {

@@ -1,4 +1,4 @@
-// Checks glTF files with the Khronos glTF validator: prints each file's report as one line of
+// Checks glTF files (binary or JSON) with the Khronos glTF validator: prints each file's report as one line of
 // JSON (its error, warning, info and hint counts and its messages) and exits with 1 when any
 // file has an error, 2 when a file cannot be read.
 'use strict';
@@ -14,8 +14,15 @@ async function main(files) {
     const report = await validator.validateBytes(bytes, {
       uri: path.basename(file),
       maxIssues: 100,
-      // Everything lives inside the file; nothing else may be fetched.
-      externalResourceFunction: (uri) => Promise.reject(new Error('external resource ' + uri)),
+      // Files beside it (a ".gltf" file's buffer and images) are read from its folder; nothing
+      // else may be fetched.
+      externalResourceFunction: (uri) => {
+        const name = decodeURIComponent(uri);
+        if (name.includes('/') || name.includes('\\') || name.startsWith('.')) {
+          return Promise.reject(new Error('external resource ' + uri));
+        }
+        return Promise.resolve(new Uint8Array(fs.readFileSync(path.join(path.dirname(file), name))));
+      },
     });
     const issues = report.issues;
     console.log(JSON.stringify({

@@ -1,16 +1,17 @@
-#include "cli/GltfWriter.h"
+#include "exchange/GltfWriter.h"
 
 #include <tiny_gltf.h>
 
-#include "cli/GltfBuild.h"
+#include "exchange/GltfBuild.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
-std::string GlbBytes(const std::vector<GltfMesh>& meshes, const std::string& texturePng) {
+GltfFiles WriteGltf(const std::vector<GltfMesh>& meshes, const std::string& texturePng,
+                    const GltfFileOptions& options) {
   tinygltf::Model model;
   model.asset.version = "2.0";
   model.asset.generator = "Tovmar";
-  BufferBuilder buffer(model);
+  BufferBuilder buffer(model, options);
 
   // The texture dresses the first mesh; the others share a plain material.
   const int dressed = texturePng.empty() ? -1 : AddMaterial(model, buffer, texturePng, "");
@@ -31,7 +32,7 @@ std::string GlbBytes(const std::vector<GltfMesh>& meshes, const std::string& tex
   }
   model.scenes.push_back(scene);
   model.defaultScene = 0;
-  return GlbFileBytes(model);
+  return buffer.Write();
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

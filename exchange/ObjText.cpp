@@ -1,10 +1,12 @@
-#include "mesh/ObjText.h"
+#include "exchange/ObjText.h"
 
 #include <charconv>
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "exchange/GltfMesh.h"
 #include "mesh/LlmMesh.h"
 #include "mesh/MeshObject.h"
 
@@ -49,19 +51,29 @@ std::vector<Vec3> FilePositions(const LlmMesh& mesh) {
   return positions;
 }
 
+// `v` scaled to unit length; a vector without length, or one too long to measure, as it is.
+Vec3 Unit(const Vec3& v) {
+  const double length = std::sqrt(double{v.x} * v.x + double{v.y} * v.y + double{v.z} * v.z);
+  if (!(length > 0.0) || !std::isfinite(length)) return v;
+  return {static_cast<float>(v.x / length), static_cast<float>(v.y / length),
+          static_cast<float>(v.z / length)};
+}
+
 }  // namespace
 
-std::string ObjText(const LlmMesh& mesh, const MeshObject& object) {
+std::string ObjText(const LlmMesh& mesh, const MeshObject& object, const ObjOptions& options) {
   const std::vector<Vec3> positions = FilePositions(mesh);
   const std::int32_t n = object.PositionCount();
   // An object built from another mesh than this one gives no text rather than a read past its end.
   if (positions.size() < object.positions.size() || object.NormalCount() < n) return {};
   const bool hasTexCoords = object.TexCoordCount() >= n;
+  const auto axes = [&](const Vec3& v) { return options.yUp ? ToGltfAxes(v) : v; };
   std::string out = "# tovmar-cli export-obj\n";
   out += "# " + std::to_string(n) + " vertices, " + std::to_string(object.IndexCount() / 3) +
          " triangles\n";
+  if (!options.materialLibrary.empty()) out += "mtllib " + options.materialLibrary + "\n";
   for (std::int32_t i = 0; i < n; ++i) {
-    const Vec3& p = positions[static_cast<std::size_t>(i)];
+    const Vec3 p = axes(positions[static_cast<std::size_t>(i)]);
     AppendLine(out, "v", {p.x, p.y, p.z});
   }
   if (hasTexCoords) {
@@ -70,9 +82,10 @@ std::string ObjText(const LlmMesh& mesh, const MeshObject& object) {
     }
   }
   for (std::int32_t i = 0; i < n; ++i) {
-    const Vec3& normal = object.normals[i];
+    const Vec3 normal = axes(Unit(object.normals[i]));
     AppendLine(out, "vn", {normal.x, normal.y, normal.z});
   }
+  if (!options.material.empty()) out += "usemtl " + options.material + "\n";
   for (std::int32_t t = 0; t + 2 < object.IndexCount(); t += 3) {
     out += 'f';
     for (std::int32_t k = 0; k < 3; ++k) {

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/GltfMesh.h"
+#include "exchange/GltfFile.h"
+#include "exchange/GltfMesh.h"
 #include "mesh/Vec.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 // The place of a node relative to its parent, in glTF's axes.
 struct GltfPlacement {
@@ -54,13 +55,13 @@ struct GltfScene {
   std::vector<GltfInstance> instances;
 };
 
-// The bytes of a ".glb" file of `scene`: the joints as a node hierarchy named by joint, one mesh
-// per part with a material named after it (textured when the part has a texture), a node per
-// instance, and when any part has a skin, one skin over every joint with its inverse bind
+// The glTF file of `scene`, in the form `options` give: the joints as a node hierarchy named by
+// joint, one mesh per part with a material named after it (textured when the part has a texture), a
+// node per instance, and when any part has a skin, one skin over every joint with its inverse bind
 // matrices and JOINTS_0 and WEIGHTS_0 on each skinned part. Skinned parts must stand at the
 // scene's root with no placement of their own: glTF places a skinned mesh by its joints alone.
-// Throws CliError when the scene cannot be written: a skin naming a joint the scene lacks, a
+// Throws ExchangeError when the scene cannot be written: a skin naming a joint the scene lacks, a
 // joint whose transform cannot be inverted, a skinned instance under a joint.
-std::string GlbBytes(const GltfScene& scene);
+GltfFiles WriteGltf(const GltfScene& scene, const GltfFileOptions& options);
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

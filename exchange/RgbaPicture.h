@@ -1,11 +1,12 @@
-// A picture in memory as the command-line tool writes it: R, G, B, A bytes, top row first.
+// A picture in memory as the exchange writers and the command line make it: R, G, B, A bytes, top
+// row first.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
-namespace tovmar::cli {
+namespace tovmar {
 
 using Rgba = std::array<std::uint8_t, 4>;
 
@@ -34,4 +35,4 @@ inline RgbaPicture RgbaPicture::Filled(int width, int height, Rgba fill) {
   return picture;
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -1,11 +1,11 @@
-#include "cli/GltfMesh.h"
+#include "exchange/GltfMesh.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "cli/CliError.h"
+#include "exchange/ExchangeError.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -22,7 +22,8 @@ bool IsFinite(const Vec3& v) {
 }
 
 [[noreturn]] void ThrowNotFinite(const std::string& path, const std::string& what) {
-  throw CliError("'" + path + "': " + what + " is not a finite number, which glTF cannot hold");
+  throw ExchangeError("'" + path + "': " + what +
+                      " is not a finite number, which glTF cannot hold");
 }
 
 Vec3 Cross(const Vec3& a, const Vec3& b) {
@@ -74,9 +75,10 @@ std::uint64_t GltfBytesNeeded(const LlmMesh& mesh) {
 void RefuseGltfPastBudget(std::string_view what, std::uint64_t bytes) {
   if (bytes <= kMaxGlbBytes) return;
   constexpr std::uint64_t kMegabyte = std::uint64_t{1} << 20;
-  throw CliError("export-gltf: " + std::string(what) + " are too large for a glTF file: about " +
-                 std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB, more than the " +
-                 std::to_string(kMaxGlbBytes / kMegabyte) + " MB export-gltf makes");
+  throw ExchangeError("export-gltf: " + std::string(what) +
+                      " are too large for a glTF file: about " +
+                      std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB, more than the " +
+                      std::to_string(kMaxGlbBytes / kMegabyte) + " MB export-gltf makes");
 }
 
 GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::string& path) {
@@ -91,7 +93,7 @@ GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::s
     if (a >= count || b >= count || c >= count) continue;
     out.indices.insert(out.indices.end(), {a, b, c});
   }
-  if (out.indices.empty()) throw CliError("'" + path + "' has no triangles to export");
+  if (out.indices.empty()) throw ExchangeError("'" + path + "' has no triangles to export");
 
   // Vertex data in glTF's axes; texture coordinates measured from the picture's top, as glTF
   // measures them, where the window's texture has v = 0 at the picture's bottom row.
@@ -141,4 +143,22 @@ GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::s
   return out;
 }
 
-}  // namespace tovmar::cli
+void BakeMorphs(GltfMesh& mesh) {
+  for (GltfMorphTarget& target : mesh.targets) {
+    const float w = target.weight;
+    if (w != 0.0f) {
+      for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        Vec3 moved = target.positionOffsets[i];
+        moved *= w;
+        mesh.positions[i] += moved;
+        Vec3 turned = target.normalOffsets[i];
+        turned *= w;
+        mesh.normals[i] += turned;
+      }
+    }
+    target.weight = 0.0f;
+  }
+  MakeUnitNormals(mesh);
+}
+
+}  // namespace tovmar

@@ -1,10 +1,10 @@
-#include "cli/GltfJointMatrices.h"
+#include "exchange/GltfJointMatrices.h"
 
 #include <cmath>
 
-#include "cli/CliError.h"
+#include "exchange/ExchangeError.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -73,14 +73,14 @@ std::vector<std::array<float, 16>> InverseBindMatrices(const std::vector<GltfJoi
   std::vector<std::array<float, 16>> out;
   for (const GltfJoint& joint : joints) {
     if (joint.parent >= static_cast<int>(globals.size())) {
-      throw CliError("joint '" + joint.name + "' comes before its parent");
+      throw ExchangeError("joint '" + joint.name + "' comes before its parent");
     }
     const Affine local = FromPlacement(joint.local);
     globals.push_back(
         joint.parent < 0 ? local : Compose(globals[static_cast<std::size_t>(joint.parent)], local));
     Affine inverse;
     if (!Invert(globals.back(), inverse)) {
-      throw CliError("joint '" + joint.name + "' has a transform that cannot be inverted");
+      throw ExchangeError("joint '" + joint.name + "' has a transform that cannot be inverted");
     }
     std::array<float, 16>& matrix = out.emplace_back();
     for (int column = 0; column < 3; ++column) {
@@ -97,4 +97,4 @@ std::vector<std::array<float, 16>> InverseBindMatrices(const std::vector<GltfJoi
   return out;
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "cli/CliError.h"
-#include "cli/GltfBuild.h"
-#include "cli/GltfJointMatrices.h"
-#include "cli/GltfScene.h"
+#include "exchange/ExchangeError.h"
+#include "exchange/GltfBuild.h"
+#include "exchange/GltfJointMatrices.h"
+#include "exchange/GltfScene.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 namespace {
 
@@ -33,8 +33,8 @@ GltfSkinVertex Normalized(const GltfSkinVertex& in, std::size_t jointCount,
   double sum = 0.0;
   for (std::size_t i = 0; i < 4; ++i) {
     if (in.joints[i] >= jointCount) {
-      throw CliError("part '" + part + "' is bound to joint " + std::to_string(in.joints[i]) +
-                     " of a skeleton of " + std::to_string(jointCount));
+      throw ExchangeError("part '" + part + "' is bound to joint " + std::to_string(in.joints[i]) +
+                          " of a skeleton of " + std::to_string(jointCount));
     }
     const float weight = std::isfinite(in.weights[i]) ? std::max(in.weights[i], 0.0f) : 0.0f;
     if (weight == 0.0f) continue;
@@ -65,8 +65,8 @@ void AddSkinAttributes(tinygltf::Model& model, BufferBuilder& buffer, const Gltf
                        std::size_t jointCount, tinygltf::Primitive& primitive) {
   const std::size_t count = part.mesh.positions.size();
   if (part.skin.size() != count) {
-    throw CliError("part '" + part.mesh.name + "' has " + std::to_string(part.skin.size()) +
-                   " skin weights for " + std::to_string(count) + " vertices");
+    throw ExchangeError("part '" + part.mesh.name + "' has " + std::to_string(part.skin.size()) +
+                        " skin weights for " + std::to_string(count) + " vertices");
   }
   std::vector<std::uint8_t> narrow;
   std::vector<std::uint16_t> wide;
@@ -119,11 +119,11 @@ int AddSkin(tinygltf::Model& model, BufferBuilder& buffer, const std::vector<Glt
 
 }  // namespace
 
-std::string GlbBytes(const GltfScene& scene) {
+GltfFiles WriteGltf(const GltfScene& scene, const GltfFileOptions& options) {
   tinygltf::Model model;
   model.asset.version = "2.0";
   model.asset.generator = "Tovmar";
-  BufferBuilder buffer(model);
+  BufferBuilder buffer(model, options);
   tinygltf::Scene out;
 
   // The joints are the first nodes, in order, so that a joint's index is its node's.
@@ -135,7 +135,7 @@ std::string GlbBytes(const GltfScene& scene) {
   for (std::size_t j = 0; j < scene.joints.size(); ++j) {
     const int parent = scene.joints[j].parent;
     if (parent >= static_cast<int>(j)) {
-      throw CliError("joint '" + scene.joints[j].name + "' comes before its parent");
+      throw ExchangeError("joint '" + scene.joints[j].name + "' comes before its parent");
     }
     if (parent < 0) {
       out.nodes.push_back(static_cast<int>(j));
@@ -159,11 +159,11 @@ std::string GlbBytes(const GltfScene& scene) {
   for (const GltfInstance& instance : scene.instances) {
     if (instance.part >= scene.parts.size() ||
         instance.joint >= static_cast<int>(scene.joints.size())) {
-      throw CliError("instance '" + instance.name + "' names a part or joint the scene lacks");
+      throw ExchangeError("instance '" + instance.name + "' names a part or joint the scene lacks");
     }
     const bool hasSkin = !scene.parts[instance.part].skin.empty();
     if (hasSkin && instance.joint >= 0) {
-      throw CliError("skinned part '" + instance.name + "' cannot hang under a joint");
+      throw ExchangeError("skinned part '" + instance.name + "' cannot hang under a joint");
     }
     const int index = static_cast<int>(model.nodes.size());
     tinygltf::Node& node = model.nodes.emplace_back();
@@ -182,7 +182,7 @@ std::string GlbBytes(const GltfScene& scene) {
   }
   model.scenes.push_back(out);
   model.defaultScene = 0;
-  return GlbFileBytes(model);
+  return buffer.Write();
 }
 
-}  // namespace tovmar::cli
+}  // namespace tovmar

@@ -10,7 +10,7 @@
 #include "mesh/LlmMesh.h"
 #include "mesh/Vec.h"
 
-namespace tovmar::cli {
+namespace tovmar {
 
 struct GltfMorphTarget {
   std::string name;
@@ -45,7 +45,7 @@ inline Vec3 ToGltfAxes(const Vec3& v) {
 // its binary data, and for each morph target what its description takes in memory.
 std::uint64_t GltfBytesNeeded(const LlmMesh& mesh);
 
-// Throws CliError when `bytes`, reckoned by GltfBytesNeeded for all of `what` ("the meshes"),
+// Throws ExchangeError when `bytes`, reckoned by GltfBytesNeeded for all of `what` ("the meshes"),
 // are past kMaxGlbBytes, with both sizes in megabytes in the message.
 void RefuseGltfPastBudget(std::string_view what, std::uint64_t bytes);
 
@@ -55,8 +55,14 @@ void RefuseGltfPastBudget(std::string_view what, std::uint64_t bytes);
 // one vertex add up. A normal that cannot be made unit length (zero, or not a finite number)
 // becomes the mean direction of the triangles around its vertex, or straight up when they have
 // none. The weights are the targets'
-// current ones. Throws CliError, naming `path`, when there are no triangles to write or a
+// current ones. Throws ExchangeError, naming `path`, when there are no triangles to write or a
 // position, texture coordinate, morph offset or weight is not a finite number.
 GltfMesh MakeGltfMesh(const LlmMesh& mesh, const std::string& name, const std::string& path);
 
-}  // namespace tovmar::cli
+// The shape of `mesh`'s weights made its base: every position and normal moved by the weighted
+// offsets of its targets, the normals made unit length again as MakeGltfMesh makes them, and
+// every weight set to 0, so that readers that ignore weights show the shape too and the targets
+// still move from it.
+void BakeMorphs(GltfMesh& mesh);
+
+}  // namespace tovmar

@@ -1,0 +1,37 @@
+// The walk of an appearance document that collects the attributes of its parameter elements,
+// shared by the reader of the whole document and the reader of its archetypes one by one.
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tovmar {
+
+// The path of a parameter element, each element's DOM name followed by "::".
+inline constexpr std::string_view kParamPath = "linden_genepool::archetype::param::";
+
+struct DocFree {
+  void operator()(xmlDoc* doc) const;
+};
+using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+
+// The tree of an appearance document; null when it is not well formed or gives an element far
+// more attributes than any appearance file does.
+DocPtr ParseAppearanceDocument(std::string_view xml);
+
+// The name of `node` as a DOM reports it: "#text" and "#cdata-section" for the kinds without a
+// name of their own, the qualified name for elements, the target for processing instructions, the
+// entity's name for entity references.
+std::string DomName(const xmlNode* node);
+
+// Visits every node from `node` down; comments leave `path` alone, every other node enters it
+// under its DOM name. For every element whose path is then kParamPath, appends "name,value," for
+// each of its attributes to `attributes`: namespace declarations first, then the others in
+// document order; a reference to an entity in a value contributes nothing. The children of an
+// entity reference, the entity's replacement, are not walked; the parser limits the depth.
+void Walk(const xmlNode* node, std::string& path, std::string& attributes);
+
+}  // namespace tovmar
