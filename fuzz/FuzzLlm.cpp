@@ -174,7 +174,9 @@ void SetWeightsFromTail(LlmMesh& mesh, std::string_view bytes) {
 
 template <typename T>
 bool SameBits(const std::vector<T>& a, const std::vector<T>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
+  // memcmp may not be given the null pointer of an empty array, even for no bytes.
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
 // The kept deformation and a full run leave the same bits in the visible object.
