@@ -19,6 +19,7 @@
 #include "base/FileBytes.h"
 #include "base/MessageSink.h"
 #include "panel/TovmarView.h"
+#include "panel/ViewContextMenu.h"
 #include "render/window/GLView.h"
 #include "resources/WindowIcon.h"
 
@@ -61,21 +62,40 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_NEXT_PANE);
   Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_PREV_PANE);
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ID_APP_ABOUT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { m_panel->UndoWeights(); }, ID_EDIT_UNDO);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { m_panel->RedoWeights(); }, ID_EDIT_REDO);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { m_panel->RunViewMenuCommand(ID_VIEW_SHAPE_EDITOR); },
+      ID_VIEW_SHAPE_EDITOR);
   Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
 }
 
 void CMainFrame::InstallAccelerators() {
-  // Undo, cut, copy and paste have keys but no handler; help has nothing to show.
+  // Undo and redo act on the morph weights; cut, copy and paste have keys but no handler; help has
+  // nothing to show.
   wxAcceleratorEntry entries[] = {
-      {wxACCEL_CTRL, 'N', ID_FILE_NEW},           {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
-      {wxACCEL_CTRL, 'S', ID_FILE_SAVE},          {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
-      {wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},      {wxACCEL_CTRL, 'X', ID_EDIT_CUT},
-      {wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},   {wxACCEL_CTRL, 'C', ID_EDIT_COPY},
-      {wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},   {wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
-      {wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
-      {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},      {wxACCEL_SHIFT, WXK_F1, ID_CONTEXT_HELP},
+      {wxACCEL_CTRL, 'N', ID_FILE_NEW},
+      {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
+      {wxACCEL_CTRL, 'S', ID_FILE_SAVE},
+      {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
+      {wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},
+      {wxACCEL_CTRL, 'X', ID_EDIT_CUT},
+      {wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},
+      {wxACCEL_CTRL, 'C', ID_EDIT_COPY},
+      {wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},
+      {wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
+      {wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE},
+      {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+      {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+      {wxACCEL_SHIFT, WXK_F1, ID_CONTEXT_HELP},
       {wxACCEL_NORMAL, WXK_F1, ID_HELP},
+      // The morph weights' history and the shape editor.
+      {wxACCEL_CTRL, 'Y', ID_EDIT_REDO},
+      {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', ID_EDIT_REDO},
+      {wxACCEL_CTRL, 'E', ID_VIEW_SHAPE_EDITOR},
   };
   SetAcceleratorTable(wxAcceleratorTable(std::size(entries), entries));
 }
