@@ -129,6 +129,9 @@ void ShapeEditor::CreateControls() {
   m_list->SetSizer(m_listSizer);
   column->Add(m_list, wxSizerFlags(1).Expand());
   root->SetSizer(column);
+  auto* whole = new wxBoxSizer(wxVERTICAL);
+  whole->Add(root, wxSizerFlags(1).Expand());
+  SetSizer(whole);
 
   m_search->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { ApplyFilter(); });
   m_changedOnly->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { ApplyFilter(); });
@@ -190,7 +193,7 @@ void ShapeEditor::Rebuild() {
   m_list->SetMinSize(wxSize(width, FromDIP(200)));
   ApplyFilter();
   m_list->Thaw();
-  GetChildren().front()->Layout();
+  Layout();
 }
 
 void ShapeEditor::AddRow(std::size_t part, std::size_t target, const std::string& name,
@@ -308,8 +311,8 @@ void ShapeEditor::ApplyFilter() {
   m_empty->SetLabelText(m_rows.empty() ? Text("メッシュが読み込まれていません。")
                                        : Text("該当するモーフはありません。"));
   m_empty->Show(!any);
-  m_listSizer->Layout();
   m_list->FitInside();
+  m_list->Layout();
   m_list->Thaw();
 }
 

@@ -14,9 +14,9 @@ namespace tovmar {
 
 class ScriptedShapeNamePrompt : public ShapeNamePrompt {
  public:
-  std::optional<wxString> AskShapeName(wxWindow*, const wxString& proposed) override {
-    this->proposed.push_back(proposed);
-    if (answers.empty()) return proposed;
+  std::optional<wxString> AskShapeName(wxWindow*, const wxString& name) override {
+    proposed.push_back(name);
+    if (answers.empty()) return name;
     const std::optional<wxString> answer = answers.front();
     answers.pop_front();
     return answer;
