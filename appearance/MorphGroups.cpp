@@ -19,9 +19,9 @@ struct GroupFragments {
 const std::array<GroupFragments, 10>& GroupTable() {
   static const std::array<GroupFragments, 10> table{{
       {MorphGroup::kBrows, {"brow", "eyebrow", "unibrow"}},
-      {MorphGroup::kEyes, {"eye", "lash", "lid", "pupil", "iris"}},
+      {MorphGroup::kEyes, {"eye", "lash", "lid", "pupil", "iris", "blink", "wink"}},
       {MorphGroup::kNose, {"nose", "nostril", "septum"}},
-      {MorphGroup::kMouth, {"mouth", "lip", "smile", "frown", "teeth", "tongue"}},
+      {MorphGroup::kMouth, {"mouth", "lip", "smile", "frown", "teeth", "tooth", "tongue", "kiss"}},
       {MorphGroup::kEars, {"ear"}},
       {MorphGroup::kChin, {"chin", "jaw", "jowl"}},
       {MorphGroup::kHead, {"head", "forehead", "face", "cheek", "skull", "temple"}},
@@ -31,7 +31,7 @@ const std::array<GroupFragments, 10>& GroupTable() {
       {MorphGroup::kArms, {"arm", "hand", "finger", "elbow", "wrist", "forearm"}},
       {MorphGroup::kLegs,
        {"leg", "thigh", "knee", "calf", "calves", "foot", "feet", "ankle", "shin", "butt",
-        "saddlebag", "toe"}},
+        "saddlebag", "crotch", "lowerbody", "pant", "cuff", "shoe", "heel", "toe", "platform"}},
   }};
   return table;
 }

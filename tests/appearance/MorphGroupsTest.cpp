@@ -14,6 +14,7 @@ TEST(MorphGroupsTest, NamesFallIntoTheGroupTheirWordsSay) {
   } cases[] = {
       {"Eyelid_Corner_Up", MorphGroup::kEyes},
       {"Wide_Eyes", MorphGroup::kEyes},
+      {"Blink_Left", MorphGroup::kEyes},
       {"Arced_Eyebrows", MorphGroup::kBrows},  // not the eyes, though it begins with "Eye"
       {"Big_Brow", MorphGroup::kBrows},
       {"Bulbous_Nose", MorphGroup::kNose},
@@ -30,6 +31,8 @@ TEST(MorphGroupsTest, NamesFallIntoTheGroupTheirWordsSay) {
       {"Big_Hands", MorphGroup::kArms},
       {"Fat_Legs", MorphGroup::kLegs},
       {"Saddlebags", MorphGroup::kLegs},
+      {"Shoe_Heel_Height", MorphGroup::kLegs},
+      {"Express_Toothsmile", MorphGroup::kMouth},
       {"Target 042", MorphGroup::kOther},
       {"\xE8\x85\xB9\xE5\x9B\xB2\xE3\x82\x8A", MorphGroup::kOther},  // Japanese
       {"", MorphGroup::kOther},
