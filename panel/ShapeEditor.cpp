@@ -318,6 +318,10 @@ void ShapeEditor::ApplyFilter() {
 
 void ShapeEditor::SetRowWeight(std::size_t r, float weight, bool commit, bool fromSlider) {
   if (r >= m_rows.size()) return;
+  // What changed elsewhere since the last step (an open morph dialog's changes) is a step of its
+  // own, before this change or the movement it begins.
+  if (!m_changing) m_panel.CommitWeights();
+  m_changing = !commit;
   const Row& row = m_rows[r];
   m_panel.SetShapeWeight(row.part, row.target, weight);
   if (commit) m_panel.CommitWeights();

@@ -98,6 +98,8 @@ class ShapeEditor : public wxFrame {
   std::vector<Row> m_rows;
   std::vector<Header> m_headers;
   bool m_placed = false;
+  // A slider movement is under way: its weights become a step when it ends.
+  bool m_changing = false;
 };
 
 }  // namespace tovmar

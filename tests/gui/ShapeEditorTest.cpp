@@ -12,6 +12,7 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <gtest/gtest.h>
 
@@ -313,6 +314,17 @@ TEST_F(ShapeEditorTest, TheEditorTheMorphDialogAndAppearanceFilesShareWeightsAnd
     EXPECT_EQ(WeightOf("Big_Ears"), step.ears);
     EXPECT_EQ(RowNamed("Target 001").number->GetValue(), wxString::FromCDouble(step.target001, 2));
   }
+  // The editor's own keys reach the same history.
+  Editor().Raise();
+  Editor().SearchField()->SetFocus();
+  PumpEvents(100);
+  wxUIActionSimulator keys;
+  keys.Char('z', wxMOD_CONTROL);
+  PumpEvents(100);
+  EXPECT_EQ(WeightOf("Big_Ears"), 0.0f);
+  keys.Char('y', wxMOD_CONTROL);
+  PumpEvents(100);
+  EXPECT_EQ(WeightOf("Big_Ears"), -1.0f);
 }
 
 TEST_F(ShapeEditorTest, ASavedShapeGivesBackAShapedAvatarWhateverItShowedBefore) {
@@ -356,6 +368,7 @@ TEST_F(ShapeEditorTest, ASavedShapeGivesBackAShapedAvatarWhateverItShowedBefore)
     if (row.target % 3 == 0) MoveSlider(row.name, -70, wxEVT_SCROLL_CHANGED);
   }
   ASSERT_NE(weights(), shaped);
+  EXPECT_GT(CountDifferentPixels(shapedPicture, ShownScene()), 100);
   Panel().LoadAppearance(m_folder.File("saved.xml"));
   EXPECT_EQ(weights(), shaped);
   EXPECT_EQ(CountDifferentPixels(shapedPicture, ShownScene()), 0);
