@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <wx/accel.h>
 #include <wx/filename.h>
@@ -77,27 +78,24 @@ void CMainFrame::InstallAccelerators() {
   // Undo and redo act on the morph weights; cut, copy and paste have keys but no handler; help has
   // nothing to show.
   wxAcceleratorEntry entries[] = {
-      {wxACCEL_CTRL, 'N', ID_FILE_NEW},
-      {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
-      {wxACCEL_CTRL, 'S', ID_FILE_SAVE},
-      {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
-      {wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},
-      {wxACCEL_CTRL, 'X', ID_EDIT_CUT},
-      {wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},
-      {wxACCEL_CTRL, 'C', ID_EDIT_COPY},
-      {wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},
-      {wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
-      {wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE},
-      {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
-      {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
-      {wxACCEL_SHIFT, WXK_F1, ID_CONTEXT_HELP},
+      {wxACCEL_CTRL, 'N', ID_FILE_NEW},           {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
+      {wxACCEL_CTRL, 'S', ID_FILE_SAVE},          {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
+      {wxACCEL_ALT, WXK_BACK, ID_EDIT_UNDO},      {wxACCEL_CTRL, 'X', ID_EDIT_CUT},
+      {wxACCEL_SHIFT, WXK_DELETE, ID_EDIT_CUT},   {wxACCEL_CTRL, 'C', ID_EDIT_COPY},
+      {wxACCEL_CTRL, WXK_INSERT, ID_EDIT_COPY},   {wxACCEL_CTRL, 'V', ID_EDIT_PASTE},
+      {wxACCEL_SHIFT, WXK_INSERT, ID_EDIT_PASTE}, {wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+      {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},      {wxACCEL_SHIFT, WXK_F1, ID_CONTEXT_HELP},
       {wxACCEL_NORMAL, WXK_F1, ID_HELP},
-      // The morph weights' history and the shape editor.
+  };
+  // Redo and the shape editor.
+  const wxAcceleratorEntry shapeEntries[] = {
       {wxACCEL_CTRL, 'Y', ID_EDIT_REDO},
       {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', ID_EDIT_REDO},
       {wxACCEL_CTRL, 'E', ID_VIEW_SHAPE_EDITOR},
   };
-  SetAcceleratorTable(wxAcceleratorTable(std::size(entries), entries));
+  std::vector<wxAcceleratorEntry> all(std::begin(entries), std::end(entries));
+  all.insert(all.end(), std::begin(shapeEntries), std::end(shapeEntries));
+  SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(all.size()), all.data()));
 }
 
 void CMainFrame::UpdateCaption() {

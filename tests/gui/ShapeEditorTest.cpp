@@ -93,26 +93,6 @@ void MainWindowCommand(int id) {
   Frame().GetEventHandler()->ProcessEvent(event);
 }
 
-// A triangle with one morph target for each name, each moving the first vertex a little.
-wxString WriteTargetsMesh(const TestFolder& folder, const std::vector<std::string>& names) {
-  LlmMesh mesh;
-  mesh.coords = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.1f, 0.0f}, {0.0f, 0.0f, 0.1f}};
-  mesh.normals.assign(3, Vec3{1.0f, 0.0f, 0.0f});
-  mesh.binormals.assign(3, Vec3{});
-  mesh.texCoords.assign(3, Vec2{});
-  mesh.faces = {0, 1, 2};
-  mesh.numVertices = 3;
-  mesh.numFaces = 1;
-  for (const std::string& name : names) {
-    MorphVertex record;
-    record.coordDelta = Vec3{0.01f, 0.0f, 0.0f};
-    mesh.morphTargets.push_back(MakeMorphTarget(name, {record}));
-  }
-  const wxString path = folder.File("targets.llm");
-  WriteFileBytes(path.utf8_string(), WriteLlm(mesh));
-  return path;
-}
-
 class ShapeEditorTest : public testing::Test {
  protected:
   ~ShapeEditorTest() override {
@@ -136,7 +116,7 @@ class ShapeEditorTest : public testing::Test {
       std::snprintf(name, sizeof name, "Target %03d", i);
       names.push_back(name);
     }
-    m_dialogs.Choose(WriteTargetsMesh(m_folder, names));
+    m_dialogs.Choose(WriteTargetsMesh(m_folder, "targets.llm", names));
     Press(IDC_LOAD_MESH);
     ASSERT_EQ(Doc().m_mesh.morphTargets.size(), 100u);
   }
