@@ -27,6 +27,9 @@ namespace tovmar {
 
 namespace {
 
+// The lines of the list one notch of the wheel scrolls.
+constexpr int kWheelLines = 3;
+
 wxString Text(const char* utf8) {
   return wxString::FromUTF8(utf8);
 }
@@ -232,6 +235,14 @@ void ShapeEditor::AddRow(std::size_t part, std::size_t target, const std::string
   row.slider->Bind(wxEVT_SCROLL_CHANGED, [this, r](wxScrollEvent& event) {
     event.Skip();
     OnSliderReleased(r);
+  });
+  // The wheel scrolls the list, also over a slider: passing over one never changes its weight.
+  row.slider->Bind(wxEVT_MOUSEWHEEL, [this](wxMouseEvent& event) {
+    int x = 0;
+    int y = 0;
+    m_list->GetViewStart(&x, &y);
+    const int delta = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
+    m_list->Scroll(-1, y - kWheelLines * event.GetWheelRotation() / delta);
   });
   row.slider->Bind(wxEVT_LEFT_DCLICK,
                    [this, r](wxMouseEvent&) { SetRowWeight(r, 0.0f, true, false); });
