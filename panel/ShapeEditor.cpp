@@ -159,11 +159,16 @@ void ShapeEditor::Rebuild() {
     m_listSizer->Add(caption, wxSizerFlags().Border(wxLEFT | wxTOP));
     m_headers.push_back({caption, {}});
     const std::vector<MorphTarget>& targets = meshes[p]->morphTargets;
+    std::vector<std::string> names;
+    std::vector<MorphGroup> groups;
+    for (const MorphTarget& target : targets) {
+      names.push_back(target.DisplayName());
+      groups.push_back(GroupOfMorph(names.back()));
+    }
     for (const MorphGroup group : kMorphGroups) {
       std::optional<std::size_t> groupHeader;
       for (std::size_t t = 0; t < targets.size(); ++t) {
-        const std::string name = targets[t].DisplayName();
-        if (GroupOfMorph(name) != group) continue;
+        if (groups[t] != group) continue;
         if (!groupHeader) {
           groupHeader = m_headers.size();
           Header& header = m_headers.emplace_back();
@@ -172,7 +177,7 @@ void ShapeEditor::Rebuild() {
           m_listSizer->Add(header.label, wxSizerFlags().Border(wxLEFT, FromDIP(12)));
         }
         m_headers[*groupHeader].rows.push_back(m_rows.size());
-        AddRow(p, t, name, group);
+        AddRow(p, t, names[t], group);
       }
     }
     for (std::size_t r = 0; r < m_rows.size(); ++r) {
