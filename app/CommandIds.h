@@ -11,6 +11,7 @@ constexpr int ID_EDIT_COPY = 57634;
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_EDIT_PASTE = 57637;
 constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_EDIT_REDO = 57644;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_CONTEXT_HELP = 57669;
 constexpr int ID_HELP = 57670;

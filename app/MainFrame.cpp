@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <wx/accel.h>
 #include <wx/filename.h>
@@ -19,6 +20,7 @@
 #include "base/FileBytes.h"
 #include "base/MessageSink.h"
 #include "panel/TovmarView.h"
+#include "panel/ViewContextMenu.h"
 #include "render/window/GLView.h"
 #include "resources/WindowIcon.h"
 
@@ -61,12 +63,20 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_NEXT_PANE);
   Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_PREV_PANE);
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ID_APP_ABOUT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { m_panel->UndoWeights(); }, ID_EDIT_UNDO);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { m_panel->RedoWeights(); }, ID_EDIT_REDO);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { m_panel->RunViewMenuCommand(ID_VIEW_SHAPE_EDITOR); },
+      ID_VIEW_SHAPE_EDITOR);
   Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
 }
 
 void CMainFrame::InstallAccelerators() {
-  // Undo, cut, copy and paste have keys but no handler; help has nothing to show.
+  // Undo and redo act on the morph weights; cut, copy and paste have keys but no handler; help has
+  // nothing to show.
   wxAcceleratorEntry entries[] = {
       {wxACCEL_CTRL, 'N', ID_FILE_NEW},           {wxACCEL_CTRL, 'O', ID_FILE_OPEN},
       {wxACCEL_CTRL, 'S', ID_FILE_SAVE},          {wxACCEL_CTRL, 'Z', ID_EDIT_UNDO},
@@ -77,7 +87,15 @@ void CMainFrame::InstallAccelerators() {
       {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},      {wxACCEL_SHIFT, WXK_F1, ID_CONTEXT_HELP},
       {wxACCEL_NORMAL, WXK_F1, ID_HELP},
   };
-  SetAcceleratorTable(wxAcceleratorTable(std::size(entries), entries));
+  // Redo and the shape editor.
+  const wxAcceleratorEntry shapeEntries[] = {
+      {wxACCEL_CTRL, 'Y', ID_EDIT_REDO},
+      {wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', ID_EDIT_REDO},
+      {wxACCEL_CTRL, 'E', ID_VIEW_SHAPE_EDITOR},
+  };
+  std::vector<wxAcceleratorEntry> all(std::begin(entries), std::end(entries));
+  all.insert(all.end(), std::begin(shapeEntries), std::end(shapeEntries));
+  SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(all.size()), all.data()));
 }
 
 void CMainFrame::UpdateCaption() {

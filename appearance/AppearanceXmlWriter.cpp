@@ -24,6 +24,22 @@ bool HoldsOnlyXmlChars(std::string_view name) {
   return true;
 }
 
+// `text` without the characters XML cannot carry: invalid UTF-8 is read as Latin-1 first.
+std::string XmlCharsOnly(std::string_view text) {
+  const std::string utf8 = EightBitToUtf8(text);
+  std::string kept;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
+    if (c == 0xEF && !HoldsOnlyXmlChars(std::string_view(utf8).substr(i, 3))) {
+      i += 2;
+      continue;
+    }
+    kept += utf8[i];
+  }
+  return kept;
+}
+
 // `text` as an attribute value between double quotes. White space other than the space is written
 // as a character reference, so that the parser's normalisation of attribute values keeps it.
 void AppendAttributeValue(std::string& out, std::string_view text) {
@@ -78,9 +94,12 @@ bool NameReadsBack(std::string_view name) {
   return IsValidUtf8(name) && HoldsOnlyXmlChars(name);
 }
 
-std::string AppearanceXml(const std::vector<AppearanceParam>& params) {
+std::string AppearanceXml(const std::vector<AppearanceParam>& params,
+                          std::string_view archetypeName) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out += "<linden_genepool version=\"1.0\">\n<archetype name=\"???\">\n";
+  out += "<linden_genepool version=\"1.0\">\n<archetype name=\"";
+  AppendAttributeValue(out, XmlCharsOnly(archetypeName));
+  out += "\">\n";
   for (const AppearanceParam& param : params) {
     assert(NameReadsBack(param.name));
     out += "\t<param id=\"" + std::to_string(param.id) + "\" name=\"";

@@ -16,8 +16,10 @@ namespace tovmar {
 bool NameReadsBack(std::string_view name);
 
 // The UTF-8 document linden_genepool/archetype/param with one param element (id, name, value)
-// for each record, in order. Values have the fewest digits that read back as the same float.
-// Every record's name must read back (NameReadsBack).
-std::string AppearanceXml(const std::vector<AppearanceParam>& params);
+// for each record, in order, the archetype named `archetypeName` (UTF-8; characters XML cannot
+// carry are left out). Values have the fewest digits that read back as the same float. Every
+// record's name must read back (NameReadsBack).
+std::string AppearanceXml(const std::vector<AppearanceParam>& params,
+                          std::string_view archetypeName);
 
 }  // namespace tovmar

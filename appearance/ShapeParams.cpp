@@ -22,7 +22,6 @@ ShapeParams MakeShapeParams(const LlmMesh& mesh, const AppearanceIds& ids) {
   // record's value.
   std::map<std::string, float> written;
   for (const MorphTarget& target : mesh.morphTargets) {
-    if (target.weight == 0.0f) continue;
     const std::string name = target.DisplayName();
     const std::string key = LowerAscii(name);
     const auto same = written.find(key);

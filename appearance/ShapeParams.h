@@ -22,8 +22,9 @@ using AppearanceIds = std::map<std::string, std::int32_t>;
 void RememberAppearanceIds(const std::vector<AppearanceParam>& records, AppearanceIds& ids);
 
 struct ShapeParams {
-  // One record for each target whose weight is not 0, in the mesh's order: the target's name, its
-  // weight, and the id `ids` holds for the name (otherwise the reader's default).
+  // One record for each target, zeros included, in the mesh's order: the target's name, its
+  // weight, and the id `ids` holds for the name (otherwise the reader's default). Loading the file
+  // then sets every target, whatever weights the mesh had before.
   std::vector<AppearanceParam> params;
   // The names of the targets with a weight that such a file cannot carry back: names the reader
   // cannot read back, weights that are not finite, and a second target of the same name with

@@ -182,7 +182,10 @@ void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
     m_morphs.Apply(m_doc->m_mesh, m_scene, m_bTexFit != 0);
   } else if (hint == HINT_MORPH_DIALOG_CLOSED) {
     m_pMorphDlg = nullptr;
+    // What the dialog changed is one step of the history.
+    CommitWeights();
   }
+  if (hint == HINT_MORPHS_CHANGED) ShowWeightsEverywhere();
 }
 
 void CTovmarView::OnLoadMesh(wxCommandEvent&) {
@@ -211,6 +214,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   m_doc->m_appearanceIds.clear();
   FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&mesh);
+  ShapesReplaced();
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);
 }

@@ -11,6 +11,7 @@
 #include <wx/scrolwin.h>
 
 #include "app/PaneWindow.h"
+#include "appearance/WeightHistory.h"
 #include "avatar/AvatarScene.h"
 #include "mesh/MorphDeformer.h"
 #include "panel/DialogUnits.h"
@@ -30,6 +31,7 @@ class GLView;
 class HPJumpFrame;
 class MorphParamDialog;
 class SceneStore;
+class ShapeEditor;
 class StaticFrame;
 class TextureObject;
 
@@ -85,6 +87,26 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void ShowViewMenu(const wxPoint& position);
   // Runs the context menu's command `id` as choosing it does.
   void RunViewMenuCommand(int id);
+
+  // The shape editor beside the main window, made the first time (nullptr before).
+  void OpenShapeEditor();
+  ShapeEditor* ShapeEditorWindow() const { return m_shapeEditor; }
+  // The meshes whose weights the shape editor shows, with a caption for each: every part of an
+  // open avatar in its order, otherwise the loaded mesh; none before a mesh is loaded.
+  std::vector<LlmMesh*> ShapeMeshes();
+  std::vector<wxString> ShapeCaptions() const;
+  // Sets target `target` of mesh `part` of ShapeMeshes() to `weight` (with an avatar, every
+  // target of that name in every part, as the avatar shares its weights by name) and shows the
+  // new shape at once. The change becomes a step of the history at the next CommitWeights.
+  void SetShapeWeight(std::size_t part, std::size_t target, float weight);
+  // Sets every weight of every mesh to 0 and shows it, as one step.
+  void ResetShapeWeights();
+  // Records the weight changes since the last step as one step of the undo history.
+  void CommitWeights();
+  // Puts back the weights before the last step, or after the step undone last; false when there
+  // is none. The views, the morph dialog and the shape editor show them at once.
+  bool UndoWeights();
+  bool RedoWeights();
 
   // The form's size, and a rectangle of it, in pixels.
   wxSize FormSizeInPixels() const;
@@ -148,7 +170,13 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // An appearance file's records set the weights of every part.
   void ApplyAppearanceToAvatar(std::vector<AppearanceParam>& records);
   // The morph weights of every part, one target per name, as an appearance file.
-  void SaveAvatarShape(const std::string& path);
+  void SaveAvatarShape(const std::string& path, const std::string& archetypeName);
+  // Deforms the shown meshes from their current weights and repaints the 3D view.
+  void ReshapeFromWeights();
+  // The morph dialog and the shape editor show the current weights.
+  void ShowWeightsEverywhere();
+  // Other meshes replaced the shown ones: the history starts again and the editor lists them.
+  void ShapesReplaced();
   // The 3D view, or nullptr while the document has none.
   GLView* View3D() const;
   // The context menu's commands that ask for a file or an address.
@@ -169,6 +197,10 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   SceneStore& m_scene;
   std::optional<ShownAvatar> m_avatar;
   AvatarPartsWindow* m_partsWindow = nullptr;
+  ShapeEditor* m_shapeEditor = nullptr;
+  // The weights' undo history, and the weights as its last step left them.
+  WeightHistory m_weightHistory;
+  WeightSnapshot m_committedWeights;
   bool m_textureAutoReload = TextureAutoReloadInProfile();
   TextureFileWatch m_textureWatch{[this](const wxString& path) { OnTextureFileSettled(path); }};
   // Each control of the form with its rectangle in pixels, unscrolled.

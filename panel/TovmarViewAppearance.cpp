@@ -29,6 +29,8 @@ void CTovmarView::OnLoadAvatarSettings(wxCommandEvent&) {
 }
 
 void CTovmarView::LoadAppearance(const wxString& location) {
+  // Changes of the morph dialog still open are a step of their own before the file's.
+  CommitWeights();
   {
     // A remote location may take a while; the window shows that it is waiting, and after a
     // moment how far it has got, with a way out.
@@ -46,8 +48,9 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     RememberAppearanceIds(records, m_doc->m_appearanceIds);
   }
   // The new shape shows at once rather than at the next repaint, the new weights beside the
-  // morph dialog's sliders.
-  if (m_pMorphDlg != nullptr) m_pMorphDlg->ShowWeights();
+  // morph dialog's sliders and in the shape editor; the file's weights are one step.
+  CommitWeights();
+  ShowWeightsEverywhere();
   RefreshView3D(false);
 }
 

@@ -92,6 +92,7 @@ bool CTovmarView::OpenAvatarFolder(const wxString& folder) {
   m_partsWindow->ShowParts(kinds, 0);
   FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&m_doc->m_mesh);
+  ShapesReplaced();
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);
   RefreshView3D(false);
@@ -151,7 +152,7 @@ void CTovmarView::ApplyAppearanceToAvatar(std::vector<AppearanceParam>& records)
   ChangeWholeAvatar([&records](Avatar& avatar) { avatar.ApplyAppearanceParams(records); });
 }
 
-void CTovmarView::SaveAvatarShape(const std::string& path) {
+void CTovmarView::SaveAvatarShape(const std::string& path, const std::string& archetypeName) {
   // One target per name: the parts share their weights by name.
   LlmMesh shape;
   const auto take = [&shape](const LlmMesh& mesh) {
@@ -164,7 +165,7 @@ void CTovmarView::SaveAvatarShape(const std::string& path) {
   for (std::size_t p = 0; p < m_avatar->avatar.parts.size(); ++p) {
     take(p == m_avatar->selected ? m_doc->m_mesh : m_avatar->avatar.parts[p].mesh);
   }
-  SaveShapeFile(shape, m_doc->m_appearanceIds, path);
+  SaveShapeFile(shape, m_doc->m_appearanceIds, path, archetypeName);
 }
 
 }  // namespace tovmar

@@ -16,6 +16,7 @@
 #include "mesh/MeshObject.h"
 #include "mesh/SceneStore.h"
 #include "mesh/TextureObject.h"
+#include "panel/ShapeNamePrompt.h"
 #include "panel/TovmarView.h"
 #include "panel/ViewContextMenu.h"
 #include "panel/ViewExports.h"
@@ -74,6 +75,9 @@ void CTovmarView::RunViewMenuCommand(int id) {
     case ID_VIEW_OPEN_AVATAR:
       OpenAvatarFromDialog();
       break;
+    case ID_VIEW_SHAPE_EDITOR:
+      OpenShapeEditor();
+      break;
     case ID_VIEW_TEXTURE_AUTO_RELOAD:
       SetTextureAutoReload(!TextureAutoReload());
       break;
@@ -104,10 +108,14 @@ void CTovmarView::SaveShapeAs() {
   if (!RequireMesh()) return;
   const auto path = AskSavePath(this, *m_doc, kShapeFilter, "xml");
   if (!path) return;
+  // The archetype's name, by default the file's.
+  const std::optional<wxString> name =
+      CurrentShapeNamePrompt().AskShapeName(this, wxFileName(WxPath(*path)).GetName());
+  if (!name) return;
   if (m_avatar) {
-    SaveAvatarShape(*path);
+    SaveAvatarShape(*path, name->utf8_string());
   } else {
-    SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, *path);
+    SaveShapeFile(m_doc->m_mesh, m_doc->m_appearanceIds, *path, name->utf8_string());
   }
 }
 

@@ -11,6 +11,7 @@ std::unique_ptr<wxMenu> BuildViewContextMenu(const ViewMenuState& state) {
   menu->Append(ID_VIEW_SAVE_PICTURE, text("画像を保存..."));
   menu->Append(ID_VIEW_EXPORT_OBJ, text("OBJ 形式で書き出し..."));
   menu->Append(ID_VIEW_SAVE_SHAPE, text("形状を保存..."));
+  menu->Append(ID_VIEW_SHAPE_EDITOR, text("形状エディタ...\tCtrl+E"));
   menu->AppendSeparator();
   menu->Append(ID_VIEW_LOAD_URL, text("URL から Avatar 設定を読込..."));
   menu->AppendSeparator();

@@ -14,6 +14,7 @@ constexpr int ID_VIEW_SAVE_SHAPE = 1203;
 constexpr int ID_VIEW_LOAD_URL = 1204;
 constexpr int ID_VIEW_TEXTURE_AUTO_RELOAD = 1205;
 constexpr int ID_VIEW_OPEN_AVATAR = 1206;
+constexpr int ID_VIEW_SHAPE_EDITOR = 1210;
 
 struct ViewMenuState {
   bool hasMesh = false;
@@ -21,8 +22,8 @@ struct ViewMenuState {
 };
 
 // The menu for `state`: framing, the picture, the OBJ file and the shape need a mesh; reading an
-// address asks for one itself; opening an avatar needs nothing; the check item shows whether the
-// texture follows its file.
+// address asks for one itself; opening an avatar or the shape editor needs nothing; the check item
+// shows whether the texture follows its file.
 std::unique_ptr<wxMenu> BuildViewContextMenu(const ViewMenuState& state);
 
 }  // namespace tovmar

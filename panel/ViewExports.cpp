@@ -65,9 +65,10 @@ bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::s
   return WriteWhole(path, ObjText(mesh, *object, options));
 }
 
-bool SaveShapeFile(const LlmMesh& mesh, const AppearanceIds& ids, const std::string& path) {
+bool SaveShapeFile(const LlmMesh& mesh, const AppearanceIds& ids, const std::string& path,
+                   const std::string& archetypeName) {
   const ShapeParams shape = MakeShapeParams(mesh, ids);
-  if (!WriteWhole(path, AppearanceXml(shape.params))) return false;
+  if (!WriteWhole(path, AppearanceXml(shape.params, archetypeName))) return false;
   if (!shape.leftOut.empty()) {
     std::string message = "次のモーフは形状ファイルに書けないため、保存しませんでした。";
     for (const std::string& name : shape.leftOut) message += "\n" + name;

@@ -22,8 +22,10 @@ bool SaveViewPicture(GLView& view, const std::string& path);
 bool ExportShapedObj(const LlmMesh& mesh, const MeshObject* object, const std::string& path,
                      const std::string& texturePath);
 
-// The non-zero morph weights of `mesh` as an appearance file, with the ids of `ids`. Targets
-// whose weight such a file cannot carry are left out and named in a message.
-bool SaveShapeFile(const LlmMesh& mesh, const AppearanceIds& ids, const std::string& path);
+// Every morph weight of `mesh`, zeros included, as an appearance file whose archetype is named
+// `archetypeName`, with the ids of `ids`. Targets whose weight such a file cannot carry are left
+// out and named in a message.
+bool SaveShapeFile(const LlmMesh& mesh, const AppearanceIds& ids, const std::string& path,
+                   const std::string& archetypeName);
 
 }  // namespace tovmar

@@ -17,7 +17,7 @@ namespace tovmar {
 namespace {
 
 std::vector<AppearanceParam> ReadBack(const std::vector<AppearanceParam>& params) {
-  return AppearanceXmlReader::ReadParamsFromMemory(AppearanceXml(params));
+  return AppearanceXmlReader::ReadParamsFromMemory(AppearanceXml(params, "shape"));
 }
 
 TEST(AppearanceXmlWriterTest, NamesIdsAndValuesReadBackExactly) {
@@ -36,7 +36,29 @@ TEST(AppearanceXmlWriterTest, NamesIdsAndValuesReadBackExactly) {
     EXPECT_EQ(read[i].value, written[i].value) << i;
   }
   // Values take no more digits than they need.
-  EXPECT_NE(AppearanceXml(written).find("value=\"0.3\""), std::string::npos);
+  EXPECT_NE(AppearanceXml(written, "shape").find("value=\"0.3\""), std::string::npos);
+}
+
+TEST(AppearanceXmlWriterTest, TheArchetypeCarriesTheGivenNameAsXmlCanHoldIt) {
+  const struct {
+    const char* name;
+    const char* written;
+  } cases[] = {
+      {"my shape", "my shape"},
+      {"\xE7\xAC\x91\xE9\xA1\x94", "\xE7\xAC\x91\xE9\xA1\x94"},  // Japanese
+      {"a\"<&>\tb", "a&quot;&lt;&amp;&gt;&#9;b"},
+      {"bell\x07\xEF\xBF\xBE"
+       "end",
+       "bellend"},
+      {"\xC4rm", "\xC3\x84rm"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string xml = AppearanceXml({{1, "Big_Belly", 0.5f}}, c.name);
+    EXPECT_NE(xml.find("<archetype name=\"" + std::string(c.written) + "\">"), std::string::npos)
+        << xml;
+    EXPECT_EQ(AppearanceXmlReader::ReadParamsFromMemory(xml).size(), 1u) << c.name;
+  }
 }
 
 TEST(AppearanceXmlWriterTest, NamesTheReaderCannotTakeBackAreRecognised) {
@@ -71,7 +93,7 @@ LlmMesh MeshWith(const std::vector<std::pair<std::string, float>>& targets) {
   return mesh;
 }
 
-TEST(ShapeParamsTest, NonZeroWeightsWithTheIdsOfTheFilesRead) {
+TEST(ShapeParamsTest, EveryWeightZerosIncludedWithTheIdsOfTheFilesRead) {
   AppearanceIds ids;
   // The first record of a name with a finite value gives the id; a later file replaces it.
   RememberAppearanceIds({{5, "Big_Belly", NAN}, {6, "BIG_BELLY", 0.1f}, {7, "big_belly", 0.2f}},
@@ -87,13 +109,16 @@ TEST(ShapeParamsTest, NonZeroWeightsWithTheIdsOfTheFilesRead) {
                                  {"neck", 0.25f},
                                  {"Bad", NAN}});
   const ShapeParams shape = MakeShapeParams(mesh, ids);
-  ASSERT_EQ(shape.params.size(), 3u);
+  // A weight of 0 is written too: loading the file must set it over whatever the mesh held.
+  ASSERT_EQ(shape.params.size(), 4u);
   EXPECT_EQ(shape.params[0].id, 6);
   EXPECT_EQ(shape.params[0].name, "Big_Belly");
   EXPECT_EQ(shape.params[0].value, 0.5f);
-  EXPECT_EQ(shape.params[1].id, 9);
-  EXPECT_EQ(shape.params[2].id, AppearanceParam{}.id);
-  EXPECT_EQ(shape.params[2].name, "Other");
+  EXPECT_EQ(shape.params[1].name, "Flat");
+  EXPECT_EQ(shape.params[1].value, 0.0f);
+  EXPECT_EQ(shape.params[2].id, 9);
+  EXPECT_EQ(shape.params[3].id, AppearanceParam{}.id);
+  EXPECT_EQ(shape.params[3].name, "Other");
   // "NECK" with the same weight reads back alike; "neck" with another weight cannot.
   EXPECT_EQ(shape.leftOut, (std::vector<std::string>{"a,b", "neck", "Bad"}));
 }

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <wx/app.h>
 
@@ -48,5 +49,10 @@ class TestFolder : public TempFolder {
 // `stretchZ` the ball is that many times as tall as it is wide.
 wxString WriteBallMesh(const TestFolder& folder, const std::string& name, float radius,
                        float stretchZ = 1.0f);
+
+// Writes a triangle with one morph target for each of `names`, each moving the first vertex a
+// little, as `file` in `folder`, and returns its path.
+wxString WriteTargetsMesh(const TestFolder& folder, const std::string& file,
+                          const std::vector<std::string>& names);
 
 }  // namespace tovmar

@@ -25,6 +25,7 @@
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/ScriptedFileDialogs.h"
+#include "tests/support/ScriptedShapeNamePrompt.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
 
@@ -143,6 +144,8 @@ class AvatarWindowTest : public testing::Test {
   TestFolder m_folder{"tovmar-avatar-window"};
   wxString m_character;
   ScriptedFileDialogs m_dialogs;
+  // Saved shapes take the name the prompt proposes.
+  ScriptedShapeNamePrompt m_shapeNames;
   RecordingMessageSink m_messages;
 };
 

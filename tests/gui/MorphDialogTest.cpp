@@ -129,27 +129,6 @@ void FocusSlider(int row) {
   ASSERT_EQ(wxWindow::FindFocus(), Slider(row));
 }
 
-// A triangle with one morph target for each name, each moving the first vertex a little.
-wxString WriteTargetsMesh(const TestFolder& folder, const std::string& file,
-                          const std::vector<std::string>& names) {
-  LlmMesh mesh;
-  mesh.coords = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.1f, 0.0f}, {0.0f, 0.0f, 0.1f}};
-  mesh.normals.assign(3, Vec3{1.0f, 0.0f, 0.0f});
-  mesh.binormals.assign(3, Vec3{});
-  mesh.texCoords.assign(3, Vec2{});
-  mesh.faces = {0, 1, 2};
-  mesh.numVertices = 3;
-  mesh.numFaces = 1;
-  for (const std::string& name : names) {
-    MorphVertex record;
-    record.coordDelta = Vec3{0.01f, 0.0f, 0.0f};
-    mesh.morphTargets.push_back(MakeMorphTarget(name, {record}));
-  }
-  const wxString path = folder.File(file);
-  WriteFileBytes(path.utf8_string(), WriteLlm(mesh));
-  return path;
-}
-
 class MorphDialogTest : public testing::Test {
  protected:
   void TearDown() override {

@@ -30,6 +30,7 @@
 #include "tests/support/ScopedFileSizeLimit.h"
 #include "tests/support/ScriptedAddressPrompt.h"
 #include "tests/support/ScriptedFileDialogs.h"
+#include "tests/support/ScriptedShapeNamePrompt.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
 
@@ -103,6 +104,8 @@ class ViewContextMenuTest : public testing::Test {
 
   TestFolder m_folder{"tovmar-view-menu"};
   ScriptedFileDialogs m_dialogs;
+  // Saved shapes take the name the prompt proposes.
+  ScriptedShapeNamePrompt m_shapeNames;
   RecordingMessageSink m_messages;
 };
 
@@ -112,6 +115,7 @@ TEST_F(ViewContextMenuTest, RightClickMenuKeyAndShiftF10OfferTheEntriesThatCanAc
                               {"画像を保存...", mesh, false},
                               {"OBJ 形式で書き出し...", mesh, false},
                               {"形状を保存...", mesh, false},
+                              {"形状エディタ...\tCtrl+E", true, false},
                               {"URL から Avatar 設定を読込...", true, false},
                               {"アバターを開く...", true, false},
                               {"テクスチャの変更を自動で読み込む", true, reload}};
