@@ -13,11 +13,13 @@
 #include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
+#include "app/OpenedFileKind.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/TovmarDoc.h"
 #include "base/FileBytes.h"
 #include "base/MessageSink.h"
+#include "panel/StatusTexts.h"
 #include "panel/TovmarView.h"
 #include "render/window/GLView.h"
 #include "resources/WindowIcon.h"
@@ -26,6 +28,14 @@ namespace tovmar {
 
 namespace {
 const char kDocumentFilter[] = "Tovmar Files (*.tovm)|*.tovm||";
+const char kOpenDocumentTitle[] = "ドキュメントを開く";
+const char kSaveDocumentTitle[] = "ドキュメントを保存";
+
+std::string UnsavedDocumentMessage(const wxString& path) {
+  return "ドキュメントを保存できませんでした。\nフォルダに書き込めないか、ディスクがいっぱいです。"
+         "\n" +
+         path.utf8_string();
+}
 
 std::string NotADocumentMessage(const wxString& path) {
   return "ドキュメントを開けませんでした。\nフォルダ、名前付きパイプ、デバイスは開けません。\n" +
@@ -54,6 +64,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   m_view->Bind(wxEVT_CONTEXT_MENU,
                [this](wxContextMenuEvent& event) { m_panel->ShowViewMenu(event.GetPosition()); });
 
+  // Under the splitter: the mesh, its texture and the appearance last applied.
+  CreateStatusBar(kStatusFieldCount);
+  const int widths[kStatusFieldCount] = {-3, -2, -3};
+  SetStatusWidths(kStatusFieldCount, widths);
+
   InstallAccelerators();
   Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);
   Bind(wxEVT_MENU, &CMainFrame::OnOpenDocument, this, ID_FILE_OPEN);
@@ -62,6 +77,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   Bind(wxEVT_MENU, &CMainFrame::OnSwitchPane, this, ID_PREV_PANE);
   Bind(wxEVT_MENU, &CMainFrame::OnAbout, this, ID_APP_ABOUT);
   Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
+  Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
 }
 
@@ -86,7 +102,7 @@ void CMainFrame::UpdateCaption() {
 
 void CMainFrame::NewDocument() {
   m_doc->SetFilename(wxEmptyString, false);
-  m_doc->SetTitle("Untitled");
+  m_doc->SetTitle(wxString::FromUTF8(kUntitled));
   m_doc->SetDocumentSaved(false);
   UpdateCaption();
   m_doc->InitialUpdateAllPanes();
@@ -124,12 +140,18 @@ void CMainFrame::SaveDocument() {
   wxString path = m_doc->GetFilename();
   if (path.empty() || !m_doc->GetDocumentSaved()) {
     const auto answer = AskNewFile(this, kDocumentFilter, "tovm", wxString(),
-                                   wxFileName(m_doc->GetTitle()).GetName());
+                                   wxFileName(m_doc->GetTitle()).GetName(), kSaveDocumentTitle);
     if (!answer) return;
     path = answer->path;
   }
-  if (!m_doc->OnSaveDocument(path)) {
-    ShowMessage("Failed to save document.");
+  // The toolkit's own English report is kept back for one message of the program's.
+  bool saved = false;
+  {
+    wxLogNull quiet;
+    saved = m_doc->OnSaveDocument(path);
+  }
+  if (!saved) {
+    ShowMessage(UnsavedDocumentMessage(path));
     return;
   }
   m_doc->SetTitle(wxFileName(path).GetFullName());
@@ -142,7 +164,8 @@ void CMainFrame::OnNewDocument(wxCommandEvent&) {
 }
 
 void CMainFrame::OnOpenDocument(wxCommandEvent&) {
-  if (const auto answer = AskExistingFile(this, kDocumentFilter, "tovm")) {
+  if (const auto answer =
+          AskExistingFile(this, kDocumentFilter, "tovm", wxString(), kOpenDocumentTitle)) {
     OpenDocument(answer->path);
   }
 }
@@ -163,7 +186,36 @@ void CMainFrame::OnSwitchPane(wxCommandEvent&) {
 }
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {
-  if (event.GetNumberOfFiles() > 0) OpenDocument(event.GetFiles()[0]);
+  if (event.GetNumberOfFiles() > 0) OpenDroppedFile(event.GetFiles()[0]);
+}
+
+void CMainFrame::OpenDroppedFile(const wxString& path) {
+  const wxString folder = WxPath(PathToUtf8(PathFromUtf8(CorePath(path)).parent_path() / ""));
+  switch (KindOfOpenedFile(path)) {
+    case OpenedFileKind::kMesh:
+      m_panel->LoadMeshFile(path, folder);
+      break;
+    case OpenedFileKind::kTexture:
+      if (m_panel->RequireMesh()) m_panel->LoadTextureFile(path, folder);
+      break;
+    case OpenedFileKind::kAppearance:
+      if (m_panel->RequireMesh()) m_panel->LoadAppearance(path);
+      break;
+    case OpenedFileKind::kDocument:
+      OpenDocument(path);
+      break;
+  }
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+  // F and Home frame the model wherever the focus is in the window, not only in the 3D view.
+  const int key = event.GetKeyCode();
+  const bool frameKey = key == 'F' || key == WXK_HOME || key == WXK_NUMPAD_HOME;
+  if (frameKey && event.GetModifiers() == wxMOD_NONE) {
+    m_view->FrameModel();
+    return;
+  }
+  event.Skip();
 }
 
 void CMainFrame::OnAbout(wxCommandEvent&) {

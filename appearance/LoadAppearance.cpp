@@ -15,10 +15,16 @@ bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& stor
   std::vector<AppearanceParam> params =
       AppearanceXmlReader::ReadParams(location, CurrentLocationFetcher(), progress);
   if (params.empty()) return false;
-  mesh.ApplyAppearanceParams(params);
-  ApplyMorphs(mesh, store, applyTexCoords);
+  ApplyAppearanceRecords(params, mesh, store, applyTexCoords);
   if (records != nullptr) *records = std::move(params);
   return true;
+}
+
+int ApplyAppearanceRecords(std::vector<AppearanceParam>& records, LlmMesh& mesh, SceneStore& store,
+                           bool applyTexCoords) {
+  const int set = mesh.ApplyAppearanceParams(records);
+  ApplyMorphs(mesh, store, applyTexCoords);
+  return set;
 }
 
 }  // namespace tovmar

@@ -22,4 +22,10 @@ bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& stor
                     bool applyTexCoords, const FetchProgress& progress = {},
                     std::vector<AppearanceParam>* records = nullptr);
 
+// Applies `records` (read from an appearance file; their names are lower-cased in place) to
+// `mesh` and rebuilds mesh object 0 of `store` as LoadAppearance does. Returns how many morph
+// targets the records set.
+int ApplyAppearanceRecords(std::vector<AppearanceParam>& records, LlmMesh& mesh, SceneStore& store,
+                           bool applyTexCoords);
+
 }  // namespace tovmar

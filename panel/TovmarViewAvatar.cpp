@@ -58,7 +58,8 @@ std::string LeftOutParts(const std::string& folder, const Avatar& avatar) {
 }  // namespace
 
 void CTovmarView::OpenAvatarFromDialog() {
-  const std::optional<wxString> folder = AskExistingFolder(this, m_doc->GetMeshFolder());
+  const std::optional<wxString> folder =
+      AskExistingFolder(this, m_doc->GetMeshFolder(), "アバターのフォルダを開く");
   if (folder && !folder->empty()) OpenAvatarFolder(*folder);
 }
 

@@ -108,7 +108,7 @@ TEST_F(UserFilesTest, SaveNeverEmptiesAFileThatHoldsSomething) {
   m_messages.answers = {true};
   PressCtrlS();
   ASSERT_EQ(m_dialogs.requests.size(), 1u);
-  EXPECT_EQ(m_dialogs.requests[0].defaultFile, "Untitled.tovm");
+  EXPECT_EQ(m_dialogs.requests[0].defaultFile, wxString::FromUTF8("無題.tovm"));
   EXPECT_EQ(m_messages.questions.size(), 1u);
   EXPECT_EQ(Bytes(notes), "not empty");
   EXPECT_EQ(Frame().GetTitle(), "notes.tovm - Tovmar");
