@@ -64,10 +64,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   m_view->Bind(wxEVT_CONTEXT_MENU,
                [this](wxContextMenuEvent& event) { m_panel->ShowViewMenu(event.GetPosition()); });
 
-  // Under the splitter: the mesh, its texture and the appearance last applied.
+  // Under the splitter: the mesh, its texture and the appearance last applied (the panel sets
+  // them, and shares the width among the fields that say something).
   CreateStatusBar(kStatusFieldCount);
-  const int widths[kStatusFieldCount] = {-3, -2, -3};
-  SetStatusWidths(kStatusFieldCount, widths);
 
   InstallAccelerators();
   Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);

@@ -1,5 +1,7 @@
 // What the window shows of what is loaded: the caption names the mesh, the status bar the mesh,
 // its texture and the appearance last applied, and a new mesh is framed in the 3D view.
+#include <vector>
+
 #include <wx/config.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
@@ -59,6 +61,13 @@ void CTovmarView::SetStatus(int field, const std::string& text) {
   wxStatusBar* bar = frame != nullptr ? frame->GetStatusBar() : nullptr;
   if (bar == nullptr || field >= bar->GetFieldsCount()) return;
   bar->SetStatusText(wxString::FromUTF8(text), field);
+  // The window is narrow: the fields that say something share its width (a field cut short shows
+  // whole in its tip).
+  std::vector<int> widths;
+  for (int i = 0; i < bar->GetFieldsCount(); ++i) {
+    widths.push_back(bar->GetStatusText(i).empty() ? 0 : -1);
+  }
+  bar->SetStatusWidths(static_cast<int>(widths.size()), widths.data());
 }
 
 }  // namespace tovmar
