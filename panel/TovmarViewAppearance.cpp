@@ -7,7 +7,6 @@
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
 #include "app/TovmarDoc.h"
-#include "appearance/AppearanceXmlReader.h"
 #include "appearance/LoadAppearance.h"
 #include "appearance/ShapeParams.h"
 #include "appearance/window/MorphParamDialog.h"
@@ -45,23 +44,21 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     // aside, and its records then shape every part.
     SceneStore aside;
     const std::string path = CorePath(location);
-    FetchResult fetched = CurrentLocationFetcher().Fetch(path, progress.Callback());
-    if (fetched.status != FetchStatus::kLoaded) {
-      if (const auto message = FetchFailureMessage(path, fetched)) ShowMessage(*message);
+    AppearanceLoadOutcome outcome;
+    if (!tovmar::LoadAppearance(path, m_doc->m_mesh, m_avatar ? aside : m_scene, m_bTexFit != 0,
+                                progress.Callback(), &records, &outcome)) {
+      // A local file without parameters changes nothing, silently; an address names what it
+      // got.
+      if (outcome.fetched.status != FetchStatus::kLoaded) {
+        if (const auto message = FetchFailureMessage(path, outcome.fetched)) ShowMessage(*message);
+      } else if (IsRemoteLocation(path)) {
+        ShowMessage(NotAppearanceMessage(path));
+      }
       return;
     }
-    records = AppearanceXmlReader::ReadParamsFromMemory(fetched.bytes);
-    fetched.bytes = std::string();
-    // A local file without parameters changes nothing, silently; an address names what it got.
-    if (records.empty()) {
-      if (IsRemoteLocation(path)) ShowMessage(NotAppearanceMessage(path));
-      return;
-    }
-    const int set =
-        ApplyAppearanceRecords(records, m_doc->m_mesh, m_avatar ? aside : m_scene, m_bTexFit != 0);
     if (m_avatar) ApplyAppearanceToAvatar(records);
     RememberAppearanceIds(records, m_doc->m_appearanceIds);
-    ShowAppearanceStatus(location, set);
+    ShowAppearanceStatus(location, outcome.targetsSet);
   }
   // The new shape shows at once rather than at the next repaint, the new weights beside the
   // morph dialog's sliders.
