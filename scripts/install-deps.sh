@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that building and running Tovmar need; without --run also
 # what testing it needs (the test libraries, the virtual display, the desktop files' validators,
-# the packaging tools) and the glTF validator that the tests run. Does nothing when they are all
-# there already.
+# the packaging tools, the ja_JP.UTF-8 and de_DE.UTF-8 locales) and the glTF validator that the
+# tests run. Does nothing when they are all there already.
 # scripts/install-deps.sh [--run]
 set -euo pipefail
 
