@@ -32,8 +32,8 @@ const char kOpenDocumentTitle[] = "ドキュメントを開く";
 const char kSaveDocumentTitle[] = "ドキュメントを保存";
 
 std::string UnsavedDocumentMessage(const wxString& path) {
-  return "ドキュメントを保存できませんでした。\nフォルダに書き込めないか、ディスクがいっぱいです。"
-         "\n" +
+  return "ドキュメントを保存できませんでした。\n"
+         "書き込めないフォルダかファイルか、通常のファイルではありません。\n" +
          path.utf8_string();
 }
 
