@@ -188,8 +188,15 @@ void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {
   if (event.GetNumberOfFiles() > 0) OpenDroppedFile(event.GetFiles()[0]);
 }
 
-void CMainFrame::OpenDroppedFile(const wxString& path) {
-  const wxString folder = WxPath(PathToUtf8(PathFromUtf8(CorePath(path)).parent_path() / ""));
+void CMainFrame::OpenDroppedFile(const wxString& name) {
+  // A name given on the command line may be relative to the working folder; the texture's watch
+  // and the remembered folders need it whole.
+  std::error_code error;
+  std::filesystem::path whole = std::filesystem::absolute(PathFromUtf8(CorePath(name)), error);
+  if (error) whole = PathFromUtf8(CorePath(name));
+  whole = whole.lexically_normal();
+  const wxString path = WxPath(PathToUtf8(whole));
+  const wxString folder = WxPath(PathToUtf8(whole.parent_path() / ""));
   switch (KindOfOpenedFile(path)) {
     case OpenedFileKind::kMesh:
       m_panel->LoadMeshFile(path, folder);
