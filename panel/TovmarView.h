@@ -159,6 +159,9 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // After the mesh at `path` was loaded: the caption and the status bar name it, the texture and
   // appearance fields empty, and the view frames it when FrameOnLoad() says so.
   void ShowLoadedMesh(const wxString& path);
+  // The caption names `name`; the status bar's mesh field names the document's mesh.
+  void ShowInCaption(const wxString& name);
+  void ShowMeshStatus();
   // The status bar's texture field for `texture`, and its appearance field for `location`, which
   // set `targets` morph targets.
   void ShowTextureStatus(const TextureObject& texture);

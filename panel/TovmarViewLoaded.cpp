@@ -37,14 +37,21 @@ void CTovmarView::SetFrameOnLoad(bool on) {
 }
 
 void CTovmarView::ShowLoadedMesh(const wxString& path) {
-  m_doc->SetTitle(wxFileName(path).GetFullName());
-  if (auto* frame = dynamic_cast<CMainFrame*>(wxGetTopLevelParent(this))) frame->UpdateCaption();
-  const LlmMesh& mesh = m_doc->m_mesh;
-  SetStatus(kStatusMesh,
-            MeshStatusText(CorePath(path), mesh.coords.size(), mesh.morphTargets.size()));
+  ShowInCaption(wxFileName(path).GetFullName());
+  ShowMeshStatus();
   SetStatus(kStatusTexture, "");
   SetStatus(kStatusAppearance, "");
   if (GLView* view = View3D(); view != nullptr && m_frameOnLoad) view->FrameModel();
+}
+
+void CTovmarView::ShowInCaption(const wxString& name) {
+  m_doc->SetTitle(name);
+  if (auto* frame = dynamic_cast<CMainFrame*>(wxGetTopLevelParent(this))) frame->UpdateCaption();
+}
+
+void CTovmarView::ShowMeshStatus() {
+  const LlmMesh& mesh = m_doc->m_mesh;
+  SetStatus(kStatusMesh, MeshStatusText(mesh.path, mesh.coords.size(), mesh.morphTargets.size()));
 }
 
 void CTovmarView::ShowTextureStatus(const TextureObject& texture) {
