@@ -1,5 +1,6 @@
 #include "app/FileDialogs.h"
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -29,17 +30,18 @@ class WxFileDialogs : public FileDialogs {
     // extension is added. AskNewFile asks about the final name instead.
     return Ask(request, wxFD_SAVE);
   }
-  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& initialFolder) override {
-    wxDirDialog dialog(parent, wxDirSelectorPromptStr, initialFolder,
-                       wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& title,
+                                        const wxString& initialFolder) override {
+    wxDirDialog dialog(parent, title, initialFolder, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return dialog.GetPath();
   }
 
  private:
   static std::optional<FileDialogAnswer> Ask(const FileDialogRequest& request, long style) {
-    wxFileDialog dialog(request.parent, wxFileSelectorPromptStr, request.initialFolder,
-                        request.defaultFile, WxFilter(request.filter), style);
+    const bool open = (style & wxFD_OPEN) != 0;
+    wxFileDialog dialog(request.parent, request.title, request.initialFolder, request.defaultFile,
+                        WxFilter(request.filter, open), style);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return FileDialogAnswer{dialog.GetPath(), dialog.GetFilename()};
   }
@@ -65,19 +67,20 @@ FileDialogs* InstallFileDialogs(FileDialogs* dialogs) {
 
 std::optional<FileDialogAnswer> AskExistingFile(wxWindow* parent, const wxString& filter,
                                                 const wxString& defaultExtension,
-                                                const wxString& initialFolder) {
-  return CurrentFileDialogs().AskOpenPath(
-      FileDialogRequest{parent, filter, defaultExtension, initialFolder, true, wxString()});
+                                                const wxString& initialFolder, const char* title) {
+  return CurrentFileDialogs().AskOpenPath(FileDialogRequest{parent, filter, defaultExtension,
+                                                            initialFolder, true, wxString(),
+                                                            wxString::FromUTF8(title)});
 }
 
 std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& filter,
                                            const wxString& defaultExtension,
                                            const wxString& initialFolder,
-                                           const wxString& proposedName) {
+                                           const wxString& proposedName, const char* title) {
   const wxString proposed =
       proposedName.empty() ? wxString() : proposedName + "." + defaultExtension;
-  std::optional<FileDialogAnswer> answer = CurrentFileDialogs().AskSavePath(
-      FileDialogRequest{parent, filter, defaultExtension, initialFolder, false, proposed});
+  std::optional<FileDialogAnswer> answer = CurrentFileDialogs().AskSavePath(FileDialogRequest{
+      parent, filter, defaultExtension, initialFolder, false, proposed, wxString::FromUTF8(title)});
   if (!answer || answer->path.empty()) return std::nullopt;
   if (!defaultExtension.empty() && wxFileName(answer->path).GetExt().empty()) {
     answer->path += "." + defaultExtension;
@@ -93,8 +96,9 @@ std::optional<FileDialogAnswer> AskNewFile(wxWindow* parent, const wxString& fil
   return answer;
 }
 
-std::optional<wxString> AskExistingFolder(wxWindow* parent, const wxString& initialFolder) {
-  return CurrentFileDialogs().AskFolderPath(parent, initialFolder);
+std::optional<wxString> AskExistingFolder(wxWindow* parent, const wxString& initialFolder,
+                                          const char* title) {
+  return CurrentFileDialogs().AskFolderPath(parent, wxString::FromUTF8(title), initialFolder);
 }
 
 wxString FolderOf(const FileDialogAnswer& answer) {
@@ -102,10 +106,26 @@ wxString FolderOf(const FileDialogAnswer& answer) {
   return answer.path.Left(answer.path.length() - answer.fileName.length());
 }
 
-wxString WxFilter(const wxString& filter) {
+wxString WxFilter(const wxString& filter, bool anyCase) {
   wxString f = filter;
   while (f.EndsWith("|")) f.RemoveLast();
-  return f;
+  if (!anyCase) return f;
+  // The fields alternate between a name and its patterns; only the patterns change.
+  wxString out;
+  bool inPattern = false;
+  for (const wxUniChar c : f) {
+    if (c == '|') {
+      inPattern = !inPattern;
+      out += c;
+    } else if (inPattern && c.IsAscii() && std::isalpha(static_cast<unsigned char>(c.GetValue()))) {
+      const char letter = static_cast<char>(c.GetValue());
+      out << '[' << static_cast<char>(std::tolower(letter))
+          << static_cast<char>(std::toupper(letter)) << ']';
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 }  // namespace tovmar

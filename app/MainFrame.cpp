@@ -14,11 +14,13 @@
 #include "app/DocumentPane.h"
 #include "app/FileDialogs.h"
 #include "app/FileNames.h"
+#include "app/OpenedFileKind.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "app/TovmarDoc.h"
 #include "base/FileBytes.h"
 #include "base/MessageSink.h"
+#include "panel/StatusTexts.h"
 #include "panel/TovmarView.h"
 #include "panel/ViewContextMenu.h"
 #include "render/window/GLView.h"
@@ -28,6 +30,14 @@ namespace tovmar {
 
 namespace {
 const char kDocumentFilter[] = "Tovmar Files (*.tovm)|*.tovm||";
+const char kOpenDocumentTitle[] = "ドキュメントを開く";
+const char kSaveDocumentTitle[] = "ドキュメントを保存";
+
+std::string UnsavedDocumentMessage(const wxString& path) {
+  return "ドキュメントを保存できませんでした。\n"
+         "書き込めないフォルダかファイルか、通常のファイルではありません。\n" +
+         path.utf8_string();
+}
 
 std::string NotADocumentMessage(const wxString& path) {
   return "ドキュメントを開けませんでした。\nフォルダ、名前付きパイプ、デバイスは開けません。\n" +
@@ -56,6 +66,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
   m_view->Bind(wxEVT_CONTEXT_MENU,
                [this](wxContextMenuEvent& event) { m_panel->ShowViewMenu(event.GetPosition()); });
 
+  // Under the splitter: the mesh, its texture and the appearance last applied (the panel sets
+  // them, and shares the width among the fields that say something).
+  CreateStatusBar(kStatusFieldCount);
+
   InstallAccelerators();
   Bind(wxEVT_MENU, &CMainFrame::OnNewDocument, this, ID_FILE_NEW);
   Bind(wxEVT_MENU, &CMainFrame::OnOpenDocument, this, ID_FILE_OPEN);
@@ -71,6 +85,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, CTovmarDoc* doc, SceneStore& scene
       wxEVT_MENU, [this](wxCommandEvent&) { m_panel->RunViewMenuCommand(ID_VIEW_SHAPE_EDITOR); },
       ID_VIEW_SHAPE_EDITOR);
   Bind(wxEVT_DROP_FILES, &CMainFrame::OnDropFiles, this);
+  Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
 }
 
@@ -104,7 +119,7 @@ void CMainFrame::UpdateCaption() {
 
 void CMainFrame::NewDocument() {
   m_doc->SetFilename(wxEmptyString, false);
-  m_doc->SetTitle("Untitled");
+  m_doc->SetTitle(wxString::FromUTF8(kUntitled));
   m_doc->SetDocumentSaved(false);
   UpdateCaption();
   m_doc->InitialUpdateAllPanes();
@@ -142,12 +157,18 @@ void CMainFrame::SaveDocument() {
   wxString path = m_doc->GetFilename();
   if (path.empty() || !m_doc->GetDocumentSaved()) {
     const auto answer = AskNewFile(this, kDocumentFilter, "tovm", wxString(),
-                                   wxFileName(m_doc->GetTitle()).GetName());
+                                   wxFileName(m_doc->GetTitle()).GetName(), kSaveDocumentTitle);
     if (!answer) return;
     path = answer->path;
   }
-  if (!m_doc->OnSaveDocument(path)) {
-    ShowMessage("Failed to save document.");
+  // The toolkit's own English report is kept back for one message of the program's.
+  bool saved = false;
+  {
+    wxLogNull quiet;
+    saved = m_doc->OnSaveDocument(path);
+  }
+  if (!saved) {
+    ShowMessage(UnsavedDocumentMessage(path));
     return;
   }
   m_doc->SetTitle(wxFileName(path).GetFullName());
@@ -160,7 +181,8 @@ void CMainFrame::OnNewDocument(wxCommandEvent&) {
 }
 
 void CMainFrame::OnOpenDocument(wxCommandEvent&) {
-  if (const auto answer = AskExistingFile(this, kDocumentFilter, "tovm")) {
+  if (const auto answer =
+          AskExistingFile(this, kDocumentFilter, "tovm", wxString(), kOpenDocumentTitle)) {
     OpenDocument(answer->path);
   }
 }
@@ -181,7 +203,43 @@ void CMainFrame::OnSwitchPane(wxCommandEvent&) {
 }
 
 void CMainFrame::OnDropFiles(wxDropFilesEvent& event) {
-  if (event.GetNumberOfFiles() > 0) OpenDocument(event.GetFiles()[0]);
+  if (event.GetNumberOfFiles() > 0) OpenDroppedFile(event.GetFiles()[0]);
+}
+
+void CMainFrame::OpenDroppedFile(const wxString& name) {
+  // A name given on the command line may be relative to the working folder; the texture's watch
+  // and the remembered folders need it whole.
+  std::error_code error;
+  std::filesystem::path whole = std::filesystem::absolute(PathFromUtf8(CorePath(name)), error);
+  if (error) whole = PathFromUtf8(CorePath(name));
+  whole = whole.lexically_normal();
+  const wxString path = WxPath(PathToUtf8(whole));
+  const wxString folder = WxPath(PathToUtf8(whole.parent_path() / ""));
+  switch (KindOfOpenedFile(path)) {
+    case OpenedFileKind::kMesh:
+      m_panel->LoadMeshFile(path, folder);
+      break;
+    case OpenedFileKind::kTexture:
+      if (m_panel->RequireMesh()) m_panel->LoadTextureFile(path, folder);
+      break;
+    case OpenedFileKind::kAppearance:
+      if (m_panel->RequireMesh()) m_panel->LoadAppearance(path);
+      break;
+    case OpenedFileKind::kDocument:
+      OpenDocument(path);
+      break;
+  }
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+  // F and Home frame the model wherever the focus is in the window, not only in the 3D view.
+  const int key = event.GetKeyCode();
+  const bool frameKey = key == 'F' || key == WXK_HOME || key == WXK_NUMPAD_HOME;
+  if (frameKey && event.GetModifiers() == wxMOD_NONE) {
+    m_view->FrameModel();
+    return;
+  }
+  event.Skip();
 }
 
 void CMainFrame::OnAbout(wxCommandEvent&) {

@@ -34,12 +34,21 @@ class CMainFrame : public wxDocParentFrame {
   bool OpenDocument(const wxString& path);
   void SaveDocument();
 
+  // A file dropped on the window, or given as the program's argument: a mesh loads as the
+  // panel's mesh command loads it, a picture as the texture, an ".xml" file as avatar settings,
+  // anything else opens as the document.
+  void OpenDroppedFile(const wxString& path);
+
+  // The caption of a window with no document and no mesh.
+  static constexpr const char* kUntitled = "無題";
+
  private:
   void OnNewDocument(wxCommandEvent& event);
   void OnOpenDocument(wxCommandEvent& event);
   void OnSaveDocument(wxCommandEvent& event);
   void OnSwitchPane(wxCommandEvent& event);
   void OnDropFiles(wxDropFilesEvent& event);
+  void OnCharHook(wxKeyEvent& event);
   void OnAbout(wxCommandEvent& event);
   void OnCloseWindow(wxCloseEvent& event);
   void InstallAccelerators();

@@ -1,11 +1,13 @@
 #include "app/TovmarApp.h"
 
+#include <clocale>
 #include <filesystem>
 
 #include <wx/cmdline.h>
 #include <wx/config.h>
 #include <wx/log.h>
 #include <wx/stdpaths.h>
+#include <wx/uilocale.h>
 
 #include "app/CommandLineInfo.h"
 #include "app/FileNames.h"
@@ -60,6 +62,11 @@ bool CTovmarApp::OnCmdLineParsed(wxCmdLineParser& parser) {
 }
 
 bool CTovmarApp::OnInit() {
+  // The user's locale, so that the toolkit's own texts (the dialogs' buttons, their questions)
+  // speak the user's language; the toolkit leaves that to the program. Numbers keep the "C"
+  // locale's form: files written by the program read the same everywhere.
+  wxUILocale::UseDefault();
+  std::setlocale(LC_NUMERIC, "C");
   // The profile lives in the user's configuration folder (the registry on Windows).
   SetVendorName(wxString::FromUTF8(kVendor));
   SetAppName("Tovmar");
@@ -81,14 +88,15 @@ bool CTovmarApp::OnInit() {
                                         CLASSINFO(CTovmarDoc), nullptr);
   m_doc = dynamic_cast<CTovmarDoc*>(docTemplate->CreateDocument(wxEmptyString, wxDOC_NEW));
   if (m_doc == nullptr) return false;
-  m_doc->SetTitle("Untitled");
+  m_doc->SetTitle(wxString::FromUTF8(CMainFrame::kUntitled));
 
   m_frame = new CMainFrame(m_docManager.get(), m_doc, m_scene);
   SetTopWindow(m_frame);
   m_frame->UpdateCaption();
   m_doc->InitialUpdateAllPanes();
-  // A document that cannot be opened is reported, and the program starts without it.
-  if (!m_documentArg.empty()) m_frame->OpenDocument(m_documentArg);
+  // A document that cannot be opened is reported, and the program starts without it; a mesh,
+  // picture or appearance file given instead loads as a dropped one does.
+  if (!m_documentArg.empty()) m_frame->OpenDroppedFile(m_documentArg);
   m_frame->Show();
   m_frame->DragAcceptFiles(true);
   if (!profileReadable) ShowMessage(UnreadableProfileMessage(ProfilePath()));

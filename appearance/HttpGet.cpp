@@ -103,12 +103,13 @@ void LimitProtocols(const CurlLibrary& lib, CURL* curl) {
 #endif
 }
 
-FetchResult Failed(std::string text) {
-  return FetchResult{FetchStatus::kFailed, {}, std::move(text)};
+FetchResult Failed(std::string text, FetchFailure failure = FetchFailure::kBrokenOff,
+                   std::uint64_t limit = 0) {
+  return FetchResult{FetchStatus::kFailed, {}, std::move(text), failure, 0, limit};
 }
 
-FetchResult NotLoaded(std::string cause) {
-  return FetchResult{FetchStatus::kNotLoaded, {}, std::move(cause)};
+FetchResult NotLoaded(std::string cause, FetchFailure failure, long httpStatus = 0) {
+  return FetchResult{FetchStatus::kNotLoaded, {}, std::move(cause), failure, httpStatus, 0};
 }
 
 std::string HttpStatusText(long status) {
@@ -160,24 +161,34 @@ FetchResult HttpGet(const std::string& url, const FetchOptions& options,
 
   // Sort the outcome: cancelled, too large, not there (silent), broken off (with text), or loaded.
   if (download.cancelled) return FetchResult{FetchStatus::kCancelled, {}, {}};
-  if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) return Failed(kTooLargeText);
+  if (download.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
+    return Failed(kTooLargeText, FetchFailure::kTooLarge, options.maxBytes);
+  }
   switch (code) {
     case CURLE_OK:
       break;
     case CURLE_HTTP_RETURNED_ERROR:
-      return NotLoaded(HttpStatusText(status));
+      return NotLoaded(HttpStatusText(status), FetchFailure::kHttpStatus, status);
     case CURLE_COULDNT_RESOLVE_HOST:
-      return NotLoaded("unknown host");
+      return NotLoaded("unknown host", FetchFailure::kUnknownHost);
     case CURLE_COULDNT_RESOLVE_PROXY:
-      return NotLoaded("unknown proxy host");
+      return NotLoaded("unknown proxy host", FetchFailure::kUnknownHost);
     case CURLE_COULDNT_CONNECT:
-      return NotLoaded("connection refused");
+      return NotLoaded("connection refused", FetchFailure::kRefused);
+    case CURLE_TOO_MANY_REDIRECTS:
+      return Failed(errorBuffer[0] != '\0' ? errorBuffer : lib->easyStrerror(code),
+                    FetchFailure::kRedirects, static_cast<std::uint64_t>(options.maxRedirects));
+    case CURLE_OPERATION_TIMEDOUT:
+      return Failed(errorBuffer[0] != '\0' ? errorBuffer : lib->easyStrerror(code),
+                    FetchFailure::kTimedOut);
     default:
       return Failed(errorBuffer[0] != '\0' ? errorBuffer : lib->easyStrerror(code));
   }
   // libcurl takes a connection closed inside the headers for the end of a bodiless response.
   if (!download.headersComplete) return Failed(kHeadersCutText);
-  if (status < 200 || status > 299) return NotLoaded(HttpStatusText(status));
+  if (status < 200 || status > 299) {
+    return NotLoaded(HttpStatusText(status), FetchFailure::kHttpStatus, status);
+  }
   return FetchResult{FetchStatus::kLoaded, std::move(download.bytes), {}};
 }
 

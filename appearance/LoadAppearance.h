@@ -13,13 +13,22 @@ namespace tovmar {
 class LlmMesh;
 class SceneStore;
 
+// How a load went, for a caller that tells the user in its own words.
+struct AppearanceLoadOutcome {
+  FetchResult fetched;  // the fetch's status and failure (its bytes are not kept)
+  int targetsSet = 0;   // morph targets the records set
+};
+
 // Reads `location` (a file path or an "http://" or "https://" address); when it yields records,
 // applies them to `mesh` and rebuilds mesh object 0 of `store` (texture coordinates too with
 // `applyTexCoords`). Returns whether records came back; without them nothing changes. The
 // installed fetcher reads the location; `progress` follows it over the network and may cancel.
-// With `records`, it receives the records as read (names lower-cased).
+// With `records`, it receives the records as read (names lower-cased). With `outcome`, it receives
+// how the fetch went and how many targets were set; without it, a fetch that broke off shows its
+// error text through ShowMessage.
 bool LoadAppearance(const std::string& location, LlmMesh& mesh, SceneStore& store,
                     bool applyTexCoords, const FetchProgress& progress = {},
-                    std::vector<AppearanceParam>* records = nullptr);
+                    std::vector<AppearanceParam>* records = nullptr,
+                    AppearanceLoadOutcome* outcome = nullptr);
 
 }  // namespace tovmar

@@ -14,8 +14,8 @@ namespace {
 
 LocationFetcher* g_fetcher = nullptr;
 
-FetchResult TooLarge() {
-  return FetchResult{FetchStatus::kFailed, {}, kTooLargeText};
+FetchResult TooLarge(std::uint64_t maxBytes) {
+  return FetchResult{FetchStatus::kFailed, {}, kTooLargeText, FetchFailure::kTooLarge, 0, maxBytes};
 }
 
 // The whole of the regular file at `path`. A folder, pipe or device does not load: its reading
@@ -25,7 +25,7 @@ FetchResult ReadLocalFile(const std::string& path, std::uint64_t maxBytes) {
   if (!file) return FetchResult{};
   const std::optional<std::uint64_t> size = RegularFileSize(file.get());
   if (!size) return FetchResult{};
-  if (*size > maxBytes) return TooLarge();
+  if (*size > maxBytes) return TooLarge(maxBytes);
 
   // Read as much as the size promises, then whatever the file has grown by since.
   std::string bytes(static_cast<std::size_t>(*size), '\0');
@@ -33,7 +33,7 @@ FetchResult ReadLocalFile(const std::string& path, std::uint64_t maxBytes) {
   char chunk[64 * 1024];
   while (!std::feof(file.get()) && !std::ferror(file.get())) {
     const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-    if (bytes.size() + n > maxBytes) return TooLarge();
+    if (bytes.size() + n > maxBytes) return TooLarge(maxBytes);
     bytes.append(chunk, n);
   }
   if (std::ferror(file.get())) return FetchResult{};

@@ -21,10 +21,25 @@ enum class FetchStatus {
   kCancelled,  // the progress callback asked to stop: nothing to tell the user
 };
 
+// Why a fetch gave no document, for a message in the user's language.
+enum class FetchFailure {
+  kNone,         // loaded, cancelled, or a local file that is not there (nothing to tell)
+  kHttpStatus,   // the server answered with `httpStatus`, not 2xx
+  kUnknownHost,  // the host name (or the proxy's) did not resolve
+  kRefused,      // nothing accepted the connection
+  kTimedOut,     // the connection or the whole transfer took longer than its time limit
+  kTooLarge,     // larger than `limit` bytes
+  kRedirects,    // more than `limit` redirects
+  kBrokenOff,    // any other network failure; `errorText` holds libcurl's own words
+};
+
 struct FetchResult {
   FetchStatus status = FetchStatus::kNotLoaded;
   std::string bytes;
   std::string errorText;
+  FetchFailure failure = FetchFailure::kNone;
+  long httpStatus = 0;
+  std::uint64_t limit = 0;
 };
 
 struct FetchOptions {

@@ -33,10 +33,14 @@ void AddMeshObject(const LlmMesh& mesh, SceneStore& store, const std::string& na
 
 }  // namespace
 
-bool ReadCompleteMeshFile(const std::string& path, LlmMesh& mesh) {
+bool ReadCompleteMeshFile(const std::string& path, LlmMesh& mesh, MeshReadRefusal* why) {
   LlmMesh read;
   LlmReadReport report;
-  if (ReadLlmFile(path, read, report) != LlmFileStatus::kRead || !report.IsMesh()) return false;
+  const LlmFileStatus status = ReadLlmFile(path, read, report);
+  if (status != LlmFileStatus::kRead || !report.IsMesh()) {
+    if (why != nullptr) *why = MeshReadRefusal{status, report};
+    return false;
+  }
   mesh = std::move(read);
   return true;
 }

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "mesh/LlmFile.h"
+#include "mesh/LlmReadReport.h"
+
 namespace tovmar {
 
 class LlmMesh;
@@ -14,8 +17,13 @@ class SceneStore;
 // and remaps count as far as the file holds them). Returns false and leaves `mesh` exactly as it
 // was otherwise, and when the file is gone, is not a regular file, cannot be opened or read, or
 // is far too large for a mesh file: the mesh already loaded, its weights and the objects built
-// from it are then worth more than a partial record.
-bool ReadCompleteMeshFile(const std::string& path, LlmMesh& mesh);
+// from it are then worth more than a partial record. With `why`, a refused file's status and read
+// report are left there, for a message that says what is wrong.
+struct MeshReadRefusal {
+  LlmFileStatus status = LlmFileStatus::kRead;
+  LlmReadReport report;
+};
+bool ReadCompleteMeshFile(const std::string& path, LlmMesh& mesh, MeshReadRefusal* why = nullptr);
 
 // Removes every mesh object from `store` (releasing the textures they used), then builds two
 // new ones from `mesh`, both named `name`: index 0 visible, the one the deformation changes, and

@@ -21,6 +21,7 @@
 #include "panel/DialogUnits.h"
 #include "panel/HPJumpFrame.h"
 #include "panel/LinkAddresses.h"
+#include "panel/MeshReadMessage.h"
 #include "panel/StaticFrame.h"
 #include "panel/UiFont.h"
 #include "render/window/GLView.h"
@@ -32,7 +33,6 @@ namespace tovmar {
 namespace {
 
 const char kMeshFilter[] = "LLM メッシュ(*.llm)|*.llm|全て(*.*)|*.*||";
-const char kUnreadableMesh[] = "指定ファイルが読み込めませんでした。";
 
 // One step of the arrow buttons, in world units.
 constexpr float kPanStep = 0.1f;
@@ -189,8 +189,8 @@ void CTovmarView::OnUpdate(wxView* sender, int hint, wxObject* object) {
 }
 
 void CTovmarView::OnLoadMesh(wxCommandEvent&) {
-  const auto answer =
-      AskExistingFile(this, wxString::FromUTF8(kMeshFilter), "llm", m_doc->GetMeshFolder());
+  const auto answer = AskExistingFile(this, wxString::FromUTF8(kMeshFilter), "llm",
+                                      m_doc->GetMeshFolder(), "LLM メッシュを開く");
   if (!answer) return;
   if (answer->path.empty()) {
     m_thumbnail->Clear();
@@ -205,8 +205,9 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   m_doc->SetMeshFolder(folder);
   // A file that went away, cannot be read or ends early replaces nothing: the mesh on screen
   // keeps its shape, its weights and its texture.
-  if (!ReadCompleteMeshFile(CorePath(path), mesh)) {
-    ShowMessage(kUnreadableMesh);
+  MeshReadRefusal why;
+  if (!ReadCompleteMeshFile(CorePath(path), mesh, &why)) {
+    ShowMessage(MeshReadMessage(CorePath(path), why));
     return;
   }
   BuildMeshObjects(mesh, m_scene, CorePath(path));
@@ -217,6 +218,7 @@ void CTovmarView::LoadMeshFile(const wxString& path, const wxString& folder) {
   ShapesReplaced();
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);
+  ShowLoadedMesh(path);
 }
 
 bool CTovmarView::RequireMesh() const {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -78,6 +79,12 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   // Whether an avatar is open; its parts list (nullptr before the first avatar).
   bool HasAvatar() const { return m_avatar.has_value(); }
   AvatarPartsWindow* PartsWindow() const { return m_partsWindow; }
+
+  // Whether a newly loaded mesh is framed in the 3D view, as F frames it. Kept in the profile;
+  // on unless the profile says otherwise. Off, the camera stays where it was.
+  bool FrameOnLoad() const { return m_frameOnLoad; }
+  void SetFrameOnLoad(bool on);
+  static bool FrameOnLoadInProfile();
 
   // Refuses a command that needs a mesh when none is loaded, with a message.
   bool RequireMesh() const;
@@ -177,6 +184,18 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   void ShowWeightsEverywhere();
   // Other meshes replaced the shown ones: the history starts again and the editor lists them.
   void ShapesReplaced();
+  // After the mesh at `path` was loaded: the caption and the status bar name it, the texture and
+  // appearance fields empty, and the view frames it when FrameOnLoad() says so.
+  void ShowLoadedMesh(const wxString& path);
+  // The caption names `name`; the status bar's mesh field names the document's mesh.
+  void ShowInCaption(const wxString& name);
+  void ShowMeshStatus();
+  // The status bar's texture field for `texture`, and its appearance field for `location`, which
+  // set `targets` morph targets.
+  void ShowTextureStatus(const TextureObject& texture);
+  void ShowAppearanceStatus(const wxString& location, int targets);
+  // Sets a field of the main window's status bar (none in a frame without one).
+  void SetStatus(int field, const std::string& text);
   // The 3D view, or nullptr while the document has none.
   GLView* View3D() const;
   // The context menu's commands that ask for a file or an address.
@@ -202,6 +221,7 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   WeightHistory m_weightHistory;
   WeightSnapshot m_committedWeights;
   bool m_textureAutoReload = TextureAutoReloadInProfile();
+  bool m_frameOnLoad = FrameOnLoadInProfile();
   TextureFileWatch m_textureWatch{[this](const wxString& path) { OnTextureFileSettled(path); }};
   // Each control of the form with its rectangle in pixels, unscrolled.
   std::vector<std::pair<wxWindow*, wxRect>> m_formRects;

@@ -1,6 +1,7 @@
 // The panel's appearance command (1018): an appearance file sets the morph weights it names.
 #include <wx/utils.h>
 
+#include <string>
 #include <vector>
 
 #include "app/FileDialogs.h"
@@ -9,7 +10,10 @@
 #include "appearance/LoadAppearance.h"
 #include "appearance/ShapeParams.h"
 #include "appearance/window/MorphParamDialog.h"
+#include "base/Location.h"
+#include "base/MessageSink.h"
 #include "mesh/SceneStore.h"
+#include "panel/FetchMessages.h"
 #include "panel/FetchProgressWindow.h"
 #include "panel/TovmarView.h"
 
@@ -21,8 +25,9 @@ const char kAppearanceFilter[] = "Appearance XML(*.xml)|*.xml|全て(*.*)|*.*||"
 
 void CTovmarView::OnLoadAvatarSettings(wxCommandEvent&) {
   if (!RequireMesh()) return;
-  const auto answer = AskExistingFile(this, wxString::FromUTF8(kAppearanceFilter),
-                                      "new archetype.xml", m_doc->GetMeshFolder());
+  const auto answer =
+      AskExistingFile(this, wxString::FromUTF8(kAppearanceFilter), "new archetype.xml",
+                      m_doc->GetMeshFolder(), "Avatar 設定を開く");
   if (!answer || answer->path.empty()) return;
   LoadAppearance(answer->path);
   m_doc->SetMeshFolder(FolderOf(*answer));
@@ -40,12 +45,22 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     // With an avatar open the document's mesh is one part of it: the file is read onto that part
     // aside, and its records then shape every part.
     SceneStore aside;
-    if (!tovmar::LoadAppearance(CorePath(location), m_doc->m_mesh, m_avatar ? aside : m_scene,
-                                m_bTexFit != 0, progress.Callback(), &records)) {
+    const std::string path = CorePath(location);
+    AppearanceLoadOutcome outcome;
+    if (!tovmar::LoadAppearance(path, m_doc->m_mesh, m_avatar ? aside : m_scene, m_bTexFit != 0,
+                                progress.Callback(), &records, &outcome)) {
+      // A local file without parameters changes nothing, silently; an address names what it
+      // got.
+      if (outcome.fetched.status != FetchStatus::kLoaded) {
+        if (const auto message = FetchFailureMessage(path, outcome.fetched)) ShowMessage(*message);
+      } else if (IsRemoteLocation(path)) {
+        ShowMessage(NotAppearanceMessage(path));
+      }
       return;
     }
     if (m_avatar) ApplyAppearanceToAvatar(records);
     RememberAppearanceIds(records, m_doc->m_appearanceIds);
+    ShowAppearanceStatus(location, outcome.targetsSet);
   }
   // The new shape shows at once rather than at the next repaint, the new weights beside the
   // morph dialog's sliders and in the shape editor; the file's weights are one step.

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include <wx/filename.h>
 #include <wx/utils.h>
 
 #include "app/FileDialogs.h"
@@ -18,8 +19,10 @@
 #include "mesh/SceneStore.h"
 #include "panel/AvatarPartsWindow.h"
 #include "panel/BitmapFrame.h"
+#include "panel/StatusTexts.h"
 #include "panel/TovmarView.h"
 #include "panel/ViewExports.h"
+#include "render/window/GLView.h"
 
 namespace tovmar {
 
@@ -58,7 +61,8 @@ std::string LeftOutParts(const std::string& folder, const Avatar& avatar) {
 }  // namespace
 
 void CTovmarView::OpenAvatarFromDialog() {
-  const std::optional<wxString> folder = AskExistingFolder(this, m_doc->GetMeshFolder());
+  const std::optional<wxString> folder =
+      AskExistingFolder(this, m_doc->GetMeshFolder(), "アバターのフォルダを開く");
   if (folder && !folder->empty()) OpenAvatarFolder(*folder);
 }
 
@@ -95,6 +99,13 @@ bool CTovmarView::OpenAvatarFolder(const wxString& folder) {
   ShapesReplaced();
   m_thumbnail->Clear();
   m_thumbnail->Refresh(false);
+  ShowInCaption(
+      wxFileName(folder.EndsWith(wxFILE_SEP_PATH) ? folder.Left(folder.length() - 1) : folder)
+          .GetFullName());
+  ShowMeshStatus();
+  SetStatus(kStatusTexture, "");
+  SetStatus(kStatusAppearance, "");
+  if (GLView* view = View3D(); view != nullptr && m_frameOnLoad) view->FrameModel();
   RefreshView3D(false);
   return true;
 }
@@ -107,11 +118,13 @@ void CTovmarView::SelectAvatarPart(std::size_t index) {
   const MeshObject* mesh = m_scene.GetMesh(m_avatar->meshes[index].front());
   const TextureObject* texture =
       mesh != nullptr ? m_scene.FindTexture(mesh->GetTextureId()) : nullptr;
+  ShowMeshStatus();
   if (texture != nullptr) {
     ShowThumbnail(texture);
   } else {
     m_thumbnail->Clear();
     m_thumbnail->Refresh(false);
+    SetStatus(kStatusTexture, "");
   }
   FollowTextureFile();
   if (m_pMorphDlg != nullptr) m_pMorphDlg->Rebuild(&m_doc->m_mesh);

@@ -31,12 +31,12 @@ const char kObjFilter[] = "Wavefront OBJ(*.obj)|*.obj||";
 const char kShapeFilter[] = "Appearance XML(*.xml)|*.xml||";
 
 // The path, for the core, of the file to save from `doc`'s mesh, asked in the save dialog of
-// `parent`: the dialog proposes the mesh's own name with `extension`.
+// `parent` under the caption `title`: the dialog proposes the mesh's own name with `extension`.
 std::optional<std::string> AskSavePath(wxWindow* parent, const CTovmarDoc& doc, const char* filter,
-                                       const char* extension) {
+                                       const char* extension, const char* title) {
   const wxString meshName = wxFileName(WxPath(doc.m_mesh.path)).GetName();
-  const auto answer =
-      AskNewFile(parent, wxString::FromUTF8(filter), extension, doc.GetMeshFolder(), meshName);
+  const auto answer = AskNewFile(parent, wxString::FromUTF8(filter), extension, doc.GetMeshFolder(),
+                                 meshName, title);
   if (!answer) return std::nullopt;
   return CorePath(answer->path);
 }
@@ -47,7 +47,7 @@ void CTovmarView::ShowViewMenu(const wxPoint& position) {
   GLView* view = View3D();
   if (view == nullptr) return;
   const std::unique_ptr<wxMenu> menu =
-      BuildViewContextMenu({m_scene.GetMesh(0) != nullptr, TextureAutoReload()});
+      BuildViewContextMenu({m_scene.GetMesh(0) != nullptr, TextureAutoReload(), FrameOnLoad()});
   const wxSize size = view->GetClientSize();
   const wxPoint at = position == wxDefaultPosition ? wxPoint(size.x / 2, size.y / 2)
                                                    : view->ScreenToClient(position);
@@ -81,6 +81,9 @@ void CTovmarView::RunViewMenuCommand(int id) {
     case ID_VIEW_TEXTURE_AUTO_RELOAD:
       SetTextureAutoReload(!TextureAutoReload());
       break;
+    case ID_VIEW_FRAME_ON_LOAD:
+      SetFrameOnLoad(!FrameOnLoad());
+      break;
     default:
       break;
   }
@@ -89,13 +92,13 @@ void CTovmarView::RunViewMenuCommand(int id) {
 void CTovmarView::SaveViewPictureAs() {
   GLView* view = View3D();
   if (view == nullptr || !RequireMesh()) return;
-  if (const auto path = AskSavePath(this, *m_doc, kPictureFilter, "png"))
+  if (const auto path = AskSavePath(this, *m_doc, kPictureFilter, "png", "画像を保存"))
     SaveViewPicture(*view, *path);
 }
 
 void CTovmarView::ExportObjAs() {
   if (!RequireMesh()) return;
-  const auto path = AskSavePath(this, *m_doc, kObjFilter, "obj");
+  const auto path = AskSavePath(this, *m_doc, kObjFilter, "obj", "OBJ 形式で書き出し");
   if (!path) return;
   // A loaded texture goes into a material file beside the OBJ file.
   const MeshObject* object = m_scene.GetMesh(TextureMeshes().front());
@@ -106,7 +109,7 @@ void CTovmarView::ExportObjAs() {
 
 void CTovmarView::SaveShapeAs() {
   if (!RequireMesh()) return;
-  const auto path = AskSavePath(this, *m_doc, kShapeFilter, "xml");
+  const auto path = AskSavePath(this, *m_doc, kShapeFilter, "xml", "形状を保存");
   if (!path) return;
   // The archetype's name, by default the file's.
   const std::optional<wxString> name =

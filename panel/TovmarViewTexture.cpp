@@ -17,8 +17,10 @@
 namespace tovmar {
 
 namespace {
+// Every kind the decoders read; the dialog matches the extensions in any case.
 const char kImageFilter[] =
-    "画像ファイル(*.tga;*.jpg;*.bmp;*.png)|*.tga;*.jpg;*.bmp;*.png|全て(*.*)|*.*||";
+    "画像ファイル(*.tga;*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff)|"
+    "*.tga;*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff|全て(*.*)|*.*||";
 }  // namespace
 
 void CTovmarView::ShowThumbnail(const TextureObject* texture) {
@@ -33,12 +35,13 @@ void CTovmarView::ShowThumbnail(const TextureObject* texture) {
                           texture->HasPixels() ? texture->Pixels().data() : nullptr);
   }
   m_thumbnail->Refresh(false);
+  if (texture->HasPixels()) ShowTextureStatus(*texture);
 }
 
 void CTovmarView::OnLoadTexture(wxCommandEvent&) {
   if (!RequireMesh()) return;
-  const auto answer =
-      AskExistingFile(this, wxString::FromUTF8(kImageFilter), "tga", m_doc->GetTextureFolder());
+  const auto answer = AskExistingFile(this, wxString::FromUTF8(kImageFilter), "tga",
+                                      m_doc->GetTextureFolder(), "テクスチャを開く");
   if (!answer || answer->path.empty()) return;
   LoadTextureFile(answer->path, FolderOf(*answer));
 }

@@ -18,11 +18,13 @@ std::unique_ptr<wxMenu> BuildViewContextMenu(const ViewMenuState& state) {
   menu->Append(ID_VIEW_OPEN_AVATAR, text("アバターを開く..."));
   menu->AppendSeparator();
   menu->AppendCheckItem(ID_VIEW_TEXTURE_AUTO_RELOAD, text("テクスチャの変更を自動で読み込む"));
+  menu->AppendCheckItem(ID_VIEW_FRAME_ON_LOAD, text("読み込み時に全体を表示"));
   for (const int id :
        {ID_VIEW_FRAME_MODEL, ID_VIEW_SAVE_PICTURE, ID_VIEW_EXPORT_OBJ, ID_VIEW_SAVE_SHAPE}) {
     menu->Enable(id, state.hasMesh);
   }
   menu->Check(ID_VIEW_TEXTURE_AUTO_RELOAD, state.textureAutoReload);
+  menu->Check(ID_VIEW_FRAME_ON_LOAD, state.frameOnLoad);
   return menu;
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that building and running Tovmar need; without --run also
 # what testing it needs (the test libraries, the virtual display, the desktop files' validators,
-# the packaging tools) and the glTF validator that the tests run. Does nothing when they are all
-# there already.
+# the packaging tools, the ja_JP.UTF-8 and de_DE.UTF-8 locales) and the glTF validator that the
+# tests run. Does nothing when they are all there already.
 # scripts/install-deps.sh [--run]
 set -euo pipefail
 
@@ -20,7 +20,7 @@ if ! $run_only; then
   packages+=(
     python3 libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    xvfb xauth libx11-dev
+    xvfb xauth libx11-dev locales
     desktop-file-utils shared-mime-info appstream dpkg-dev lintian
     xdotool imagemagick
     blender python3-numpy
@@ -47,6 +47,23 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 $run_only && exit 0
+
+# The window tests run under Japanese and German locales (dialog texts, number reading); the
+# locales are generated once and left alone when they are there.
+wanted_locales=(ja_JP.UTF-8 de_DE.UTF-8)
+missing_locales=()
+for l in "${wanted_locales[@]}"; do
+  locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" || missing_locales+=("$l")
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  echo "Generating locales: ${missing_locales[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  for l in "${missing_locales[@]}"; do
+    grep -qx "$l UTF-8" /etc/locale.gen 2>/dev/null || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
+  $sudo locale-gen >/dev/null
+fi
 
 # The Khronos glTF validator, at the version that tools/node/package-lock.json names, into
 # tools/node/node_modules. Without the npm registry the tests that run it skip.

@@ -44,7 +44,6 @@ GLView::GLView(wxWindow* parent, SceneStore& scene)
   Bind(wxEVT_MOTION, &GLView::OnMotion, this);
   Bind(wxEVT_LEFT_UP, &GLView::OnLeftUp, this);
   Bind(wxEVT_MOUSEWHEEL, &GLView::OnWheel, this);
-  Bind(wxEVT_KEY_DOWN, &GLView::OnKeyDown, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &GLView::OnCaptureLost, this);
 }
 
@@ -199,16 +198,6 @@ void GLView::OnWheel(wxMouseEvent& event) {
   const int rotation = event.GetWheelRotation() * 120 / delta;
   m_camera.distance = ZoomedDistance(m_camera.distance, rotation);
   Refresh(false);
-  event.Skip();
-}
-
-void GLView::OnKeyDown(wxKeyEvent& event) {
-  const int key = event.GetKeyCode();
-  const bool frameKey = key == 'F' || key == WXK_HOME || key == WXK_NUMPAD_HOME;
-  if (frameKey && event.GetModifiers() == wxMOD_NONE) {
-    FrameModel();
-    return;
-  }
   event.Skip();
 }
 

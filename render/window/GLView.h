@@ -33,8 +33,8 @@ class GLView : public wxGLCanvas, public PaneWindow {
   void PanVertical(float step);
 
   // Sets the eye's distance and the pan so that the whole visible model fits the view, the
-  // orientation as it is, and redraws; the F and Home keys do this. False, changing nothing,
-  // when nothing is shown or the view has no area.
+  // orientation as it is, and redraws; the F and Home keys do this anywhere in the main window.
+  // False, changing nothing, when nothing is shown or the view has no area.
   bool FrameModel();
 
   ViewCamera& Camera() { return m_camera; }
@@ -56,7 +56,6 @@ class GLView : public wxGLCanvas, public PaneWindow {
   void OnMotion(wxMouseEvent& event);
   void OnLeftUp(wxMouseEvent& event);
   void OnWheel(wxMouseEvent& event);
-  void OnKeyDown(wxKeyEvent& event);
   void OnCaptureLost(wxMouseCaptureLostEvent& event);
   // The drag rotation for the pointer at `point`, composed after the stored orientation.
   Quaternion DraggedOrientation(const wxPoint& point) const;

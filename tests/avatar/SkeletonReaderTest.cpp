@@ -1,6 +1,7 @@
 // The skeleton file read: the world's own, a small made-up one, and damaged copies.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -60,6 +61,18 @@ TEST(SkeletonReaderTest, PlacesThroughTheParentsRotationAndScale) {
     const Mat4 back = InverseAffine(global) * global;
     for (std::size_t i = 0; i < 16; ++i) EXPECT_NEAR(back.m[i], Mat4::Identity().m[i], 1e-5f);
   }
+}
+
+// The window takes the user's locale; a decimal comma there changes nothing of what is read.
+TEST(SkeletonReaderTest, ACommaLocaleReadsTheSamePlaces) {
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+    GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/install-deps.sh makes it)";
+  }
+  const SkeletonReadResult read = ReadSkeletonFromMemory(SampleSkeletonXml(), "sample");
+  std::setlocale(LC_NUMERIC, previous.c_str());
+  ASSERT_TRUE(read.ok) << read.error;
+  ExpectNear(JointPosition(read.skeleton, "mEyeLeft"), {0.1f, 0.04f, 1.8f}, 1e-5f);
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {

@@ -1,6 +1,7 @@
 // The whole avatar in the window: a character folder made of the world's real parts, opened by the
 // view's menu and by the start-up option, drawn whole, textured part by part and saved as shown.
 #include <wx/image.h>
+#include <wx/statusbr.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -158,6 +159,10 @@ TEST_F(AvatarWindowTest, TheMenuOpensTheWholeStandingFigureWithItsPartsListed) {
   ASSERT_NE(Panel().PartsWindow(), nullptr);
   EXPECT_TRUE(Panel().PartsWindow()->IsShown());
   EXPECT_EQ(Panel().PartsWindow()->SelectedText().utf8_string(), "選択: 下半身 (lower_body)");
+  // The caption names the folder, the status bar the selected part's file.
+  EXPECT_EQ(Frame().GetTitle(), "character - Tovmar");
+  EXPECT_THAT(Frame().GetStatusBar()->GetStatusText(0).utf8_string(),
+              testing::StartsWith("メッシュ: avatar_lower_body.llm (頂点 "));
 
   const wxImage shown = FramedScene();
   const Figure figure = FindFigure(shown);
@@ -178,6 +183,8 @@ TEST_F(AvatarWindowTest, TextureButtonsActOnTheSelectedPartOnly) {
   Press(IDC_LOAD_TEXTURE);
   Panel().PartsWindow()->Select(1);
   EXPECT_EQ(Panel().PartsWindow()->SelectedText().utf8_string(), "選択: 目 (eyes)");
+  EXPECT_THAT(Frame().GetStatusBar()->GetStatusText(0).utf8_string(),
+              testing::StartsWith("メッシュ: avatar_eye.llm"));
   m_dialogs.Choose(WriteColour("blue.png", 20, 20, 230));
   Press(IDC_LOAD_TEXTURE);
   EXPECT_TRUE(m_messages.messages.empty());

@@ -2,6 +2,7 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/splitter.h>
+#include <wx/statusbr.h>
 #include <wx/tglbtn.h>
 
 #include <gtest/gtest.h>
@@ -17,12 +18,13 @@
 namespace tovmar {
 namespace {
 
-TEST(MainWindowTest, StartsAsATallUntitledWindowWithoutBars) {
+TEST(MainWindowTest, StartsAsATallUntitledWindowWithOnlyAStatusBar) {
   PumpEvents(100);
-  EXPECT_EQ(Frame().GetTitle(), "Untitled - Tovmar");
+  EXPECT_EQ(Frame().GetTitle(), wxString::FromUTF8("無題 - Tovmar"));
   EXPECT_EQ(Frame().GetMenuBar(), nullptr);
   EXPECT_EQ(Frame().GetToolBar(), nullptr);
-  EXPECT_EQ(Frame().GetStatusBar(), nullptr);
+  ASSERT_NE(Frame().GetStatusBar(), nullptr);
+  EXPECT_EQ(Frame().GetStatusBar()->GetFieldsCount(), 3);
   // Fitted to the panel's form: never larger than 500 x 700.
   const wxSize size = Frame().GetSize();
   EXPECT_LE(size.x, CMainFrame::kInitialWidth);

@@ -117,7 +117,7 @@ TEST_F(MeshLoadTest, DocumentCommandsKeepTheMeshAndSaveWritesAnEmptyFile) {
   const wxString folder = Doc().GetMeshFolder();
   wxCommandEvent fresh(wxEVT_MENU, ID_FILE_NEW);
   Frame().GetEventHandler()->ProcessEvent(fresh);
-  EXPECT_EQ(Frame().GetTitle(), "Untitled - Tovmar");
+  EXPECT_EQ(Frame().GetTitle(), wxString::FromUTF8("無題 - Tovmar"));
   EXPECT_EQ(Scene().MeshCount(), 2u);
   EXPECT_GT(Doc().m_mesh.numVertices, 0);
   EXPECT_EQ(Doc().GetMeshFolder(), folder);

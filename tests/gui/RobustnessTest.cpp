@@ -198,13 +198,16 @@ TEST_F(RobustnessTest, MeshFileGoneOrChangedAfterItWasChosenKeepsEverything) {
     const char* what;
     std::string bytes;  // the file as it is when read; none: it was deleted
     bool deleted;
+    std::string reason;  // how the message's third line begins
   };
   const std::vector<Case> cases = {
-      {"deleted", "", true},
-      {"cut in half, inside its vertex arrays", whole.substr(0, whole.size() / 2), false},
-      {"cut after its first 100 bytes", whole.substr(0, 100), false},
-      {"overwritten with text", "Saved by another program.\n", false},
-      {"emptied", "", false},
+      {"deleted", "", true, "ファイルがないか、開けません。"},
+      {"cut in half, inside its vertex arrays", whole.substr(0, whole.size() / 2), false,
+       "頂点データの途中でファイルが終わっています (頂点 425 個の 18700 バイトのうち 14523"},
+      {"cut after its first 100 bytes", whole.substr(0, 100), false, "頂点データの途中"},
+      {"overwritten with text", "Saved by another program.\n", false,
+       "ヘッダ (65 バイト) の途中、26 バイトで"},
+      {"emptied", "", false, "ヘッダ (65 バイト) の途中、0 バイトで"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -219,8 +222,11 @@ TEST_F(RobustnessTest, MeshFileGoneOrChangedAfterItWasChosenKeepsEverything) {
     }
     Press(IDC_LOAD_MESH);
 
-    EXPECT_EQ(m_messages.messages,
-              std::vector<std::string>{"指定ファイルが読み込めませんでした。"});
+    // The program's line first, then the file and what is wrong with it.
+    ASSERT_EQ(m_messages.messages.size(), 1u);
+    EXPECT_THAT(m_messages.messages[0],
+                testing::StartsWith("指定ファイルが読み込めませんでした。\n" +
+                                    chosen.utf8_string() + "\n" + c.reason));
     ExpectStillShows(before);
     EXPECT_TRUE(WindowAnswers());
   }
@@ -278,7 +284,7 @@ TEST_F(RobustnessTest, ServerThatNeverAnswersEndsAtTheTimeOutAndKeepsEverything)
   EXPECT_GE(waited, WatchedFetcher::kTotalTimeout - milliseconds(100));
   EXPECT_LT(waited, WatchedFetcher::kTotalTimeout + milliseconds(3000));
   ASSERT_EQ(m_messages.messages.size(), 1u);
-  EXPECT_THAT(m_messages.messages[0], testing::StartsWith("Operation timed out after"));
+  EXPECT_THAT(m_messages.messages[0], testing::HasSubstr("サーバーが時間内に応答しませんでした。"));
   ExpectStillShows(before);
   EXPECT_TRUE(WindowAnswers());
 

@@ -82,9 +82,10 @@ TEST_F(TextureCommandTest, PictureShowsOnTheLitMeshAndUprightInTheThumbnail) {
   m_dialogs.Choose(WriteQuadrants(m_folder, "quadrants.png", 64));
   Press(IDC_LOAD_TEXTURE);
   ASSERT_EQ(m_dialogs.requests.size(), 2u);
-  EXPECT_EQ(m_dialogs.requests[1].filter,
-            wxString::FromUTF8(
-                "画像ファイル(*.tga;*.jpg;*.bmp;*.png)|*.tga;*.jpg;*.bmp;*.png|全て(*.*)|*.*||"));
+  EXPECT_EQ(
+      m_dialogs.requests[1].filter,
+      wxString::FromUTF8("画像ファイル(*.tga;*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff)|"
+                         "*.tga;*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff|全て(*.*)|*.*||"));
   EXPECT_TRUE(m_messages.messages.empty());
   EXPECT_EQ(Doc().GetTextureFolder(), wxString::FromUTF8(PathToUtf8(m_folder.Path())) + "/");
 

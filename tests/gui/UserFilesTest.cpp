@@ -111,7 +111,7 @@ TEST_F(UserFilesTest, SaveNeverEmptiesAFileThatHoldsSomething) {
   m_messages.answers = {true};
   PressCtrlS();
   ASSERT_EQ(m_dialogs.requests.size(), 1u);
-  EXPECT_EQ(m_dialogs.requests[0].defaultFile, "Untitled.tovm");
+  EXPECT_EQ(m_dialogs.requests[0].defaultFile, wxString::FromUTF8("無題.tovm"));
   EXPECT_EQ(m_messages.questions.size(), 1u);
   EXPECT_EQ(Bytes(notes), "not empty");
   EXPECT_EQ(Frame().GetTitle(), "notes.tovm - Tovmar");
@@ -128,6 +128,19 @@ TEST_F(UserFilesTest, SaveNeverEmptiesAFileThatHoldsSomething) {
   EXPECT_EQ(Frame().GetTitle(), "fresh.tovm - Tovmar");
   EXPECT_TRUE(m_messages.messages.empty());
   EXPECT_EQ(m_messages.questions.size(), 1u);
+
+  // A folder of that name takes no document: the message names it, in Japanese.
+  Frame().NewDocument();
+  const wxString folder = m_folder.File("folder.tovm");
+  std::filesystem::create_directory(PathFromUtf8(CorePath(folder)));
+  m_dialogs.Choose(folder);
+  m_messages.answers = {true};
+  PressCtrlS();
+  ASSERT_EQ(m_messages.messages.size(), 1u);
+  EXPECT_EQ(m_messages.messages[0],
+            "ドキュメントを保存できませんでした。\n"
+            "書き込めないフォルダかファイルか、通常のファイルではありません。\n" +
+                CorePath(folder));
 }
 
 // The menu's saves propose the mesh's name with the extension, add the extension to a name typed

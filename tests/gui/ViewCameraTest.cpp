@@ -11,6 +11,7 @@
 
 #include "app/CommandIds.h"
 #include "panel/ControlIds.h"
+#include "panel/ViewContextMenu.h"
 #include "render/Camera.h"
 #include "tests/gui/AppAccess.h"
 #include "tests/gui/PanelCommands.h"
@@ -112,6 +113,8 @@ void ClickLightPadAt(const wxPoint& point) {
 class ViewCameraTest : public testing::Test {
  protected:
   void SetUp() override {
+    // These tests follow the camera from its start; framing on load is tested on its own.
+    Panel().SetFrameOnLoad(false);
     View3D().Camera().Reset();
     m_dialogs.Choose(WriteBallMesh(m_folder, "ball.llm", 0.15f));
     Press(IDC_LOAD_MESH);
@@ -125,6 +128,7 @@ class ViewCameraTest : public testing::Test {
     PumpEvents(40);
     View3D().Camera().Reset();
     ShownScene();
+    Panel().SetFrameOnLoad(true);
   }
 
   // Presses the left button at `from` in the view, moves to `to` in `steps` steps and releases.
@@ -400,7 +404,8 @@ TEST_F(ViewCameraTest, FAndHomeFrameATallModelWhollyInsideTheView) {
                        double(extent.width) / shown.GetWidth()),
               0.8);
   };
-  View3D().SetFocus();
+  // F works wherever the focus is in the window: here on a button of the panel.
+  Panel().FindWindow(IDC_LOAD_MESH)->SetFocus();
   PumpEvents(40);
   wxUIActionSimulator().Char('f');
   PumpEvents(40);
@@ -420,6 +425,28 @@ TEST_F(ViewCameraTest, FAndHomeFrameATallModelWhollyInsideTheView) {
   EXPECT_EQ(camera.shown, turned);
   EXPECT_EQ(camera.light, kStartLight);
   expectWhollyInside(ShownScene());
+}
+
+// With framing on load (the default), the tall body shows whole at once, and the menu's check item
+// turns it off for the next load, which keeps the camera.
+TEST_F(ViewCameraTest, ALoadedMeshIsFramedUnlessTheCheckItemIsOff) {
+  Panel().SetFrameOnLoad(true);
+  m_dialogs.Choose(WriteBallMesh(m_folder, "tall.llm", 0.2f, 6.0f));
+  Press(IDC_LOAD_MESH);
+  const wxImage framed = ShownScene();
+  ASSERT_TRUE(framed.IsOk());
+  const wxRect extent = ShownExtent(framed);
+  EXPECT_GT(extent.y, 0);
+  EXPECT_LT(extent.GetBottom(), framed.GetHeight() - 1);
+
+  Panel().RunViewMenuCommand(ID_VIEW_FRAME_ON_LOAD);
+  EXPECT_FALSE(Panel().FrameOnLoad());
+  EXPECT_FALSE(CTovmarView::FrameOnLoadInProfile());
+  const ViewCamera before = View3D().Camera();
+  m_dialogs.Choose(WriteBallMesh(m_folder, "small.llm", 0.1f));
+  Press(IDC_LOAD_MESH);
+  EXPECT_EQ(View3D().Camera().distance, before.distance);
+  EXPECT_EQ(View3D().Camera().pan.z, before.pan.z);
 }
 
 }  // namespace

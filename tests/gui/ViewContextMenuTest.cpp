@@ -118,7 +118,8 @@ TEST_F(ViewContextMenuTest, RightClickMenuKeyAndShiftF10OfferTheEntriesThatCanAc
                               {"形状エディタ...\tCtrl+E", true, false},
                               {"URL から Avatar 設定を読込...", true, false},
                               {"アバターを開く...", true, false},
-                              {"テクスチャの変更を自動で読み込む", true, reload}};
+                              {"テクスチャの変更を自動で読み込む", true, reload},
+                              {"読み込み時に全体を表示", true, true}};
   };
   const auto rightClick = [] {
     wxUIActionSimulator mouse;

@@ -30,9 +30,10 @@ class ScriptedFileDialogs : public FileDialogs {
   }
 
   // A folder dialog answers with the next scripted path, or is cancelled, the same way.
-  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& initialFolder) override {
+  std::optional<wxString> AskFolderPath(wxWindow* parent, const wxString& title,
+                                        const wxString& initialFolder) override {
     requests.push_back(
-        FileDialogRequest{parent, wxString(), wxString(), initialFolder, true, wxString()});
+        FileDialogRequest{parent, wxString(), wxString(), initialFolder, true, wxString(), title});
     if (m_answers.empty()) return std::nullopt;
     std::optional<FileDialogAnswer> answer = m_answers.front();
     m_answers.pop_front();
