@@ -137,6 +137,8 @@ class CTovmarView : public wxScrolledWindow, public PaneWindow {
   BitmapFrame* m_thumbnail = nullptr;
 
  private:
+  // Undoes or redoes one step of the history (`step`), as UndoWeights and RedoWeights say.
+  bool StepWeights(std::optional<WeightSnapshot> (WeightHistory::*step)());
   // Creates a control of the form at `rect` (the panel is not scrolled yet), passing `args`
   // before its position and size.
   template <class Control, class... Args>

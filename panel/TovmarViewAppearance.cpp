@@ -16,6 +16,7 @@
 #include "panel/FetchMessages.h"
 #include "panel/FetchProgressWindow.h"
 #include "panel/TovmarView.h"
+#include "panel/ViewPrompts.h"
 
 namespace tovmar {
 
@@ -47,10 +48,18 @@ void CTovmarView::LoadAppearance(const wxString& location) {
     SceneStore aside;
     const std::string path = CorePath(location);
     AppearanceLoadOutcome outcome;
+    // A file of several archetypes (as the world's client writes them) asks which to apply.
+    const auto choose = [this](const std::vector<std::string>& names) {
+      wxBusyCursorSuspender notBusy;
+      std::vector<wxString> shown;
+      for (const std::string& name : names) shown.push_back(wxString::FromUTF8(name));
+      return CurrentViewPrompts().AskArchetype(this, shown);
+    };
     if (!tovmar::LoadAppearance(path, m_doc->m_mesh, m_avatar ? aside : m_scene, m_bTexFit != 0,
-                                progress.Callback(), &records, &outcome)) {
-      // A local file without parameters changes nothing, silently; an address names what it
-      // got.
+                                progress.Callback(), &records, &outcome, choose)) {
+      // A local file without parameters, or an archetype not chosen, changes nothing, silently;
+      // an address names what it got.
+      if (outcome.declined) return;
       if (outcome.fetched.status != FetchStatus::kLoaded) {
         if (const auto message = FetchFailureMessage(path, outcome.fetched)) ShowMessage(*message);
       } else if (IsRemoteLocation(path)) {

@@ -16,7 +16,7 @@
 #include "mesh/MeshObject.h"
 #include "mesh/SceneStore.h"
 #include "mesh/TextureObject.h"
-#include "panel/ShapeNamePrompt.h"
+#include "panel/ViewPrompts.h"
 #include "panel/TovmarView.h"
 #include "panel/ViewContextMenu.h"
 #include "panel/ViewExports.h"
@@ -113,7 +113,7 @@ void CTovmarView::SaveShapeAs() {
   if (!path) return;
   // The archetype's name, by default the file's.
   const std::optional<wxString> name =
-      CurrentShapeNamePrompt().AskShapeName(this, wxFileName(WxPath(*path)).GetName());
+      CurrentViewPrompts().AskShapeName(this, wxFileName(WxPath(*path)).GetName());
   if (!name) return;
   if (m_avatar) {
     SaveAvatarShape(*path, name->utf8_string());

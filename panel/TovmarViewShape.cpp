@@ -89,20 +89,17 @@ void CTovmarView::CommitWeights() {
 }
 
 bool CTovmarView::UndoWeights() {
-  // Changes of the morph dialog still open are undone as a step of their own.
-  CommitWeights();
-  const std::optional<WeightSnapshot> weights = m_weightHistory.Undo();
-  if (!weights) return false;
-  PutWeights(*weights, ShapeMeshes());
-  m_committedWeights = TakeWeights(ReadOnly(ShapeMeshes()));
-  ReshapeFromWeights();
-  ShowWeightsEverywhere();
-  return true;
+  return StepWeights(&WeightHistory::Undo);
 }
 
 bool CTovmarView::RedoWeights() {
+  return StepWeights(&WeightHistory::Redo);
+}
+
+bool CTovmarView::StepWeights(std::optional<WeightSnapshot> (WeightHistory::*step)()) {
+  // Changes of the morph dialog still open are undone as a step of their own.
   CommitWeights();
-  const std::optional<WeightSnapshot> weights = m_weightHistory.Redo();
+  const std::optional<WeightSnapshot> weights = (m_weightHistory.*step)();
   if (!weights) return false;
   PutWeights(*weights, ShapeMeshes());
   m_committedWeights = TakeWeights(ReadOnly(ShapeMeshes()));

@@ -26,7 +26,7 @@
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/ScriptedFileDialogs.h"
-#include "tests/support/ScriptedShapeNamePrompt.h"
+#include "tests/support/ScriptedViewPrompts.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
 
@@ -146,7 +146,7 @@ class AvatarWindowTest : public testing::Test {
   wxString m_character;
   ScriptedFileDialogs m_dialogs;
   // Saved shapes take the name the prompt proposes.
-  ScriptedShapeNamePrompt m_shapeNames;
+  ScriptedViewPrompts m_shapeNames;
   RecordingMessageSink m_messages;
 };
 

@@ -29,7 +29,7 @@
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/RunProcess.h"
 #include "tests/support/ScriptedFileDialogs.h"
-#include "tests/support/ScriptedShapeNamePrompt.h"
+#include "tests/support/ScriptedViewPrompts.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
 
@@ -130,7 +130,7 @@ class ShapeEditorTest : public testing::Test {
 
   TestFolder m_folder{"tovmar-shape-editor"};
   ScriptedFileDialogs m_dialogs;
-  ScriptedShapeNamePrompt m_shapeNames;
+  ScriptedViewPrompts m_shapeNames;
   RecordingMessageSink m_messages;
 };
 

@@ -36,7 +36,7 @@
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScriptedAddressPrompt.h"
 #include "tests/support/ScriptedFileDialogs.h"
-#include "tests/support/ScriptedShapeNamePrompt.h"
+#include "tests/support/ScriptedViewPrompts.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
 
@@ -88,7 +88,7 @@ class UserFilesTest : public testing::Test {
   TestFolder m_folder{"tovmar-user-files"};
   ScriptedFileDialogs m_dialogs;
   // Saved shapes take the name the prompt proposes.
-  ScriptedShapeNamePrompt m_shapeNames;
+  ScriptedViewPrompts m_shapeNames;
   RecordingMessageSink m_messages;
 };
 

@@ -30,7 +30,7 @@
 #include "tests/support/ScopedFileSizeLimit.h"
 #include "tests/support/ScriptedAddressPrompt.h"
 #include "tests/support/ScriptedFileDialogs.h"
-#include "tests/support/ScriptedShapeNamePrompt.h"
+#include "tests/support/ScriptedViewPrompts.h"
 #include "tests/support/WxTestUtil.h"
 #include "tools/LlmWriter.h"
 
@@ -105,7 +105,7 @@ class ViewContextMenuTest : public testing::Test {
   TestFolder m_folder{"tovmar-view-menu"};
   ScriptedFileDialogs m_dialogs;
   // Saved shapes take the name the prompt proposes.
-  ScriptedShapeNamePrompt m_shapeNames;
+  ScriptedViewPrompts m_shapeNames;
   RecordingMessageSink m_messages;
 };
 
