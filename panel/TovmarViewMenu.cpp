@@ -16,10 +16,10 @@
 #include "mesh/MeshObject.h"
 #include "mesh/SceneStore.h"
 #include "mesh/TextureObject.h"
-#include "panel/ViewPrompts.h"
 #include "panel/TovmarView.h"
 #include "panel/ViewContextMenu.h"
 #include "panel/ViewExports.h"
+#include "panel/ViewPrompts.h"
 #include "render/window/GLView.h"
 
 namespace tovmar {
