@@ -7,8 +7,6 @@
 #include "appearance/ParamTable.h"
 #include "appearance/ParamWalk.h"
 #include "base/Text.h"
-#include "mesh/ApplyMorphs.h"
-#include "mesh/LlmMesh.h"
 
 namespace tovmar {
 
@@ -74,16 +72,6 @@ std::optional<std::size_t> FindArchetype(const std::vector<AppearanceArchetype>&
     if (LowerAscii(archetypes[i].name) == wanted) return i;
   }
   return std::nullopt;
-}
-
-bool ApplyArchetype(const AppearanceArchetype& archetype, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords, std::vector<AppearanceParam>* records) {
-  if (archetype.params.empty()) return false;
-  std::vector<AppearanceParam> params = archetype.params;
-  mesh.ApplyAppearanceParams(params);
-  ApplyMorphs(mesh, store, applyTexCoords);
-  if (records != nullptr) *records = std::move(params);
-  return true;
 }
 
 }  // namespace tovmar

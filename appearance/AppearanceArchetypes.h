@@ -14,9 +14,6 @@
 
 namespace tovmar {
 
-class LlmMesh;
-class SceneStore;
-
 struct AppearanceArchetype {
   // The element's name attribute; "archetype N" (counted from 1) when it has none.
   std::string name;
@@ -39,15 +36,5 @@ std::vector<AppearanceArchetype> ReadArchetypes(const std::string& location,
 // The first archetype called `name`, compared exactly, else without regard to A-Z letter case.
 std::optional<std::size_t> FindArchetype(const std::vector<AppearanceArchetype>& archetypes,
                                          std::string_view name);
-
-// Applies the records of `archetype` to `mesh` as LoadAppearance applies a whole file's and
-// rebuilds mesh object 0 of `store` (texture coordinates too with `applyTexCoords`). Returns
-// false, and changes nothing, when the archetype has no records. With `records`, it receives the
-// records as applied (names lower-cased), as LoadAppearance gives them.
-//
-// The window's choice of archetype: ReadArchetypes gives the names to offer (the first
-// preselected) when a file holds more than one; the one chosen goes here.
-bool ApplyArchetype(const AppearanceArchetype& archetype, LlmMesh& mesh, SceneStore& store,
-                    bool applyTexCoords, std::vector<AppearanceParam>* records = nullptr);
 
 }  // namespace tovmar

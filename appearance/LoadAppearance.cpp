@@ -13,22 +13,25 @@ namespace tovmar {
 
 namespace {
 
-// The records of the document `xml`: those of the archetype `choose` picks when the document holds
-// several and a chooser is given (`declined` when it picks none), else all of them.
+// The records of the document `xml`: with `choose`, those of its one archetype or of the one
+// `choose` picks among several (`declined` when it picks none); without, all of them. Records stand
+// only inside archetypes, so one archetype's are the whole document's, and the document is parsed
+// once either way.
 std::vector<AppearanceParam> ReadChosenParams(std::string_view xml, const ArchetypeChooser& choose,
                                               bool& declined) {
-  if (choose) {
-    std::vector<AppearanceArchetype> archetypes = ReadArchetypesFromMemory(xml);
-    if (archetypes.size() > 1) {
-      std::vector<std::string> names;
-      for (const AppearanceArchetype& archetype : archetypes) names.push_back(archetype.name);
-      const std::optional<std::size_t> chosen = choose(names);
-      declined = !chosen || *chosen >= archetypes.size();
-      if (declined) return {};
-      return std::move(archetypes[*chosen].params);
-    }
+  if (!choose) return AppearanceXmlReader::ReadParamsFromMemory(xml);
+  std::vector<AppearanceArchetype> archetypes = ReadArchetypesFromMemory(xml);
+  if (archetypes.empty()) return {};
+  std::size_t chosen = 0;
+  if (archetypes.size() > 1) {
+    std::vector<std::string> names;
+    for (const AppearanceArchetype& archetype : archetypes) names.push_back(archetype.name);
+    const std::optional<std::size_t> pick = choose(names);
+    declined = !pick || *pick >= archetypes.size();
+    if (declined) return {};
+    chosen = *pick;
   }
-  return AppearanceXmlReader::ReadParamsFromMemory(xml);
+  return std::move(archetypes[chosen].params);
 }
 
 }  // namespace
