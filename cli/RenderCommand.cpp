@@ -6,8 +6,11 @@
 #include <charconv>
 #include <cstdint>
 #include <memory>
+#include <future>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -77,12 +80,12 @@ constexpr OptionInfo kOptions[] = {
 
 constexpr int kDefaultSide = 512;
 constexpr std::size_t kMaxJobs = 1024;
-// What the workers' pictures and their places' copies of the textures may take in all; larger
-// pictures and textures leave fewer workers.
+// What the workers' pictures and the textures may take in all; larger pictures and textures
+// leave fewer workers.
 constexpr std::uint64_t kMemoryBudget = std::uint64_t{1} << 30;
 // What drawing a picture takes for each of its pixels: the drawing's colour and depth, the pixels
-// read back, and the rows the PNG encoder works on.
-constexpr std::uint64_t kPictureBytesPerPixel = 12;
+// read back with alpha and then without, and the PNG encoder's work.
+constexpr std::uint64_t kPictureBytesPerPixel = 16;
 
 struct PictureSettings {
   int width = kDefaultSide;
@@ -182,28 +185,47 @@ std::size_t JobsOption(const ParsedArgs& args) {
   return jobs;
 }
 
-// The most workers that stay within the memory budget: each draws a picture of `pixels` pixels
-// and has a place with its copy of `textureBytes`, and one place more is spare. One worker at
-// least, whatever it takes.
+// The most workers that stay within the memory budget: each draws a picture of `pixels` pixels,
+// and the textures, `textureBytes` in all, are held twice: decoded, and in the contexts, which
+// share them. One worker at least, whatever it takes.
 std::size_t MaxWorkers(std::uint64_t pixels, std::uint64_t textureBytes) {
-  const std::uint64_t perWorker = pixels * kPictureBytesPerPixel + textureBytes;
-  if (kMemoryBudget <= textureBytes + perWorker) return 1;
+  const std::uint64_t perWorker = pixels * kPictureBytesPerPixel;
+  if (kMemoryBudget <= 2 * textureBytes + perWorker) return 1;
   return static_cast<std::size_t>(
-      std::min<std::uint64_t>((kMemoryBudget - textureBytes) / perWorker, kMaxJobs));
+      std::min<std::uint64_t>((kMemoryBudget - 2 * textureBytes) / perWorker, kMaxJobs));
 }
 
-// Up to `count` contexts, at least one: the first failure ends the command when no context was
-// made, and otherwise leaves fewer workers.
+// Up to `count` contexts that share their textures, at least one: the first failure ends the
+// command when no context was made, and otherwise leaves fewer workers.
 std::vector<std::unique_ptr<OffscreenContext>> CreateContexts(std::size_t count) {
   std::vector<std::unique_ptr<OffscreenContext>> contexts;
   std::string error;
   while (contexts.size() < count) {
-    std::unique_ptr<OffscreenContext> context = OffscreenContext::Create(error);
+    std::unique_ptr<OffscreenContext> context =
+        contexts.empty() ? OffscreenContext::Create(error)
+                         : OffscreenContext::CreateSharing(*contexts.front(), error);
     if (context == nullptr) break;
     contexts.push_back(std::move(context));
   }
   if (contexts.empty()) throw CliError("render: " + error);
   return contexts;
+}
+
+// The contexts of CreateContexts, made on a thread of their own while `read` runs on this one:
+// starting the OpenGL implementation takes about as long as decoding a large texture. Both are
+// done when this returns or throws.
+template <typename Read>
+std::vector<std::unique_ptr<OffscreenContext>> CreateContextsWhile(std::size_t count,
+                                                                   Read&& read) {
+  std::future<std::vector<std::unique_ptr<OffscreenContext>>> made;
+  try {
+    made = std::async(std::launch::async, CreateContexts, count);
+  } catch (const std::system_error&) {
+    read();
+    return CreateContexts(count);
+  }
+  read();
+  return made.get();
 }
 
 // The picture scenes of a run. Scene stores go in the reverse order of their making, as each
@@ -269,17 +291,20 @@ int RunRender(const ParsedArgs& args) {
   const std::vector<BatchJob> jobs = PlanBatch("render", args.positionals, *output, "png");
   for (const BatchJob& job : jobs) RefuseInputAsOutput(job.output, args);
 
-  // The weights, the parts and the textures are read once for every picture.
-  const SharedScene shared(ReadMorphSettings(args), texture != nullptr ? *texture : "", parts);
+  // The weights, the parts and the textures are read once for every picture, while the
+  // contexts are made. Each worker draws with a context of its own from scenes of its own; the
+  // contexts share the textures, which are put into them once.
+  const auto pixels = static_cast<std::uint64_t>(settings.width) * settings.height;
+  std::optional<SharedScene> shared;
+  std::vector<std::unique_ptr<OffscreenContext>> contexts =
+      CreateContextsWhile(std::min({jobsWanted, jobs.size(), MaxWorkers(pixels, 0)}), [&] {
+        shared.emplace(ReadMorphSettings(args), texture != nullptr ? *texture : "", parts);
+      });
+  contexts.resize(std::min(contexts.size(), MaxWorkers(pixels, shared->TextureBytes())));
 
-  // Each worker draws with a context of its own from scenes of its own. While one picture is
-  // drawn, the next one's scene is built in a spare place.
-  const std::vector<std::unique_ptr<OffscreenContext>> contexts = CreateContexts(
-      std::min({jobsWanted, jobs.size(),
-                MaxWorkers(static_cast<std::uint64_t>(settings.width) * settings.height,
-                           shared.TextureBytes())}));
+  // While one picture is drawn, the next one's scene is built in a spare place.
   const std::size_t places = contexts.size() == 1 ? 1 : contexts.size() + 1;
-  PictureScenes scenes(shared, places);
+  PictureScenes scenes(*shared, places);
   BatchSteps steps;
   steps.workers = contexts.size();
   steps.places = places;

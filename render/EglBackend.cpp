@@ -66,9 +66,10 @@ std::vector<Candidate> CandidateDisplays() {
   return candidates;
 }
 
-// A desktop OpenGL context with no surface on an initialised display, or EGL_NO_CONTEXT with
-// the reason in `why`.
-EGLContext OpenContext(EGLDisplay display, EGLint major, EGLint minor, std::string& why) {
+// A desktop OpenGL context with no surface on an initialised display, sharing the textures of
+// `share` unless that is EGL_NO_CONTEXT, or EGL_NO_CONTEXT with the reason in `why`.
+EGLContext OpenContext(EGLDisplay display, EGLint major, EGLint minor, EGLContext share,
+                       std::string& why) {
   const char* extensions = eglQueryString(display, EGL_EXTENSIONS);
   if (!HasExtension(extensions, "EGL_KHR_surfaceless_context")) {
     why = "cannot draw without a surface";
@@ -98,14 +99,15 @@ EGLContext OpenContext(EGLDisplay display, EGLint major, EGLint minor, std::stri
   const EGLint compatibility[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK_KHR,
                                   EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT_KHR, EGL_NONE};
   const EGLContext context =
-      eglCreateContext(display, config, EGL_NO_CONTEXT, profiles ? compatibility : nullptr);
+      eglCreateContext(display, config, share, profiles ? compatibility : nullptr);
   if (context == EGL_NO_CONTEXT) why = "refused an OpenGL context (" + EglErrorText() + ")";
   return context;
 }
 
 class EglBackend : public OffscreenBackend {
  public:
-  EglBackend(EGLDisplay display, EGLContext context) : m_display(display), m_context(context) {}
+  EglBackend(EGLDisplay display, EGLint major, EGLint minor, EGLContext context)
+      : m_display(display), m_major(major), m_minor(minor), m_context(context) {}
   // Destroying a context that no thread holds frees its framebuffers with it. The display stays
   // initialised until the process ends: EGL displays are process-wide and eglTerminate is not
   // counted, so terminating one would pull it from under any other context on it, and Mesa would
@@ -129,9 +131,16 @@ class EglBackend : public OffscreenBackend {
   void* ProcAddress(const char* name) override {
     return reinterpret_cast<void*>(eglGetProcAddress(name));
   }
+  std::unique_ptr<OffscreenBackend> CreateSharing(std::string& why) override {
+    const EGLContext context = OpenContext(m_display, m_major, m_minor, m_context, why);
+    if (context == EGL_NO_CONTEXT) return nullptr;
+    return std::make_unique<EglBackend>(m_display, m_major, m_minor, context);
+  }
 
  private:
   EGLDisplay m_display;
+  EGLint m_major;
+  EGLint m_minor;
   EGLContext m_context;
 };
 
@@ -148,9 +157,10 @@ std::unique_ptr<OffscreenBackend> CreateEglBackend(std::string& why) {
     } else if (eglInitialize(candidate.display, &major, &minor) != EGL_TRUE) {
       reason = "cannot be initialised (" + EglErrorText() + ")";
     } else {
-      const EGLContext context = OpenContext(candidate.display, major, minor, reason);
+      const EGLContext context =
+          OpenContext(candidate.display, major, minor, EGL_NO_CONTEXT, reason);
       if (context != EGL_NO_CONTEXT)
-        return std::make_unique<EglBackend>(candidate.display, context);
+        return std::make_unique<EglBackend>(candidate.display, major, minor, context);
     }
     reasons += (reasons.empty() ? "" : "; ") + candidate.label + ": " + reason;
   }

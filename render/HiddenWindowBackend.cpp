@@ -60,8 +60,9 @@ class HiddenWindowBackend : public OffscreenBackend {
   HiddenWindowBackend(const HiddenWindowBackend&) = delete;
   HiddenWindowBackend& operator=(const HiddenWindowBackend&) = delete;
 
-  // Makes the window and its context; false with `why` set when the display cannot.
-  bool Open(std::string& why);
+  // Makes the window and its context, sharing the textures of `share` unless it is null; false
+  // with `why` set when the display cannot.
+  bool Open(GLXContext share, std::string& why);
 
   bool MakeCurrent(std::string& error) override {
     if (glXMakeCurrent(m_display, m_window, m_context) == True) return true;
@@ -72,6 +73,11 @@ class HiddenWindowBackend : public OffscreenBackend {
   void* ProcAddress(const char* name) override {
     return reinterpret_cast<void*>(glXGetProcAddress(reinterpret_cast<const GLubyte*>(name)));
   }
+  std::unique_ptr<OffscreenBackend> CreateSharing(std::string& why) override {
+    auto backend = std::make_unique<HiddenWindowBackend>(m_display);
+    if (!backend->Open(m_context, why)) return nullptr;
+    return backend;
+  }
 
  private:
   Display* m_display;
@@ -80,7 +86,7 @@ class HiddenWindowBackend : public OffscreenBackend {
   GLXContext m_context = nullptr;
 };
 
-bool HiddenWindowBackend::Open(std::string& why) {
+bool HiddenWindowBackend::Open(GLXContext share, std::string& why) {
   int errorBase = 0;
   int eventBase = 0;
   if (glXQueryExtension(m_display, &errorBase, &eventBase) != True) {
@@ -105,7 +111,7 @@ bool HiddenWindowBackend::Open(std::string& why) {
   windowAttributes.border_pixel = 0;
   m_window = XCreateWindow(m_display, root, 0, 0, 1, 1, 0, visual->depth, InputOutput,
                            visual->visual, CWColormap | CWBorderPixel, &windowAttributes);
-  m_context = glXCreateContext(m_display, visual, nullptr, True);
+  m_context = glXCreateContext(m_display, visual, share, True);
   XFree(visual);
   if (trap.Failed() || m_context == nullptr) {
     why = "the X display refused an OpenGL window";
@@ -125,7 +131,7 @@ std::unique_ptr<OffscreenBackend> CreateHiddenWindowBackend(std::string& why) {
     return nullptr;
   }
   auto backend = std::make_unique<HiddenWindowBackend>(display);
-  if (!backend->Open(why)) return nullptr;
+  if (!backend->Open(nullptr, why)) return nullptr;
   return backend;
 }
 

@@ -20,6 +20,9 @@ class OffscreenBackend {
   virtual void EndThread() {}
   // The address of an OpenGL entry point by name, or null.
   virtual void* ProcAddress(const char* name) = 0;
+  // Another context of the same kind that shares this one's textures, so that a texture put
+  // into either is drawn from both; null with `why` set when it cannot be made.
+  virtual std::unique_ptr<OffscreenBackend> CreateSharing(std::string& why) = 0;
 };
 
 // A compatibility-profile context without a surface: Mesa's surfaceless platform, then every EGL

@@ -77,12 +77,19 @@ void ClearGlErrors() {
   while (glGetError() != GL_NO_ERROR && ++flags < 16) continue;
 }
 
-// Turns rows that run bottom-up into rows that run top-down.
-void FlipRows(std::vector<std::uint8_t>& rgb, std::size_t stride, int height) {
-  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-    std::swap_ranges(rgb.begin() + static_cast<std::ptrdiff_t>(stride * top),
-                     rgb.begin() + static_cast<std::ptrdiff_t>(stride * (top + 1)),
-                     rgb.begin() + static_cast<std::ptrdiff_t>(stride * bottom));
+// Puts `rgba`, width x height pixels whose rows run bottom-up, into `rgb` as R, G, B bytes whose
+// rows run top-down.
+void ToTopDownRgb(const std::vector<std::uint8_t>& rgba, int width, int height,
+                  std::vector<std::uint8_t>& rgb) {
+  const auto pixels = static_cast<std::size_t>(width);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+    const std::uint8_t* from = rgba.data() + (static_cast<std::size_t>(height) - 1 - y) * pixels * 4;
+    std::uint8_t* to = rgb.data() + y * pixels * 3;
+    for (std::size_t x = 0; x < pixels; ++x, from += 4, to += 3) {
+      to[0] = from[0];
+      to[1] = from[1];
+      to[2] = from[2];
+    }
   }
 }
 
@@ -100,6 +107,9 @@ struct OffscreenContext::State {
   // failed one.
   int width = 0;
   int height = 0;
+  // The picture as read back, kept for the next one: reading four bytes a pixel is the
+  // implementations' fast path, and the R, G, B bytes are taken from it.
+  std::vector<std::uint8_t> rgba;
 
   // Binds the framebuffer, with storage for width x height made when the size changed.
   bool BindFramebuffer(int newWidth, int newHeight, std::string& error);
@@ -149,7 +159,9 @@ bool OffscreenContext::State::BindFramebuffer(int newWidth, int newHeight, std::
   return true;
 }
 
-OffscreenContext::OffscreenContext(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+OffscreenContext::OffscreenContext(std::unique_ptr<State> state,
+                                   std::shared_ptr<ContextTextures> textures)
+    : m_state(std::move(state)), m_textures(std::move(textures)) {}
 
 // The backend goes with the state: destroying its context frees the framebuffer too.
 OffscreenContext::~OffscreenContext() = default;
@@ -165,7 +177,21 @@ std::unique_ptr<OffscreenContext> OffscreenContext::Create(std::string& error) {
   }
   auto state = std::make_unique<State>();
   state->backend = std::move(backend);
-  return std::unique_ptr<OffscreenContext>(new OffscreenContext(std::move(state)));
+  return std::unique_ptr<OffscreenContext>(
+      new OffscreenContext(std::move(state), std::make_shared<ContextTextures>()));
+}
+
+std::unique_ptr<OffscreenContext> OffscreenContext::CreateSharing(OffscreenContext& group,
+                                                                  std::string& error) {
+  std::string why;
+  std::unique_ptr<OffscreenBackend> backend = group.m_state->backend->CreateSharing(why);
+  if (backend == nullptr) {
+    error = "no second OpenGL context sharing the first one's textures (" + why + ")";
+    return nullptr;
+  }
+  auto state = std::make_unique<State>();
+  state->backend = std::move(backend);
+  return std::unique_ptr<OffscreenContext>(new OffscreenContext(std::move(state), group.m_textures));
 }
 
 bool OffscreenContext::Render(int width, int height, const std::function<void()>& draw,
@@ -201,14 +227,15 @@ bool OffscreenContext::RenderOnThisThread(int width, int height, const std::func
   if (s.functionsLoaded && s.BindFramebuffer(width, height, error)) {
     try {
       // Room for the picture first, so that a size too large for memory draws nothing.
-      const std::size_t stride = static_cast<std::size_t>(width) * 3;
-      rgb.resize(stride * static_cast<std::size_t>(height));
+      const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+      rgb.resize(pixels * 3);
+      s.rgba.resize(pixels * 4);
       glDrawBuffer(GL_COLOR_ATTACHMENT0);
       glReadBuffer(GL_COLOR_ATTACHMENT0);
       draw();
-      glPixelStorei(GL_PACK_ALIGNMENT, 1);
-      glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-      FlipRows(rgb, stride, height);
+      glPixelStorei(GL_PACK_ALIGNMENT, 4);
+      glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, s.rgba.data());
+      ToTopDownRgb(s.rgba, width, height, rgb);
       drawn = true;
     } catch (const std::bad_alloc&) {
       error = "not enough memory for a " + std::to_string(width) + "x" + std::to_string(height) +

@@ -24,6 +24,12 @@ class OffscreenContext {
   // gives a context.
   static std::unique_ptr<OffscreenContext> Create(std::string& error);
 
+  // A context that shares the textures of `group` and its record of them, so that contexts
+  // drawing the same pictures on several threads put each picture in once. Returns nullptr with
+  // `error` set when the implementation refuses one.
+  static std::unique_ptr<OffscreenContext> CreateSharing(OffscreenContext& group,
+                                                         std::string& error);
+
   ~OffscreenContext();
   OffscreenContext(const OffscreenContext&) = delete;
   OffscreenContext& operator=(const OffscreenContext&) = delete;
@@ -37,18 +43,19 @@ class OffscreenContext {
   bool Render(int width, int height, const std::function<void()>& draw,
               std::vector<std::uint8_t>& rgb, std::string& error);
 
-  // The textures this context holds, for drawing inside Render.
-  ContextTextures& Textures() { return m_textures; }
+  // The textures this context holds, for drawing inside Render; shared with the contexts made
+  // to share them.
+  ContextTextures& Textures() { return *m_textures; }
 
  private:
   struct State;
 
-  explicit OffscreenContext(std::unique_ptr<State> state);
+  OffscreenContext(std::unique_ptr<State> state, std::shared_ptr<ContextTextures> textures);
   bool RenderOnThisThread(int width, int height, const std::function<void()>& draw,
                           std::vector<std::uint8_t>& rgb, std::string& error);
 
   std::unique_ptr<State> m_state;
-  ContextTextures m_textures;
+  std::shared_ptr<ContextTextures> m_textures;
 };
 
 }  // namespace tovmar

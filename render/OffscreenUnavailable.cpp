@@ -8,11 +8,19 @@ namespace tovmar {
 
 struct OffscreenContext::State {};
 
-OffscreenContext::OffscreenContext(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+OffscreenContext::OffscreenContext(std::unique_ptr<State> state,
+                                   std::shared_ptr<ContextTextures> textures)
+    : m_state(std::move(state)), m_textures(std::move(textures)) {}
 
 OffscreenContext::~OffscreenContext() = default;
 
 std::unique_ptr<OffscreenContext> OffscreenContext::Create(std::string& error) {
+  error = "drawing without a display is not built on this platform";
+  return nullptr;
+}
+
+std::unique_ptr<OffscreenContext> OffscreenContext::CreateSharing(OffscreenContext&,
+                                                                  std::string& error) {
   error = "drawing without a display is not built on this platform";
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "render/TextureBinding.h"
 
+#include <mutex>
 #include <vector>
 
 #include "mesh/ContextTextures.h"
@@ -8,6 +9,8 @@
 namespace tovmar {
 
 GLuint BindTexture(const TextureObject& texture, ContextTextures* kept) {
+  std::unique_lock<std::mutex> held;
+  if (kept != nullptr) held = kept->Hold();
   GLuint name = kept != nullptr ? kept->NameOf(texture.Generation()) : 0;
   if (name != 0) {
     glBindTexture(GL_TEXTURE_2D, name);
@@ -24,7 +27,11 @@ GLuint BindTexture(const TextureObject& texture, ContextTextures* kept) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, texture.Width(), texture.Height(), 0, GL_RGBA,
                GL_UNSIGNED_BYTE, texture.Pixels().data());
-  if (kept != nullptr) kept->Add(texture.Generation(), name);
+  if (kept != nullptr) {
+    // Whole before the record names it: another context that shares it may draw it next.
+    glFinish();
+    kept->Add(texture.Generation(), name);
+  }
   return name;
 }
 
@@ -34,6 +41,7 @@ void DeleteUnusedTextures(ContextTextures& kept, const SceneStore& store) {
     const TextureObject* texture = store.GetTexture(i);
     if (texture->HasPixels()) held.push_back(texture->Generation());
   }
+  const std::unique_lock<std::mutex> record = kept.Hold();
   const std::vector<std::uint32_t> unused = kept.TakeAllBut(held);
   if (!unused.empty()) glDeleteTextures(static_cast<GLsizei>(unused.size()), unused.data());
 }

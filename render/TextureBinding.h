@@ -18,7 +18,9 @@ class TextureObject;
 GLuint BindTexture(const TextureObject& texture, ContextTextures* kept);
 
 // Deletes the context's textures of pictures that no texture object of `store` holds any more.
-// The context of `kept` must be current.
+// The context of `kept` must be current. A record that several contexts share loses what this
+// store no longer holds: contexts that draw from one record at once draw stores of the same
+// pictures.
 void DeleteUnusedTextures(ContextTextures& kept, const SceneStore& store);
 
 }  // namespace tovmar
