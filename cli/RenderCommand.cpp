@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <memory>
 #include <future>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <string>
@@ -215,8 +215,7 @@ std::vector<std::unique_ptr<OffscreenContext>> CreateContexts(std::size_t count)
 // starting the OpenGL implementation takes about as long as decoding a large texture. Both are
 // done when this returns or throws.
 template <typename Read>
-std::vector<std::unique_ptr<OffscreenContext>> CreateContextsWhile(std::size_t count,
-                                                                   Read&& read) {
+std::vector<std::unique_ptr<OffscreenContext>> CreateContextsWhile(std::size_t count, Read&& read) {
   std::future<std::vector<std::unique_ptr<OffscreenContext>>> made;
   try {
     made = std::async(std::launch::async, CreateContexts, count);
@@ -296,10 +295,9 @@ int RunRender(const ParsedArgs& args) {
   // contexts share the textures, which are put into them once.
   const auto pixels = static_cast<std::uint64_t>(settings.width) * settings.height;
   std::optional<SharedScene> shared;
-  std::vector<std::unique_ptr<OffscreenContext>> contexts =
-      CreateContextsWhile(std::min({jobsWanted, jobs.size(), MaxWorkers(pixels, 0)}), [&] {
-        shared.emplace(ReadMorphSettings(args), texture != nullptr ? *texture : "", parts);
-      });
+  std::vector<std::unique_ptr<OffscreenContext>> contexts = CreateContextsWhile(
+      std::min({jobsWanted, jobs.size(), MaxWorkers(pixels, 0)}),
+      [&] { shared.emplace(ReadMorphSettings(args), texture != nullptr ? *texture : "", parts); });
   contexts.resize(std::min(contexts.size(), MaxWorkers(pixels, shared->TextureBytes())));
 
   // While one picture is drawn, the next one's scene is built in a spare place.

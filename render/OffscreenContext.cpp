@@ -83,7 +83,8 @@ void ToTopDownRgb(const std::vector<std::uint8_t>& rgba, int width, int height,
                   std::vector<std::uint8_t>& rgb) {
   const auto pixels = static_cast<std::size_t>(width);
   for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
-    const std::uint8_t* from = rgba.data() + (static_cast<std::size_t>(height) - 1 - y) * pixels * 4;
+    const std::uint8_t* from =
+        rgba.data() + (static_cast<std::size_t>(height) - 1 - y) * pixels * 4;
     std::uint8_t* to = rgb.data() + y * pixels * 3;
     for (std::size_t x = 0; x < pixels; ++x, from += 4, to += 3) {
       to[0] = from[0];
@@ -191,7 +192,8 @@ std::unique_ptr<OffscreenContext> OffscreenContext::CreateSharing(OffscreenConte
   }
   auto state = std::make_unique<State>();
   state->backend = std::move(backend);
-  return std::unique_ptr<OffscreenContext>(new OffscreenContext(std::move(state), group.m_textures));
+  return std::unique_ptr<OffscreenContext>(
+      new OffscreenContext(std::move(state), group.m_textures));
 }
 
 bool OffscreenContext::Render(int width, int height, const std::function<void()>& draw,

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "mesh/MeshLoad.h"
@@ -94,6 +96,38 @@ TEST_F(ContextTexturesTest, OneUploadPerPictureAndContextWithTheSamePixels) {
   EXPECT_EQ(Centre(Draw(*context, store)), (Rgb{0, 0, 255}));
   EXPECT_EQ(context->Textures().Uploads(), 2u);
   EXPECT_EQ(context->Textures().NameOf(old), 0u);
+}
+
+// Contexts that share their textures put a picture in once, whichever draws it first, while both
+// draw on threads of their own.
+TEST_F(ContextTexturesTest, SharingContextsPutAPictureInOnceWhileDrawingAtOnce) {
+  const std::unique_ptr<OffscreenContext> first = NewContext();
+  ASSERT_NE(first, nullptr);
+  const std::unique_ptr<OffscreenContext> second = OffscreenContext::CreateSharing(*first, m_error);
+  ASSERT_NE(second, nullptr) << m_error;
+  EXPECT_EQ(&second->Textures(), &first->Textures());
+
+  SceneStore stores[2];
+  TextureObject& texture = DressedQuad(stores[0], {0, 255, 0});
+  DressedQuad(stores[1], {0, 0, 0}).CopyPicture(texture);
+  std::vector<std::uint8_t> pictures[2][8];
+  std::string errors[2];
+  const auto drawAll = [&](int i, OffscreenContext& context) {
+    for (auto& picture : pictures[i]) {
+      picture = RenderSceneToRgb(context, ViewCamera(), kSide, kSide, stores[i], errors[i]);
+    }
+  };
+  std::thread other(drawAll, 1, std::ref(*second));
+  drawAll(0, *first);
+  other.join();
+
+  for (int i = 0; i < 2; ++i) {
+    for (const auto& picture : pictures[i]) {
+      ASSERT_FALSE(picture.empty()) << errors[i];
+      EXPECT_EQ(Centre(picture), (Rgb{0, 255, 0})) << "context " << i;
+    }
+  }
+  EXPECT_EQ(first->Textures().Uploads(), 1u);
 }
 
 }  // namespace
