@@ -247,13 +247,15 @@ class PictureScenes {
   std::vector<std::unique_ptr<PictureScene>> m_scenes;
 };
 
-// Draws the scene of `scene` and writes its picture to `output`.
+// Draws the scene of `scene` into `rgb`, kept for the worker's next picture, and writes the
+// picture to `output`.
 void DrawAndWrite(const PictureSettings& settings, OffscreenContext& context, PictureScene& scene,
-                  const BatchJob& job) {
+                  std::vector<std::uint8_t>& rgb, const BatchJob& job) {
   std::string error;
-  const std::vector<std::uint8_t> rgb = RenderSceneToRgb(context, settings.camera, settings.width,
-                                                         settings.height, scene.Store(), error);
-  if (rgb.empty()) throw CliError("cannot draw '" + job.input + "': " + error);
+  if (!RenderSceneInto(context, settings.camera, settings.width, settings.height, scene.Store(),
+                       rgb, error)) {
+    throw CliError("cannot draw '" + job.input + "': " + error);
+  }
   const std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
   if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
   WriteOutput(job.output, png);
@@ -308,8 +310,9 @@ int RunRender(const ParsedArgs& args) {
   steps.places = places;
   steps.quiet = args.Has("-q");
   steps.prepare = [&](const BatchJob& job, std::size_t place) { scenes[place].Build(job.input); };
+  std::vector<std::vector<std::uint8_t>> pictures(contexts.size());
   steps.finish = [&](const BatchJob& job, std::size_t place, std::size_t worker) {
-    DrawAndWrite(settings, *contexts[worker], scenes[place], job);
+    DrawAndWrite(settings, *contexts[worker], scenes[place], pictures[worker], job);
   };
   return RunParallelBatch("render", jobs, steps);
 }

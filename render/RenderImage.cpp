@@ -30,14 +30,19 @@ std::vector<std::uint8_t> RenderSceneToRgb(OffscreenContext& context, const View
                                            int width, int height, SceneStore& store,
                                            std::string& error) {
   std::vector<std::uint8_t> rgb;
-  context.Render(
+  RenderSceneInto(context, camera, width, height, store, rgb, error);
+  return rgb;
+}
+
+bool RenderSceneInto(OffscreenContext& context, const ViewCamera& camera, int width, int height,
+                     SceneStore& store, std::vector<std::uint8_t>& rgb, std::string& error) {
+  return context.Render(
       width, height,
       [&] {
         const TexturesKeptIn kept(store, context.Textures());
         DrawScene(camera, width, height, store);
       },
       rgb, error);
-  return rgb;
 }
 
 }  // namespace tovmar

@@ -19,4 +19,9 @@ std::vector<std::uint8_t> RenderSceneToRgb(OffscreenContext& context, const View
                                            int width, int height, SceneStore& store,
                                            std::string& error);
 
+// The same into `rgb`, whose storage serves the next picture too; false with `error` set, and
+// `rgb` empty, when the picture cannot be drawn.
+bool RenderSceneInto(OffscreenContext& context, const ViewCamera& camera, int width, int height,
+                     SceneStore& store, std::vector<std::uint8_t>& rgb, std::string& error);
+
 }  // namespace tovmar
