@@ -43,7 +43,7 @@ struct Outcome {
 };
 
 // One run of a batch: the calling thread prepares the jobs and reports them, the workers finish
-// them. Everything below m_mutex is shared.
+// them and the storers store their outputs. Everything below m_mutex is shared.
 class Batch {
  public:
   Batch(std::string_view command, const std::vector<BatchJob>& jobs, const BatchSteps& steps)
@@ -56,7 +56,8 @@ class Batch {
     for (std::size_t place = 0; place < steps.places; ++place) m_freePlaces.push_back(place);
   }
 
-  // The workers finish what was queued before they stop.
+  // The workers finish what was queued, and then the storers store what was finished, before
+  // they stop.
   ~Batch() {
     {
       const std::lock_guard lock(m_mutex);
@@ -64,12 +65,24 @@ class Batch {
     }
     m_queued.notify_all();
     for (std::thread& worker : m_workers) worker.join();
+    {
+      const std::lock_guard lock(m_mutex);
+      m_finishing = false;
+    }
+    m_outputQueued.notify_all();
+    for (std::thread& storer : m_storers) storer.join();
   }
   Batch(const Batch&) = delete;
   Batch& operator=(const Batch&) = delete;
 
-  // Starts up to `count` workers; returns how many started.
+  // Starts as many storers as workers, at least one, and then up to `count` workers; returns
+  // how many workers started (none without a storer).
   std::size_t StartWorkers(std::size_t count) {
+    try {
+      for (std::size_t s = 0; s < count; ++s) m_storers.emplace_back(&Batch::Store, this);
+    } catch (const std::system_error&) {
+      if (m_storers.empty()) return 0;
+    }
     for (std::size_t w = 0; w < count; ++w) {
       try {
         m_workers.emplace_back(&Batch::Work, this, w);
@@ -92,7 +105,8 @@ class Batch {
       const std::lock_guard lock(m_mutex);
       m_outcomes[job].messages = std::move(prepared.messages);
       if (prepared.failed) {
-        Finished(job, place, true, std::move(prepared.failure));
+        m_freePlaces.push_back(place);
+        Finished(job, true, std::move(prepared.failure));
       } else {
         m_queue.emplace_back(job, place);
         m_queued.notify_one();
@@ -129,13 +143,12 @@ class Batch {
     return place;
   }
 
-  // With m_mutex held: the job is done, its place free again.
-  void Finished(std::size_t job, std::size_t place, bool failed, std::string failure) {
+  // With m_mutex held: the job is done.
+  void Finished(std::size_t job, bool failed, std::string failure) {
     Outcome& outcome = m_outcomes[job];
     outcome.done = true;
     outcome.failed = failed;
     outcome.failure = std::move(failure);
-    m_freePlaces.push_back(place);
   }
 
   void Work(std::size_t worker) {
@@ -149,11 +162,44 @@ class Batch {
         std::tie(job, place) = m_queue.front();
         m_queue.pop_front();
       }
+      std::string output;
       std::string failure;
-      const bool finished = Attempt([&] { m_steps.finish(m_jobs[job], place, worker); }, failure);
+      const bool finished =
+          Attempt([&] { output = m_steps.finish(m_jobs[job], place, worker); }, failure);
+
+      // The place is free again; the output waits for a storer, while no more outputs wait than
+      // there are workers.
+      std::unique_lock lock(m_mutex);
+      m_freePlaces.push_back(place);
+      if (finished) {
+        m_storeRoom.wait(lock, [&] { return m_outputs.size() < m_steps.workers; });
+        m_outputs.emplace_back(job, std::move(output));
+        m_outputQueued.notify_one();
+      } else {
+        Finished(job, true, std::move(failure));
+      }
+      lock.unlock();
+      m_changed.notify_one();
+    }
+  }
+
+  void Store() {
+    for (;;) {
+      std::pair<std::size_t, std::string> output;
+      {
+        std::unique_lock lock(m_mutex);
+        m_outputQueued.wait(lock, [&] { return !m_outputs.empty() || !m_finishing; });
+        if (m_outputs.empty()) return;
+        output = std::move(m_outputs.front());
+        m_outputs.pop_front();
+      }
+      m_storeRoom.notify_one();
+      const auto& [job, bytes] = output;
+      std::string failure;
+      const bool stored = Attempt([&] { m_steps.store(m_jobs[job], bytes); }, failure);
       {
         const std::lock_guard lock(m_mutex);
-        Finished(job, place, !finished, std::move(failure));
+        Finished(job, !stored, std::move(failure));
       }
       m_changed.notify_one();
     }
@@ -180,16 +226,21 @@ class Batch {
   const BatchSteps& m_steps;
 
   std::mutex m_mutex;
-  std::condition_variable m_queued;                         // a job was queued, or the batch closed
-  std::condition_variable m_changed;                        // a job was done
-  std::deque<std::pair<std::size_t, std::size_t>> m_queue;  // (job, place)
+  std::condition_variable m_queued;        // a job was queued, or the batch closed
+  std::condition_variable m_changed;       // a job or a place is done
+  std::condition_variable m_outputQueued;  // an output waits, or the workers are gone
+  std::condition_variable m_storeRoom;     // a storer took an output
+  std::deque<std::pair<std::size_t, std::size_t>> m_queue;    // (job, place)
+  std::deque<std::pair<std::size_t, std::string>> m_outputs;  // (job, output)
   std::vector<std::size_t> m_freePlaces;
   std::vector<Outcome> m_outcomes;
   std::size_t m_reported = 0;
   int m_failures = 0;
   bool m_closed = false;
+  bool m_finishing = true;  // workers may still queue outputs
   BatchProgress m_progress;
   std::vector<std::thread> m_workers;
+  std::vector<std::thread> m_storers;
 };
 
 }  // namespace
@@ -199,7 +250,7 @@ int RunParallelBatch(std::string_view command, const std::vector<BatchJob>& jobs
   const auto serially = [&] {
     return RunBatch(command, jobs, steps.quiet, [&](const BatchJob& job) {
       steps.prepare(job, 0);
-      steps.finish(job, 0, 0);
+      steps.store(job, steps.finish(job, 0, 0));
     });
   };
   if (steps.workers <= 1 || jobs.size() <= 1) return serially();

@@ -247,18 +247,19 @@ class PictureScenes {
   std::vector<std::unique_ptr<PictureScene>> m_scenes;
 };
 
-// Draws the scene of `scene` into `rgb`, kept for the worker's next picture, and writes the
-// picture to `output`.
-void DrawAndWrite(const PictureSettings& settings, OffscreenContext& context, PictureScene& scene,
-                  std::vector<std::uint8_t>& rgb, const BatchJob& job) {
+// Draws the scene of `scene` into `rgb`, kept for the worker's next picture, and returns the
+// picture's PNG file.
+std::string DrawAndEncode(const PictureSettings& settings, OffscreenContext& context,
+                          PictureScene& scene, std::vector<std::uint8_t>& rgb,
+                          const BatchJob& job) {
   std::string error;
   if (!RenderSceneInto(context, settings.camera, settings.width, settings.height, scene.Store(),
                        rgb, error)) {
     throw CliError("cannot draw '" + job.input + "': " + error);
   }
-  const std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
+  std::string png = EncodePngRgb(rgb, settings.width, settings.height, settings.compression);
   if (png.empty()) throw CliError("cannot encode the picture of '" + job.input + "' as PNG");
-  WriteOutput(job.output, png);
+  return png;
 }
 
 // render --avatar: the options of one picture, framed on the whole figure unless the camera's
@@ -312,8 +313,9 @@ int RunRender(const ParsedArgs& args) {
   steps.prepare = [&](const BatchJob& job, std::size_t place) { scenes[place].Build(job.input); };
   std::vector<std::vector<std::uint8_t>> pictures(contexts.size());
   steps.finish = [&](const BatchJob& job, std::size_t place, std::size_t worker) {
-    DrawAndWrite(settings, *contexts[worker], scenes[place], pictures[worker], job);
+    return DrawAndEncode(settings, *contexts[worker], scenes[place], pictures[worker], job);
   };
+  steps.store = [](const BatchJob& job, const std::string& png) { WriteOutput(job.output, png); };
   return RunParallelBatch("render", jobs, steps);
 }
 
