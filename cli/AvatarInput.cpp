@@ -55,14 +55,6 @@ std::vector<PartTexture> PartTextures(std::string_view command, const ParsedArgs
 
 }  // namespace
 
-void RefuseAvatarOptionsAlone(std::string_view command, const ParsedArgs& args) {
-  for (const char* option : {"--part-texture", "--with-skirt"}) {
-    if (args.Has(option)) {
-      throw CliError(std::string(command) + ": " + option + " needs --avatar DIR");
-    }
-  }
-}
-
 Avatar ReadAvatarOption(std::string_view command, const ParsedArgs& args) {
   const std::string& folder = *args.Value("--avatar");
   if (!args.positionals.empty()) {

@@ -6,23 +6,10 @@
 #include <string_view>
 
 #include "avatar/Avatar.h"
+#include "cli/AvatarOptions.h"
 #include "cli/Options.h"
 
 namespace tovmar::cli {
-
-inline constexpr OptionInfo kAvatarOption{
-    "--avatar", "", "DIR",
-    "Use the character folder DIR (avatar_skeleton.xml and the avatar_PART.llm files) instead of "
-    "mesh files: every part, the eyes at both eye joints.",
-    false};
-inline constexpr OptionInfo kPartTextureOption{
-    "--part-texture", "", "PART=IMAGE",
-    "With --avatar: dress the part PART (head, upper_body, lower_body, eyes, eyelashes, hair, "
-    "skirt) with this image; repeatable.",
-    true};
-inline constexpr OptionInfo kWithSkirtOption{
-    "--with-skirt", "", "", "With --avatar: include the skirt, which is left out otherwise.",
-    false};
 
 // The avatar of --avatar in `args` for `command`: its folder read (the skirt only with
 // --with-skirt), the appearance's and every --weight's weights set on every part that has a
@@ -31,9 +18,6 @@ inline constexpr OptionInfo kWithSkirtOption{
 // folder or its skeleton cannot be read, a --part-texture names an unknown part or one the avatar
 // lacks, or a --weight names a target of no part.
 Avatar ReadAvatarOption(std::string_view command, const ParsedArgs& args);
-
-// Throws CliError when `args` holds --part-texture or --with-skirt without --avatar.
-void RefuseAvatarOptionsAlone(std::string_view command, const ParsedArgs& args);
 
 // The path of a part's mesh file in the folder of --avatar, for messages.
 std::string AvatarPartPath(const ParsedArgs& args, const AvatarPart& part);

@@ -1,6 +1,7 @@
-// tovmar-cli: the headless command-line tool. Dispatches to one subcommand per first word.
+// tovmar-cli-full, the whole of the headless command-line tool, which the launcher tovmar-cli
+// (LauncherMain.cpp) runs for everything but info of a mesh file. Dispatches to one subcommand per
+// first word.
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,7 @@
 #include "cli/Command.h"
 #include "cli/HelpText.h"
 #include "cli/Options.h"
-#include "cli/TerminalText.h"
+#include "cli/ReportFailures.h"
 
 namespace {
 
@@ -42,25 +43,8 @@ int Run(const std::vector<std::string>& args) {
   return command->run(parsed);
 }
 
-// One line on standard error, whatever the message holds.
-int Fail(const std::string& message) {
-  PrintErrorLine(message);
-  return kExitFailure;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  int status = kExitFailure;
-  try {
-    status = Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const CliError& e) {
-    return Fail(e.what());
-  } catch (const std::exception& e) {
-    return Fail(e.what());
-  }
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    return Fail("cannot write to standard output");
-  }
-  return status;
+  return RunReportingFailures([&] { return Run(std::vector<std::string>(argv + 1, argv + argc)); });
 }

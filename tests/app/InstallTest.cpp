@@ -1,8 +1,9 @@
-// `cmake --install` of this build into a fresh folder: the two programs, the desktop entry, the
-// AppStream metainfo, the document and mesh types, the icon as a drawing and as pictures of every
-// size, the compressed manual pages and the completion of tovmar-cli, each where the desktop,
-// `man` and bash look for it, the README and the user's guide that the window's picture links
-// open, and each package's copyright file and changelog.
+// `cmake --install` of this build into a fresh folder: the two programs and, out of the PATH, the
+// whole of tovmar-cli that its launcher runs, the desktop entry, the AppStream metainfo, the
+// document and mesh types, the icon as a drawing and as pictures of every size, the compressed
+// manual pages and the completion of tovmar-cli, each where the desktop, `man` and bash look for
+// it, the README and the user's guide that the window's picture links open, and each package's
+// copyright file and changelog.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -37,6 +38,7 @@ std::set<std::string> ExpectedFiles() {
   std::set<std::string> files = {
       "bin/tovmar",
       "bin/tovmar-cli",
+      TOVMAR_CLI_FULL_DIR "/tovmar-cli-full",
       "share/applications/" + kAppId + ".desktop",
       "share/metainfo/" + kAppId + ".metainfo.xml",
       "share/mime/packages/tovmar-document.xml",

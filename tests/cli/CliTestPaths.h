@@ -6,7 +6,9 @@
 
 namespace tovmar::test {
 
+// tovmar-cli, the launcher, and the full program it hands runs to.
 inline const std::string kCliPath = TOVMAR_CLI_PATH;
+inline const std::string kCliFullPath = TOVMAR_CLI_FULL_PATH;
 
 // The path of a real mesh file, or an empty text when the shared folder is absent.
 inline std::string RealMeshPath(const std::string& name) {
