@@ -19,8 +19,10 @@ namespace tovmar::bench {
 
 namespace {
 
-// Reading the records may cost at most this many times the bare parse.
-constexpr double kReadTarget = 1.5;
+// Reading the records may cost at most this many times the bare parse: a small file, whose
+// walk and records weigh more against the parse, and a large one.
+constexpr double kSmallReadTarget = 1.5;
+constexpr double kLargeReadTarget = 1.4;
 constexpr int kParamsPerArchetype = 140;
 
 // Writes an archetype file as the world's client writes one, with `archetypes` archetype
@@ -84,12 +86,12 @@ void ParseOnly(benchmark::State& state, const std::string& path) {
                           static_cast<std::int64_t>(std::filesystem::file_size(path)));
 }
 
-void RegisterPair(const std::string& label, const std::string& path) {
+void RegisterPair(const std::string& label, const std::string& path, double target) {
   const std::string read = "ReadParams/" + label;
   const std::string parse = "XmlParseOnly/" + label;
   benchmark::RegisterBenchmark(parse.c_str(), ParseOnly, path)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark(read.c_str(), ReadParams, path)->Unit(benchmark::kMillisecond);
-  AddRatio(read, parse, kReadTarget);
+  AddRatio(read, parse, target);
 }
 
 }  // namespace
@@ -110,8 +112,8 @@ int main(int argc, char** argv) {
   tovmar::InstallMessageSink(&g_messages);
   // Grow the heap once with the largest read, so that no measured run pays for growing it.
   tovmar::AppearanceXmlReader::ReadParams(large);
-  RegisterPair("200KB", small);
-  RegisterPair("10MB", large);
+  RegisterPair("200KB", small, kSmallReadTarget);
+  RegisterPair("10MB", large, kLargeReadTarget);
   // Past the size cap: measured once, to show how fast and how lean the refusal is.
   benchmark::RegisterBenchmark("ReadParams/100MB", ReadParams, huge)
       ->Iterations(1)
