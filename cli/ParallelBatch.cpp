@@ -194,9 +194,9 @@ class Batch {
         m_outputs.pop_front();
       }
       m_storeRoom.notify_one();
-      const auto& [job, bytes] = output;
+      const std::size_t job = output.first;
       std::string failure;
-      const bool stored = Attempt([&] { m_steps.store(m_jobs[job], bytes); }, failure);
+      const bool stored = Attempt([&] { m_steps.store(m_jobs[job], output.second); }, failure);
       {
         const std::lock_guard lock(m_mutex);
         Finished(job, !stored, std::move(failure));
