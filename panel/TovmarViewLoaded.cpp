@@ -67,14 +67,17 @@ void CTovmarView::SetStatus(int field, const std::string& text) {
   auto* frame = dynamic_cast<wxFrame*>(wxGetTopLevelParent(this));
   wxStatusBar* bar = frame != nullptr ? frame->GetStatusBar() : nullptr;
   if (bar == nullptr || field >= bar->GetFieldsCount()) return;
-  bar->SetStatusText(wxString::FromUTF8(text), field);
   // The window is narrow: the fields that say something share its width (a field cut short shows
-  // whole in its tip).
+  // whole in its tip). A field is redrawn while it still has room: a text is set after its field
+  // widens, an emptied field narrows after it was cleared.
   std::vector<int> widths;
   for (int i = 0; i < bar->GetFieldsCount(); ++i) {
-    widths.push_back(bar->GetStatusText(i).empty() ? 0 : -1);
+    const bool empty = i == field ? text.empty() : bar->GetStatusText(i).empty();
+    widths.push_back(empty ? 0 : -1);
   }
+  if (text.empty()) bar->SetStatusText(wxString(), field);
   bar->SetStatusWidths(static_cast<int>(widths.size()), widths.data());
+  if (!text.empty()) bar->SetStatusText(wxString::FromUTF8(text), field);
 }
 
 }  // namespace tovmar

@@ -14,6 +14,10 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 #endif
 
 namespace tovmar {
@@ -27,6 +31,34 @@ void FailTestOnAssert(const wxString& file, int line, const wxString& function,
       << "wxWidgets assertion " << condition.utf8_string() << " failed in "
       << function.utf8_string() << ": " << message.utf8_string();
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Waits, at most two seconds, until the process has had the same number of threads for a tenth of
+// a second. Text layout starts short-lived threads of its own (font matching) with every newly
+// measured text, and LeakSanitizer's tracer, stopping a thread that is just starting or ending,
+// now and then crashes.
+void WaitForThreadsToSettle() {
+  using namespace std::chrono_literals;
+  const auto count = [] {
+    std::error_code ec;
+    std::size_t n = 0;
+    for (std::filesystem::directory_iterator it("/proc/self/task", ec), end; !ec && it != end;
+         it.increment(ec)) {
+      ++n;
+    }
+    return n;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + 2s;
+  std::size_t last = count();
+  int steady = 0;
+  while (steady < 5 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(20ms);
+    const std::size_t now = count();
+    steady = now == last ? steady + 1 : 0;
+    last = now;
+  }
+}
+#endif
 
 }  // namespace
 
@@ -64,6 +96,7 @@ int RunWindowTests(int argc, char** argv, const std::function<wxApp*()>& makeApp
   // Leaks are looked for now, while the OpenGL driver's threads wait idle: at exit the driver
   // winds them down, and LeakSanitizer's tracer, stopping threads that are just ending, now and
   // then crashes. The toolkit is cleaned up already; what still lives is held by globals.
+  WaitForThreadsToSettle();
   __lsan_do_leak_check();
 #endif
   return result;
