@@ -1,7 +1,9 @@
 #include "texture/TemporaryBmpReader.h"
 
+#include <bit>
 #include <cassert>
 #include <cstdlib>
+#include <cstring>
 
 #include "mesh/TextureObject.h"
 #include "texture/decode/ByteView.h"
@@ -26,6 +28,7 @@ std::uint64_t ConvertedBytesPerPixel(std::uint64_t bitsPerPixel) {
 void ConvertGreyRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) {
   for (std::int32_t c = 0; c < width; ++c, dst += 4) {
     dst[0] = dst[1] = dst[2] = src[c];
+    dst[3] = 0;
   }
 }
 
@@ -37,6 +40,40 @@ void ConvertColourRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t w
     dst[0] = r;
     dst[1] = g;
     dst[2] = b;
+    dst[3] = 0;
+  }
+}
+
+std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// B, G, R in the low three bytes of a little-endian word as R, G, B, 0.
+std::uint32_t BgrToRgb0(std::uint32_t bgr) {
+  return __builtin_bswap32(bgr) >> 8;
+}
+
+// 24-bit rows four pixels at a time on little-endian machines: three words in, four out. The
+// last pixels of the row go singly, so that no load reaches past the row.
+template <>
+void ConvertColourRow<3>(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) {
+  std::int32_t c = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; c + 4 <= width; c += 4, src += 12, dst += 16) {
+      const std::uint32_t w0 = Load32(src), w1 = Load32(src + 4), w2 = Load32(src + 8);
+      const std::uint32_t out[4] = {BgrToRgb0(w0), BgrToRgb0((w0 >> 24) | (w1 << 8)),
+                                    BgrToRgb0((w1 >> 16) | (w2 << 16)), BgrToRgb0(w2 >> 8)};
+      std::memcpy(dst, out, sizeof out);
+    }
+  }
+  for (; c < width; ++c, src += 3, dst += 4) {
+    const std::uint8_t b = src[0], g = src[1], r = src[2];
+    dst[0] = r;
+    dst[1] = g;
+    dst[2] = b;
+    dst[3] = 0;
   }
 }
 
