@@ -1,9 +1,7 @@
 #include "appearance/AppearanceXmlReader.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
-#include <memory>
+#include <optional>
+#include <string>
 
 #include "appearance/ParamTable.h"
 #include "appearance/ParamWalk.h"
@@ -13,16 +11,10 @@ namespace tovmar {
 
 namespace {
 
-// Collects the attributes at the target path, then makes the records from them. The tree is
-// freed last, after every large block of the read.
-std::vector<AppearanceParam> ParamsFromDocument(DocPtr doc) {
-  const xmlNode* root = xmlDocGetRootElement(doc.get());
-  if (root == nullptr) return {};
-  std::string path;
-  std::string attributes;
-  Walk(root, path, attributes);
-  if (attributes.empty()) return {};
-  return BuildParamTable(attributes);
+std::vector<AppearanceParam> ParamsFromXml(std::string_view xml) {
+  const std::optional<std::string> attributes = CollectParamAttributes(xml);
+  if (!attributes || attributes->empty()) return {};
+  return BuildParamTable(*attributes);
 }
 
 }  // namespace
@@ -38,22 +30,12 @@ std::vector<AppearanceParam> AppearanceXmlReader::ReadParams(const std::string& 
   if (fetched.status == FetchStatus::kFailed) ShowMessage(fetched.errorText);
   if (fetched.status != FetchStatus::kLoaded) return {};
 
-  // A document that is not well formed gives nothing, silently. The bytes go before the tree:
-  // a large block freed after the tree's many small ones makes the allocator hand its heap back
-  // to the system, and the next read then has to fault every page in again.
-  DocPtr doc;
-  {
-    const std::string bytes = std::move(fetched.bytes);
-    doc = ParseAppearanceDocument(bytes);
-  }
-  if (!doc) return {};
-  return ParamsFromDocument(std::move(doc));
+  // A document that is not well formed gives nothing, silently.
+  return ParamsFromXml(fetched.bytes);
 }
 
 std::vector<AppearanceParam> AppearanceXmlReader::ReadParamsFromMemory(std::string_view xml) {
-  DocPtr doc = ParseAppearanceDocument(xml);
-  if (!doc) return {};
-  return ParamsFromDocument(std::move(doc));
+  return ParamsFromXml(xml);
 }
 
 }  // namespace tovmar

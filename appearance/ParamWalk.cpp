@@ -104,4 +104,26 @@ void Walk(const xmlNode* node, std::string& path, std::string& attributes) {
   path.resize(before);
 }
 
+std::optional<std::string> CollectParamAttributes(std::string_view xml) {
+  InitXmlOnce();
+  std::string attributes;
+  std::string path;
+  const auto walkAndEmpty = [&](xmlNode* element) {
+    path.clear();
+    AppendDomName(element->parent, path);
+    path += "::";
+    Walk(element, path, attributes);
+    xmlFreeNodeList(element->children);
+    element->children = nullptr;
+    element->last = nullptr;
+  };
+  // Parameter elements lie two levels below the root: every one of them is inside an element
+  // walked as it ended, and what is left of the tree holds none.
+  static_assert(kParamPath == "linden_genepool::archetype::param::");
+  if (!DocPtr(ParseWithAttributeLimits(xml, kAppearanceXmlParseOptions, walkAndEmpty))) {
+    return std::nullopt;
+  }
+  return attributes;
+}
+
 }  // namespace tovmar

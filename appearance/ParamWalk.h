@@ -5,6 +5,7 @@
 #include <libxml/tree.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,10 @@ std::string DomName(const xmlNode* node);
 // document order; a reference to an entity in a value contributes nothing. The children of an
 // entity reference, the entity's replacement, are not walked; the parser limits the depth.
 void Walk(const xmlNode* node, std::string& path, std::string& attributes);
+
+// What Walk appends from the root element of `xml` down, gathered while the document is parsed:
+// each element below the root is walked as it ends and what it holds is freed, so the tree never
+// holds more than one of them whole. Nothing where ParseAppearanceDocument gives no tree.
+std::optional<std::string> CollectParamAttributes(std::string_view xml);
 
 }  // namespace tovmar

@@ -16,10 +16,13 @@ bool IsXmlSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// What the parser has been refused during one parse.
+// What the parser has been refused during one parse, and whom it tells of the root's children.
+// The parses of entities' replacement texts share it with their own parser contexts.
 struct DeclarationGuard {
   std::size_t defaulted = 0;
   bool refused = false;
+  const xmlParserCtxt* document = nullptr;
+  const RootChildEnd* onRootChildEnd = nullptr;
 };
 
 void Refuse(xmlParserCtxt* ctxt) {
@@ -56,6 +59,21 @@ void GuardedAttributeDecl(void* ctx, const xmlChar* elem, const xmlChar* fullNam
   xmlSAX2AttributeDecl(ctx, elem, fullName, type, def, defaultValue, tree);
 }
 
+// Ends the element as the tree builder does, then hands it on when its parent is the root
+// element of the document being parsed.
+void EndElementBelowRoot(void* ctx, const xmlChar* localName, const xmlChar* prefix,
+                         const xmlChar* uri) {
+  auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+  xmlNode* ended = ctxt->node;
+  xmlSAX2EndElementNs(ctx, localName, prefix, uri);
+  const auto* guard = static_cast<const DeclarationGuard*>(ctxt->_private);
+  if (ctxt != guard->document || ended == nullptr || ended->parent == nullptr ||
+      ended->parent->parent != reinterpret_cast<xmlNode*>(ctxt->myDoc)) {
+    return;
+  }
+  (*guard->onRootChildEnd)(ended);
+}
+
 struct ContextFree {
   void operator()(xmlParserCtxt* ctxt) const {
     if (ctxt->myDoc != nullptr) xmlFreeDoc(ctxt->myDoc);
@@ -87,7 +105,8 @@ AttributeScan ScanAttributeCounts(std::string_view markup) {
   return scan;
 }
 
-xmlDoc* ParseWithAttributeLimits(std::string_view xml, int options) {
+xmlDoc* ParseWithAttributeLimits(std::string_view xml, int options,
+                                 const RootChildEnd& onRootChildEnd) {
   if (xml.size() > static_cast<std::size_t>(INT_MAX)) return nullptr;
   if (!ScanAttributeCounts(xml).withinLimit) return nullptr;
 
@@ -99,6 +118,11 @@ xmlDoc* ParseWithAttributeLimits(std::string_view xml, int options) {
   ctxt->_private = &guard;
   ctxt->sax->entityDecl = GuardedEntityDecl;
   ctxt->sax->attributeDecl = GuardedAttributeDecl;
+  if (onRootChildEnd) {
+    guard.document = ctxt.get();
+    guard.onRootChildEnd = &onRootChildEnd;
+    ctxt->sax->endElementNs = EndElementBelowRoot;
+  }
 
   xmlParseDocument(ctxt.get());
   if (!ctxt->wellFormed || guard.refused) return nullptr;

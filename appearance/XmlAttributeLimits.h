@@ -7,6 +7,7 @@
 #include <libxml/tree.h>
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace tovmar {
@@ -36,6 +37,12 @@ AttributeScan ScanAttributeCounts(std::string_view markup);
 // returns null when it is not well formed or breaks the limits above: too many attributes in a
 // start tag of the document or of an entity's replacement text, or too many defaulted attributes.
 // Documents that break them are refused before the parser reaches the costly element.
-xmlDoc* ParseWithAttributeLimits(std::string_view xml, int options);
+//
+// `onRootChildEnd`, when given, is called with each element directly below the root element as it
+// ends, complete with everything inside it, while the document itself is parsed (never for the
+// replacement text of an entity). It may change what lies inside the element, not the element.
+using RootChildEnd = std::function<void(xmlNode* element)>;
+xmlDoc* ParseWithAttributeLimits(std::string_view xml, int options,
+                                 const RootChildEnd& onRootChildEnd = {});
 
 }  // namespace tovmar

@@ -3,11 +3,13 @@
 // target names the records can match, and the mesh deformed with the weights they set.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "appearance/AppearanceArchetypes.h"
 #include "appearance/AppearanceXmlReader.h"
+#include "appearance/ParamWalk.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/SquareMesh.h"
 #include "mesh/ApplyMorphs.h"
@@ -26,6 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view xml(reinterpret_cast<const char*>(data), size);
 
   std::vector<AppearanceParam> params = AppearanceXmlReader::ReadParamsFromMemory(xml);
+  // The reader empties the tree as it parses; a walk of the whole tree must find the same.
+  if (const DocPtr doc = ParseAppearanceDocument(xml)) {
+    std::string path;
+    std::string whole;
+    Walk(xmlDocGetRootElement(doc.get()), path, whole);
+    Require(CollectParamAttributes(xml) == whole, "collecting while parsing walks the whole tree");
+  } else {
+    Require(!CollectParamAttributes(xml), "no tree, nothing collected");
+  }
   std::size_t apart = 0;
   for (const AppearanceArchetype& archetype : ReadArchetypesFromMemory(xml)) {
     apart += archetype.params.size();
