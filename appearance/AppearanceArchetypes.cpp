@@ -32,14 +32,13 @@ std::string NameAttribute(const xmlNode* element) {
 }  // namespace
 
 std::vector<AppearanceArchetype> ReadArchetypesFromMemory(std::string_view xml) {
-  const DocPtr doc = ParseAppearanceDocument(xml);
-  if (!doc) return {};
-  const xmlNode* root = xmlDocGetRootElement(doc.get());
-  if (root == nullptr || DomName(root) != "linden_genepool") return {};
+  // Each archetype is read as it ends, walked as the whole document is, from the root's path on.
   std::vector<AppearanceArchetype> archetypes;
-  for (const xmlNode* child = root->children; child != nullptr; child = child->next) {
-    if (child->type != XML_ELEMENT_NODE || DomName(child) != "archetype") continue;
-    // Each archetype walked as the whole document is, from the root's path on.
+  const bool parsed = ParseVisitingRootChildren(xml, [&](const xmlNode* child) {
+    if (DomName(child->parent) != "linden_genepool" || child->type != XML_ELEMENT_NODE ||
+        DomName(child) != "archetype") {
+      return;
+    }
     std::string path = "linden_genepool::";
     std::string attributes;
     Walk(child, path, attributes);
@@ -47,7 +46,8 @@ std::vector<AppearanceArchetype> ReadArchetypesFromMemory(std::string_view xml) 
     archetype.name = NameAttribute(child);
     if (archetype.name.empty()) archetype.name = "archetype " + std::to_string(archetypes.size());
     if (!attributes.empty()) archetype.params = BuildParamTable(attributes);
-  }
+  });
+  if (!parsed) return {};
   return archetypes;
 }
 

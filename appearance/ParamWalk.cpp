@@ -104,25 +104,31 @@ void Walk(const xmlNode* node, std::string& path, std::string& attributes) {
   path.resize(before);
 }
 
-std::optional<std::string> CollectParamAttributes(std::string_view xml) {
+bool ParseVisitingRootChildren(std::string_view xml, const RootChildVisit& visit) {
   InitXmlOnce();
-  std::string attributes;
-  std::string path;
-  const auto walkAndEmpty = [&](xmlNode* element) {
-    path.clear();
-    AppendDomName(element->parent, path);
-    path += "::";
-    Walk(element, path, attributes);
+  const auto visitAndEmpty = [&](xmlNode* element) {
+    visit(element);
     xmlFreeNodeList(element->children);
     element->children = nullptr;
     element->last = nullptr;
   };
+  return DocPtr(ParseWithAttributeLimits(xml, kAppearanceXmlParseOptions, visitAndEmpty)) !=
+         nullptr;
+}
+
+std::optional<std::string> CollectParamAttributes(std::string_view xml) {
   // Parameter elements lie two levels below the root: every one of them is inside an element
   // walked as it ended, and what is left of the tree holds none.
   static_assert(kParamPath == "linden_genepool::archetype::param::");
-  if (!DocPtr(ParseWithAttributeLimits(xml, kAppearanceXmlParseOptions, walkAndEmpty))) {
-    return std::nullopt;
-  }
+  std::string attributes;
+  std::string path;
+  const bool parsed = ParseVisitingRootChildren(xml, [&](const xmlNode* element) {
+    path.clear();
+    AppendDomName(element->parent, path);
+    path += "::";
+    Walk(element, path, attributes);
+  });
+  if (!parsed) return std::nullopt;
   return attributes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <libxml/tree.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,9 +36,15 @@ std::string DomName(const xmlNode* node);
 // entity reference, the entity's replacement, are not walked; the parser limits the depth.
 void Walk(const xmlNode* node, std::string& path, std::string& attributes);
 
-// What Walk appends from the root element of `xml` down, gathered while the document is parsed:
-// each element below the root is walked as it ends and what it holds is freed, so the tree never
-// holds more than one of them whole. Nothing where ParseAppearanceDocument gives no tree.
+// Parses `xml` as ParseAppearanceDocument does, handing each element directly below the root
+// element to `visit` as it ends, complete, and freeing what it holds right after, so the tree
+// never holds more than one of them whole. False where ParseAppearanceDocument gives no tree: what
+// `visit` saw then counts for nothing.
+using RootChildVisit = std::function<void(const xmlNode* element)>;
+bool ParseVisitingRootChildren(std::string_view xml, const RootChildVisit& visit);
+
+// What Walk appends from the root element of `xml` down, gathered as ParseVisitingRootChildren
+// parses it. Nothing where ParseAppearanceDocument gives no tree.
 std::optional<std::string> CollectParamAttributes(std::string_view xml);
 
 }  // namespace tovmar
