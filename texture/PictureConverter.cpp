@@ -11,7 +11,7 @@
 
 #include "base/FileBytes.h"
 #include "mesh/TextureObject.h"
-#include "texture/decode/BmpWriter.h"
+#include "texture/decode/BmpWriterThread.h"
 #include "texture/decode/DecodePicture.h"
 #include "texture/decode/PictureLimits.h"
 
@@ -48,12 +48,15 @@ bool Convert(const std::string& source, std::FILE* bmpFile) {
     return false;
   }
 
-  // The file's bytes go before the picture is written, so that a large picture is not held
-  // twice.
+  // A picture decoded row by row is written while it decodes; the file's bytes go before the rest
+  // is written, so that a large picture is not held twice.
   BgrPicture picture;
-  if (!DecodePicture(std::string_view(bytes.get(), size), picture)) return false;
+  BmpWriterThread writer(bmpFile);
+  if (!DecodePicture(std::string_view(bytes.get(), size), picture, writer.Reporter())) {
+    return false;
+  }
   bytes.reset();
-  return WriteBmp24(bmpFile, picture);
+  return writer.Finish(picture);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@
 #include "texture/PictureConverter.h"
 #include "texture/TemporaryBmpReader.h"
 #include "texture/TemporaryFile.h"
+#include "texture/decode/BmpWriter.h"
+#include "texture/decode/BmpWriterThread.h"
+#include "texture/decode/DecodePicture.h"
 #include "texture/decode/ImageSizeProbe.h"
 
 namespace tovmar {
@@ -307,6 +311,40 @@ TEST(ImageSizeProbe, ReadsTheDeclaredSizeOfEachFormat) {
             ProbeResult::kCutInFrame);
   EXPECT_EQ(ProbeImageExtent(head + chunk("IDAT", "data", 0x80000000u) + iend, extent),
             ProbeResult::kNotProbed);
+}
+
+// The whole bytes of a file from its start.
+std::string FileBytes(std::FILE* file) {
+  std::string bytes;
+  std::rewind(file);
+  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) bytes += static_cast<char>(c);
+  return bytes;
+}
+
+TEST_F(PictureLoad, AJpegWrittenWhileItDecodesIsTheFileWrittenAfterwards) {
+  // Many blocks of rows, the last one short, and padded rows.
+  const std::string jpeg = Encode(ToWxImage(MakeQuadrants(130, 333)), wxBITMAP_TYPE_JPEG);
+  const std::string path = folder.WriteImage("rows.jpg", jpeg);
+  const FilePtr streamed(std::tmpfile());
+  const FilePtr whole(std::tmpfile());
+  ASSERT_TRUE(streamed && whole);
+  ASSERT_TRUE(converter.ConvertToBmp(path, streamed.get()));
+  BgrPicture picture;
+  ASSERT_TRUE(DecodePicture(jpeg, picture));
+  ASSERT_TRUE(WriteBmp24(whole.get(), picture));
+  EXPECT_EQ(std::ftell(streamed.get()), std::ftell(whole.get()));
+  EXPECT_EQ(FileBytes(streamed.get()), FileBytes(whole.get()));
+
+  // A decode that fails after some rows were told ends the thread before the rows go.
+  const FilePtr abandoned(std::tmpfile());
+  {
+    BmpWriterThread writer(abandoned.get());
+    const RowsDecoded report = writer.Reporter();
+    auto rows = std::make_unique<BgrPicture>(picture);
+    for (std::int32_t row = 1; row <= 200; ++row) report(*rows, row);
+    report(*rows, -1);
+    rows.reset();
+  }
 }
 
 }  // namespace

@@ -15,13 +15,11 @@ namespace {
 
 using Decoder = bool (*)(std::string_view, BgrPicture&);
 
-// The one decoder of each format that the size probe reads.
+// The one decoder of each format that the size probe reads, but for JPEG.
 Decoder DecoderFor(ImageFormat format) {
   switch (format) {
     case ImageFormat::kPng:
       return DecodePng;
-    case ImageFormat::kJpeg:
-      return [](std::string_view bytes, BgrPicture& picture) { return DecodeJpeg(bytes, picture); };
     case ImageFormat::kGif:
       return DecodeGif;
     case ImageFormat::kBmp:
@@ -30,6 +28,7 @@ Decoder DecoderFor(ImageFormat format) {
       return DecodeTiff;
     case ImageFormat::kTga:
       return DecodeTga;
+    case ImageFormat::kJpeg:  // decoded by DecodePicture itself, which passes on its rows
     case ImageFormat::kUnknown:
       break;
   }
@@ -53,10 +52,11 @@ bool MayBeDecodable(std::string_view head, std::uint64_t fileBytes) {
   return Decodable(probe, extent, fileBytes);
 }
 
-bool DecodePicture(std::string_view bytes, BgrPicture& picture) {
+bool DecodePicture(std::string_view bytes, BgrPicture& picture, const RowsDecoded& rowsDecoded) {
   ImageExtent extent;
   const ProbeResult probe = ProbeImageExtent(bytes, extent);
   if (!Decodable(probe, extent, bytes.size())) return false;
+  if (extent.format == ImageFormat::kJpeg) return DecodeJpeg(bytes, picture, nullptr, rowsDecoded);
   const Decoder decoder = DecoderFor(extent.format);
   return decoder != nullptr && decoder(bytes, picture);
 }

@@ -18,7 +18,10 @@ bool MayBeDecodable(std::string_view head, std::uint64_t fileBytes);
 // that its first bytes name, never by trying one decoder after another. Refused (false, `picture`
 // as it was) when ProbeImageExtent cannot read its header, when it ends where a decoder would
 // misread the end, when its declared size is refused for a file of this many bytes, or when its
-// decoder refuses it. Throws std::bad_alloc when the picture cannot be allocated.
-bool DecodePicture(std::string_view bytes, BgrPicture& picture);
+// decoder refuses it. `rowsDecoded`, when given, is told of the rows as they are decoded by the
+// decoders that make them one after another (JPEG); the others tell nothing. Throws
+// std::bad_alloc when the picture cannot be allocated.
+bool DecodePicture(std::string_view bytes, BgrPicture& picture,
+                   const RowsDecoded& rowsDecoded = {});
 
 }  // namespace tovmar

@@ -87,7 +87,7 @@ void CmykToBgr(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width) {
 // `cmykRow` first. Holds no object with a destructor of its own, since an error of libjpeg jumps
 // out of it.
 bool ReadPicture(JpegReader& reader, std::string_view bytes, BgrPicture& decoded,
-                 std::vector<JSAMPLE>& cmykRow) {
+                 std::vector<JSAMPLE>& cmykRow, const RowsDecoded& rowsDecoded) {
   j_decompress_ptr info = reader.Info();
   if (setjmp(reader.ErrorState().jump) != 0) return false;
   jpeg_create_decompress(info);
@@ -120,19 +120,24 @@ bool ReadPicture(JpegReader& reader, std::string_view bytes, BgrPicture& decoded
     JSAMPROW target = cmyk ? cmykRow.data() : row;
     if (jpeg_read_scanlines(info, &target, 1) != 1) return false;
     if (cmyk) CmykToBgr(cmykRow.data(), row, width);
+    if (rowsDecoded) rowsDecoded(decoded, static_cast<std::int32_t>(info->output_scanline));
   }
   return true;
 }
 
 }  // namespace
 
-bool DecodeJpeg(std::string_view bytes, BgrPicture& picture, int* scansRead) {
+bool DecodeJpeg(std::string_view bytes, BgrPicture& picture, int* scansRead,
+                const RowsDecoded& rowsDecoded) {
   JpegReader reader;
   BgrPicture decoded;
   std::vector<JSAMPLE> cmykRow;
-  const bool read = ReadPicture(reader, bytes, decoded, cmykRow);
+  const bool read = ReadPicture(reader, bytes, decoded, cmykRow, rowsDecoded);
   if (scansRead != nullptr) *scansRead = reader.ProgressState().scans;
-  if (!read) return false;
+  if (!read) {
+    if (rowsDecoded) rowsDecoded(decoded, -1);
+    return false;
+  }
   picture = std::move(decoded);
   return true;
 }

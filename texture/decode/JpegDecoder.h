@@ -18,8 +18,10 @@ inline constexpr int kMaxJpegScans = 32;
 // grey, as libjpeg fills it. Returns false, leaving `picture` as it was, for bytes that libjpeg
 // refuses, for a size that AcceptablePictureSize refuses for a file of this many bytes (checked
 // before the picture is allocated), and for a file of more than kMaxJpegScans scans, which is
-// refused when the next scan starts. `scansRead`, when given, is set to the scans started.
-// Throws std::bad_alloc when the picture cannot be allocated.
-bool DecodeJpeg(std::string_view bytes, BgrPicture& picture, int* scansRead = nullptr);
+// refused when the next scan starts. `scansRead`, when given, is set to the scans started;
+// `rowsDecoded`, when given, is told of every row as it is decoded. Throws std::bad_alloc when the
+// picture cannot be allocated.
+bool DecodeJpeg(std::string_view bytes, BgrPicture& picture, int* scansRead = nullptr,
+                const RowsDecoded& rowsDecoded = {});
 
 }  // namespace tovmar
