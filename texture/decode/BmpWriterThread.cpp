@@ -85,20 +85,18 @@ void BmpWriterThread::Run() {
 
 bool BmpWriterThread::Finish(const BgrPicture& picture) {
   if (!m_thread.joinable()) return WriteBmp24(m_file, picture);
+  bool allTold = false;
   {
     const std::lock_guard lock(m_mutex);
-    // The picture must be the one whose rows were told, all of them.
-    if (m_rows.bgr == picture.bgr.data() && m_rows.width == picture.width &&
-        m_rows.height == picture.height) {
-      m_finishing = true;
-    } else {
-      m_abandoned = true;
-    }
+    allTold = m_rows.bgr == picture.bgr.data() && m_rows.width == picture.width &&
+              m_rows.height == picture.height && m_rowsReady == picture.height;
+    (allTold ? m_finishing : m_abandoned) = true;
   }
   m_wake.notify_one();
   m_thread.join();
-  if (m_abandoned || m_failed || m_rowsReady != picture.height) return false;
-  return std::fseek(m_file, 0, SEEK_END) == 0 && std::fflush(m_file) == 0;
+  // A picture other than the one whose rows were told, or not all of them: written whole anew.
+  if (!allTold) return std::fseek(m_file, m_start, SEEK_SET) == 0 && WriteBmp24(m_file, picture);
+  return !m_failed && std::fseek(m_file, 0, SEEK_END) == 0 && std::fflush(m_file) == 0;
 }
 
 }  // namespace tovmar
