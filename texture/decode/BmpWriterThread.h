@@ -15,8 +15,8 @@ namespace tovmar {
 // Writes what WriteBmp24 writes, from the file's position when made on. A decoder that tells of
 // its rows as they become final (RowsDecoded) has them written, a block at a time, by a thread of
 // this writer's own while it decodes the rest: the rows come from the top and go to their place in
-// the file, where the bottom row comes first. A picture whose rows were not told is written whole
-// by Finish.
+// the file, where the bottom row comes first. A picture whose rows were not all told is written
+// whole by Finish.
 class BmpWriterThread {
  public:
   explicit BmpWriterThread(std::FILE* file);
