@@ -104,7 +104,7 @@ void Walk(const xmlNode* node, std::string& path, std::string& attributes) {
   path.resize(before);
 }
 
-bool ParseVisitingRootChildren(std::string_view xml, const RootChildVisit& visit) {
+bool ParseVisitingRootChildren(std::string_view xml, const RootChildEnd& visit) {
   InitXmlOnce();
   const auto visitAndEmpty = [&](xmlNode* element) {
     visit(element);

@@ -4,11 +4,12 @@
 
 #include <libxml/tree.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "appearance/XmlAttributeLimits.h"
 
 namespace tovmar {
 
@@ -40,8 +41,7 @@ void Walk(const xmlNode* node, std::string& path, std::string& attributes);
 // element to `visit` as it ends, complete, and freeing what it holds right after, so the tree
 // never holds more than one of them whole. False where ParseAppearanceDocument gives no tree: what
 // `visit` saw then counts for nothing.
-using RootChildVisit = std::function<void(const xmlNode* element)>;
-bool ParseVisitingRootChildren(std::string_view xml, const RootChildVisit& visit);
+bool ParseVisitingRootChildren(std::string_view xml, const RootChildEnd& visit);
 
 // What Walk appends from the root element of `xml` down, gathered as ParseVisitingRootChildren
 // parses it. Nothing where ParseAppearanceDocument gives no tree.

@@ -55,10 +55,9 @@ std::uint32_t BgrToRgb0(std::uint32_t bgr) {
   return __builtin_bswap32(bgr) >> 8;
 }
 
-// 24-bit rows four pixels at a time on little-endian machines: three words in, four out. The
-// last pixels of the row go singly, so that no load reaches past the row.
-template <>
-void ConvertColourRow<3>(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) {
+// 24-bit rows four pixels at a time on little-endian machines: three words in, four out; the
+// pixels left over, and every pixel elsewhere, go one by one.
+void ConvertBgrRow(const std::uint8_t* src, std::uint8_t* dst, std::int32_t width) {
   std::int32_t c = 0;
   if constexpr (std::endian::native == std::endian::little) {
     for (; c + 4 <= width; c += 4, src += 12, dst += 16) {
@@ -68,13 +67,7 @@ void ConvertColourRow<3>(const std::uint8_t* src, std::uint8_t* dst, std::int32_
       std::memcpy(dst, out, sizeof out);
     }
   }
-  for (; c < width; ++c, src += 3, dst += 4) {
-    const std::uint8_t b = src[0], g = src[1], r = src[2];
-    dst[0] = r;
-    dst[1] = g;
-    dst[2] = b;
-    dst[3] = 0;
-  }
+  ConvertColourRow<3>(src, dst, width - c);
 }
 
 }  // namespace
@@ -129,7 +122,7 @@ void ConvertBmpRows(const std::uint8_t* rows, std::int32_t firstRow, std::int32_
         ConvertGreyRow(src, dst, layout.width);
         break;
       case 3:
-        ConvertColourRow<3>(src, dst, layout.width);
+        ConvertBgrRow(src, dst, layout.width);
         break;
       default:
         ConvertColourRow<4>(src, dst, layout.width);
