@@ -1,5 +1,6 @@
 #include "bench/SyntheticMesh.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "base/FileBytes.h"
@@ -56,6 +57,30 @@ LlmMesh MakeSyntheticMesh() {
       v.texCoordDelta = {0.001f, Wobble(r, 17) * 0.001f};
     }
     m.morphTargets.push_back(MakeMorphTarget("morph_" + std::to_string(t), std::move(records)));
+  }
+  return m;
+}
+
+LlmMesh MakeSyntheticSurfaceMesh() {
+  // Each band of 128 columns round the cylinder holds 256 vertices, a lower and an upper one per
+  // column; the band's last column meets its first at the seam, as a body's texture seam does.
+  constexpr int kColumns = 128;
+  constexpr int kBands = (kSyntheticVertices + 2 * kColumns - 1) / (2 * kColumns);
+  constexpr float kRadius = 0.35f;
+  constexpr float kHeight = 1.8f;
+  constexpr float kTurn = 6.2831853f;
+  LlmMesh m = MakeSyntheticMesh();
+  for (int i = 0; i < kSyntheticVertices; ++i) {
+    const int column = (i % (2 * kColumns)) / 2;
+    const int row = i / (2 * kColumns) + i % 2;
+    const float u = static_cast<float>(column) / static_cast<float>(kColumns - 1);
+    const float v = static_cast<float>(row) / static_cast<float>(kBands);
+    const float x = std::cos(u * kTurn);
+    const float y = std::sin(u * kTurn);
+    m.coords[i].Set(kRadius * x, kRadius * y, kHeight * (v - 0.5f));
+    m.normals[i].Set(x, y, 0.0f);
+    m.binormals[i].Set(-y, x, 0.0f);
+    m.texCoords[i] = {u, v};
   }
   return m;
 }

@@ -16,6 +16,12 @@ inline constexpr int kSyntheticRecordsPerTarget = 2000;
 // The mesh with every array filled, weights present, every morph weight 0.
 LlmMesh MakeSyntheticMesh();
 
+// The same mesh laid out as a closed body would be: its vertices, in pairs, run round a standing
+// cylinder band after band, so that the faces over neighbouring vertices tile its surface with
+// small triangles (two layers deep, front and back, as a body is) and its texture coordinates
+// cover the whole texture once. Faces, weights and targets are those of MakeSyntheticMesh.
+LlmMesh MakeSyntheticSurfaceMesh();
+
 // The real lower-body mesh when the shared real data are present, else an empty string.
 std::string RealLowerBodyPath();
 
