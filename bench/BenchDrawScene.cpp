@@ -89,7 +89,7 @@ void DragFrame(benchmark::State& state, OffscreenContext* context, Scene* scene)
 std::unique_ptr<Scene> MakeTexturedScene(LlmMesh mesh) {
   std::unique_ptr<Scene> scene = MakeScene(std::move(mesh), "synthetic.llm");
   constexpr int kSide = 2048;
-  std::vector<std::uint8_t> pixels(std::size_t{kSide} * kSide * 4);
+  PixelBuffer pixels(std::size_t{kSide} * kSide * 4);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7 / 5);
   const std::int32_t id = scene->store.CreateTexture();
   scene->store.FindTexture(id)->SetPicture(std::move(pixels), kSide, kSide);

@@ -68,15 +68,16 @@ TextureObject LoadTextureFile(const std::string& path) {
 }
 
 RgbaPicture ReadTextureImage(const std::string& path) {
-  TextureObject texture = LoadTextureFile(path);
+  const TextureObject texture = LoadTextureFile(path);
 
   // The loader's rows run bottom up and its fourth byte is always 0.
-  RgbaPicture picture{texture.Width(), texture.Height(), texture.TakePixels()};
-  const std::size_t stride = static_cast<std::size_t>(picture.width) * 4;
-  for (int y = 0; y < picture.height / 2; ++y) {
-    std::swap_ranges(picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * stride),
-                     picture.pixels.begin() + static_cast<std::ptrdiff_t>((y + 1) * stride),
-                     picture.pixels.end() - static_cast<std::ptrdiff_t>((y + 1) * stride));
+  const PixelBuffer& bottomUp = texture.Pixels();
+  RgbaPicture picture{texture.Width(), texture.Height(), {}};
+  picture.pixels.reserve(bottomUp.size());
+  const auto stride = static_cast<std::ptrdiff_t>(picture.width) * 4;
+  for (std::ptrdiff_t row = picture.height - 1; row >= 0; --row) {
+    picture.pixels.insert(picture.pixels.end(), bottomUp.begin() + row * stride,
+                          bottomUp.begin() + (row + 1) * stride);
   }
   for (std::size_t i = 3; i < picture.pixels.size(); i += 4) picture.pixels[i] = 255;
   return picture;

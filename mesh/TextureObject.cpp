@@ -19,8 +19,8 @@ std::uint64_t PixelBytes(std::int32_t width, std::int32_t height) {
 }
 }  // namespace
 
-const std::vector<std::uint8_t>& TextureObject::Pixels() const {
-  static const std::vector<std::uint8_t> kNone;
+const PixelBuffer& TextureObject::Pixels() const {
+  static const PixelBuffer kNone;
   return m_pixels != nullptr ? *m_pixels : kNone;
 }
 
@@ -44,7 +44,7 @@ bool TextureObject::AllocatePixels(std::int32_t newWidth, std::int32_t newHeight
   RenewGeneration();
   if (!AcceptableSides(newWidth, newHeight)) return false;
   try {
-    m_pixels = std::make_shared<std::vector<std::uint8_t>>(
+    m_pixels = std::make_shared<PixelBuffer>(
         static_cast<std::size_t>(PixelBytes(newWidth, newHeight)), std::uint8_t{0});
   } catch (const std::bad_alloc&) {
     return false;
@@ -54,12 +54,11 @@ bool TextureObject::AllocatePixels(std::int32_t newWidth, std::int32_t newHeight
   return true;
 }
 
-bool TextureObject::SetPicture(std::vector<std::uint8_t> pixels, std::int32_t newWidth,
-                               std::int32_t newHeight) {
+bool TextureObject::SetPicture(PixelBuffer pixels, std::int32_t newWidth, std::int32_t newHeight) {
   if (!AcceptableSides(newWidth, newHeight) || pixels.size() != PixelBytes(newWidth, newHeight)) {
     return false;
   }
-  m_pixels = std::make_shared<std::vector<std::uint8_t>>(std::move(pixels));
+  m_pixels = std::make_shared<PixelBuffer>(std::move(pixels));
   m_width = newWidth;
   m_height = newHeight;
   RenewGeneration();
@@ -80,17 +79,6 @@ void TextureObject::CopyPicture(const TextureObject& from) {
   m_width = from.m_width;
   m_height = from.m_height;
   m_generation = from.m_generation;
-}
-
-std::vector<std::uint8_t> TextureObject::TakePixels() {
-  std::vector<std::uint8_t> pixels;
-  if (m_pixels != nullptr) {
-    // The last holder hands the vector over; while others hold it too, they keep it whole.
-    pixels = m_pixels.use_count() == 1 ? std::move(*m_pixels) : *m_pixels;
-  }
-  m_pixels = {};
-  RenewGeneration();
-  return pixels;
 }
 
 }  // namespace tovmar

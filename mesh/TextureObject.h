@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "mesh/PixelBuffer.h"
 #include "mesh/SceneItem.h"
 
 namespace tovmar {
@@ -23,7 +23,7 @@ class TextureObject {
   // generation is how a drawing context knows its copy of the picture: every member that
   // changes the pixels, the width or the height gives the object a new one.
   bool HasPixels() const { return m_pixels != nullptr && !m_pixels->empty(); }
-  const std::vector<std::uint8_t>& Pixels() const;
+  const PixelBuffer& Pixels() const;
   std::int32_t Width() const { return m_width; }
   std::int32_t Height() const { return m_height; }
   std::uint64_t Generation() const { return m_generation; }
@@ -48,7 +48,7 @@ class TextureObject {
 
   // Takes `pixels` as the picture of width x height. Refuses, changing nothing, sides that
   // AllocatePixels refuses and pixels that are not four bytes for each of width x height.
-  bool SetPicture(std::vector<std::uint8_t> pixels, std::int32_t newWidth, std::int32_t newHeight);
+  bool SetPicture(PixelBuffer pixels, std::int32_t newWidth, std::int32_t newHeight);
 
   // Takes the pixels, width and height of `from`, which keeps none, under a new generation, so
   // that every context that drew the earlier picture puts this one in at its next draw.
@@ -60,9 +60,6 @@ class TextureObject {
   // threads can hold one picture.
   void CopyPicture(const TextureObject& from);
 
-  // Hands the pixels over and keeps none; width and height stay.
-  std::vector<std::uint8_t> TakePixels();
-
   SceneItem header;
   std::uint32_t state = 1;
   std::string sourcePath;
@@ -72,7 +69,7 @@ class TextureObject {
   void RenewGeneration();
 
   // Never changed in place once held: a change replaces the whole vector.
-  std::shared_ptr<std::vector<std::uint8_t>> m_pixels;
+  std::shared_ptr<PixelBuffer> m_pixels;
   std::int32_t m_width = 0;
   std::int32_t m_height = 0;
   std::uint64_t m_generation = 0;

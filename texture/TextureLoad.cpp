@@ -86,9 +86,11 @@ const char* ReadBmpFile(std::FILE* file, TextureObject& texture) {
     case BmpStatus::kEmpty:
       return kUnreadable;
   }
-  // Zero-filled, so that rows of no bytes in the file leave black, transparent pixels.
-  std::vector<std::uint8_t> pixels(std::size_t{4} * static_cast<std::size_t>(layout.width) *
-                                   static_cast<std::size_t>(layout.height));
+  // Every pixel of a converted row is written, so the pixels are not filled first; rows of no
+  // bytes in the file leave black, transparent pixels.
+  const std::size_t bytes = std::size_t{4} * static_cast<std::size_t>(layout.width) *
+                            static_cast<std::size_t>(layout.height);
+  PixelBuffer pixels = layout.rowBytes != 0 ? PixelBuffer(bytes) : PixelBuffer(bytes, 0);
   if (layout.rowBytes != 0) {
     const char* failure = ReadBmpRows(file, *fileSize, layout, pixels.data());
     if (failure != nullptr) return failure;

@@ -56,7 +56,7 @@ struct Shown {
   std::string meshPath;
   float weight = 0.0f;
   std::int32_t textureId = -1;
-  std::vector<std::uint8_t> texturePixels;
+  PixelBuffer texturePixels;
   wxImage thumbnail;
   wxImage scene;
 };

@@ -21,8 +21,8 @@ namespace {
 constexpr int kSide = 16;
 
 // The pixels of a 2 x 2 picture of one colour.
-std::vector<std::uint8_t> SolidPixels(Rgb colour) {
-  std::vector<std::uint8_t> pixels(16, 0);
+PixelBuffer SolidPixels(Rgb colour) {
+  PixelBuffer pixels(16, 0);
   for (std::size_t i = 0; i < pixels.size(); i += 4) {
     for (std::size_t c = 0; c < 3; ++c) pixels[i + c] = static_cast<std::uint8_t>(colour[c]);
   }

@@ -154,7 +154,7 @@ TEST_F(TextureCommands, TemporaryFolderFaultsKeepThePreviousTextureAndLeaveNoFil
   TextureObject* previous = LoadMeshTexture(store, WriteTga("old.tga", 4, 2));
   ASSERT_NE(previous, nullptr);
   const std::int32_t previousId = previous->header.id;
-  const std::vector<std::uint8_t> previousPixels = previous->Pixels();
+  const PixelBuffer previousPixels = previous->Pixels();
   // Its temporary BMP takes 12 KiB.
   const std::string picture = WriteTga("new.tga", 64, 64);
 
