@@ -87,9 +87,10 @@ TEST_F(TextureLoad, FillsTheObjectThroughAnEmptyTemporaryFileThatNeverHasAName) 
 }
 
 TEST_F(TextureLoad, LargeFilesAreReadInPiecesInEitherRowOrder) {
-  // Over a mebibyte of rows, the last row without its padding; every pixel tells its place.
+  // Over a mebibyte of rows, enough pixels for two threads to share an odd number of rows, the
+  // last row without its padding; every pixel tells its place.
   const std::int32_t width = 1001;
-  const std::int32_t height = 400;
+  const std::int32_t height = 525;
   std::string rows;
   for (std::int32_t r = 0; r < height; ++r) {
     for (std::int32_t c = 0; c < width; ++c) {
