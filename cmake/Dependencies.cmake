@@ -7,6 +7,9 @@ endif()
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(TIFF REQUIRED)
+# ISA-L: the fast PNG setting's deflate and check values; its package has no CMake files.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(ISAL REQUIRED IMPORTED_TARGET libisal)
 find_package(LibXml2 REQUIRED)
 find_package(CURL REQUIRED)
 # tinygltf: Debian builds it as a shared library with its JSON and image code inside.

@@ -12,7 +12,7 @@ run_only=false
 packages=(
   g++ cmake ninja-build pkg-config git python3-markdown
   libwxgtk3.2-dev libxml2-dev libcurl4-openssl-dev libpng-dev zlib1g-dev libjpeg-dev libtiff-dev
-  libtinygltf-dev
+  libisal-dev libtinygltf-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libegl-dev libegl-mesa0
   librsvg2-bin fonts-ipafont-gothic
 )

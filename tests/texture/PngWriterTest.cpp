@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "texture/decode/PngWriter.h"
@@ -45,19 +46,36 @@ std::string Encode(const std::vector<std::uint8_t>& pixels, int width, int heigh
 }
 
 TEST(PngWriter, EverySettingReadsBackAsTheSamePixelsAndTheSameBytes) {
+  // One pixel, one row, one column, and a picture whose rows compress to more than a block.
+  constexpr std::pair<int, int> kSizes[] = {{97, 41}, {1, 1}, {300, 1}, {1, 200}, {640, 480}};
   for (const int channels : {3, 4}) {
     for (const PngCompression compression : {PngCompression::kFast, PngCompression::kSmall}) {
-      SCOPED_TRACE(testing::Message()
-                   << channels << " channels, setting " << static_cast<int>(compression));
-      const std::vector<std::uint8_t> pixels = MakePixels(97, 41, channels);
-      const std::string file = Encode(pixels, 97, 41, channels, compression);
-      int width = 0, height = 0;
-      EXPECT_EQ(Decode(file, channels, width, height), pixels);
-      EXPECT_EQ(width, 97);
-      EXPECT_EQ(height, 41);
-      EXPECT_EQ(Encode(pixels, 97, 41, channels, compression), file) << "no varying chunk";
+      for (const auto& [wide, high] : kSizes) {
+        SCOPED_TRACE(testing::Message()
+                     << channels << " channels, setting " << static_cast<int>(compression) << ", "
+                     << wide << "x" << high);
+        const std::vector<std::uint8_t> pixels = MakePixels(wide, high, channels);
+        const std::string file = Encode(pixels, wide, high, channels, compression);
+        int width = 0, height = 0;
+        EXPECT_EQ(Decode(file, channels, width, height), pixels);
+        EXPECT_EQ(width, wide);
+        EXPECT_EQ(height, high);
+        EXPECT_EQ(Encode(pixels, wide, high, channels, compression), file) << "no varying chunk";
+      }
     }
   }
+}
+
+TEST(PngWriter, NoisePicturesThatDoNotCompressStillReadBack) {
+  std::vector<std::uint8_t> pixels(211 * 157 * 3);
+  std::uint32_t state = 12345;
+  for (std::uint8_t& byte : pixels) {
+    state = state * 1664525u + 1013904223u;
+    byte = static_cast<std::uint8_t>(state >> 24);
+  }
+  const std::string file = EncodePngRgb(pixels, 211, 157, PngCompression::kFast);
+  int width = 0, height = 0;
+  EXPECT_EQ(Decode(file, 3, width, height), pixels);
 }
 
 TEST(PngWriter, SmallIsSmallerThanFast) {

@@ -5,6 +5,8 @@
 
 #include <csetjmp>
 
+#include "texture/decode/FastPngEncoder.h"
+
 namespace tovmar {
 
 namespace {
@@ -16,26 +18,17 @@ void AppendToString(png_structp png, png_bytep data, png_size_t length) {
 
 void NoFlush(png_structp) {}
 
-void SetCompression(png_structp png, PngCompression compression) {
-  if (compression == PngCompression::kFast) {
-    // Drawn pictures are mostly runs of equal rows (the background) and smooth shading, which
-    // the "up" filter turns into runs of zeros that the run-length strategy finds at once.
-    png_set_compression_level(png, 1);
-    png_set_compression_strategy(png, Z_RLE);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-  } else {
-    png_set_compression_level(png, Z_BEST_COMPRESSION);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
-  }
-}
-
-// `channels` bytes a pixel: 3 for RGB, 4 for RGBA.
+// `channels` bytes a pixel: 3 for RGB, 4 for RGBA. The small setting is libpng's, at zlib's
+// best compression with the filter chosen row by row.
 std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int height, int channels,
                       PngCompression compression) {
   if (width <= 0 || height <= 0 ||
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
                            static_cast<std::size_t>(channels)) {
     return {};
+  }
+  if (compression == PngCompression::kFast) {
+    return EncodeFastPng(pixels.data(), width, height, channels);
   }
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -52,7 +45,8 @@ std::string EncodePng(const std::vector<std::uint8_t>& pixels, int width, int he
   }
 
   png_set_write_fn(png, &out, AppendToString, NoFlush);
-  SetCompression(png, compression);
+  png_set_compression_level(png, Z_BEST_COMPRESSION);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
