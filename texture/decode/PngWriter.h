@@ -10,7 +10,8 @@ namespace tovmar {
 
 enum class PngCompression {
   // Every row filtered with "up", compressed by ISA-L's deflate at its fastest level: on drawn
-  // pictures about a fiftieth of the time of libpng's defaults, for files 1.2 to 1.5 times larger.
+  // pictures about a fortieth of the time of libpng's defaults, for files up to one and a half
+  // times as large.
   kFast,
   // zlib level 9, the filter chosen row by row: about a tenth smaller than libpng's defaults, at
   // five to eight times their time.
