@@ -93,11 +93,12 @@ bool AppendCompressedRows(const std::uint8_t* pixels, std::size_t stride, std::s
     // file grows and it goes on.
     do {
       if (written == file.size()) file.resize(2 * file.size());
-      stream->next_out = reinterpret_cast<std::uint8_t*>(file.data()) + written;
+      auto* const start = reinterpret_cast<std::uint8_t*>(file.data());
+      stream->next_out = start + written;
       stream->avail_out = static_cast<std::uint32_t>(
           std::min<std::size_t>(file.size() - written, std::numeric_limits<std::uint32_t>::max()));
       if (isal_deflate(stream.get()) != COMP_OK) return false;
-      written = file.size() - stream->avail_out;
+      written = static_cast<std::size_t>(stream->next_out - start);
     } while (stream->avail_out == 0);
     if (stream->avail_in != 0) return false;
   }
