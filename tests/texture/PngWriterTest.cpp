@@ -46,7 +46,7 @@ std::string Encode(const std::vector<std::uint8_t>& pixels, int width, int heigh
 }
 
 TEST(PngWriter, EverySettingReadsBackAsTheSamePixelsAndTheSameBytes) {
-  // One pixel, one row, one column, and a picture whose rows compress to more than a block.
+  // One pixel, one row, one column, and a picture of more rows than are compressed at a time.
   constexpr std::pair<int, int> kSizes[] = {{97, 41}, {1, 1}, {300, 1}, {1, 200}, {640, 480}};
   for (const int channels : {3, 4}) {
     for (const PngCompression compression : {PngCompression::kFast, PngCompression::kSmall}) {
@@ -67,6 +67,7 @@ TEST(PngWriter, EverySettingReadsBackAsTheSamePixelsAndTheSameBytes) {
 }
 
 TEST(PngWriter, NoisePicturesThatDoNotCompressStillReadBack) {
+  // Its compressed rows outgrow the room first made for them.
   std::vector<std::uint8_t> pixels(211 * 157 * 3);
   std::uint32_t state = 12345;
   for (std::uint8_t& byte : pixels) {
